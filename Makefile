@@ -1,0 +1,65 @@
+# Vuzuder UR: every target installs the missing Debian packages first, then
+# configures CMake into build/ and rebuilds only what changed.
+
+BUILD_DIR  ?= build
+BUILD_TYPE ?= RelWithDebInfo
+JOBS       ?= $(shell nproc 2>/dev/null || echo 2)
+
+# The one list of Debian packages that the build, the tests and the tools need.
+PACKAGES := cmake make g++ pkg-config \
+  libsfml-dev libgtest-dev libgmock-dev libbenchmark-dev \
+  libcli11-dev nlohmann-json3-dev \
+  xvfb xauth xdotool x11-utils libgl1-mesa-dri fonts-dejavu-core
+
+SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
+XVFB := xvfb-run -a -s "-screen 0 1920x1080x24"
+CONFIGURED := $(BUILD_DIR)/CMakeCache.txt
+
+.PHONY: all deps build run test bench art check-sanitize clean
+
+all: build
+
+deps:
+	@missing=""; \
+	for p in $(PACKAGES); do \
+	  dpkg-query -W -f='$${Status}' $$p 2>/dev/null | grep -q "ok installed" || missing="$$missing $$p"; \
+	done; \
+	if [ -n "$$missing" ]; then \
+	  echo "Installing:$$missing"; \
+	  $(SUDO) env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq $$missing >/dev/null 2>&1 || \
+	  { $(SUDO) apt-get update -qq && \
+	    $(SUDO) env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq $$missing; }; \
+	fi
+
+$(CONFIGURED): | deps
+	cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=$(BUILD_TYPE)
+
+build: deps $(CONFIGURED)
+	cmake --build $(BUILD_DIR) -j $(JOBS)
+
+run: build
+	./$(BUILD_DIR)/tools/arena/vuzuder-arena --races 1
+
+test: build
+	cd $(BUILD_DIR) && $(XVFB) ctest --output-on-failure -j $(JOBS)
+
+bench: build
+	@for b in $(BUILD_DIR)/bench/bench_*; do \
+	  [ -x "$$b" ] && echo "== $$b" && "$$b" --benchmark_min_time=0.2; \
+	done; true
+
+art: build
+	$(XVFB) ./$(BUILD_DIR)/tools/artgen/vuzuder-artgen resources
+
+# Planner and brain tests under ThreadSanitizer and AddressSanitizer.
+check-sanitize: deps
+	@for s in thread address; do \
+	  d=$(BUILD_DIR)-$$s; \
+	  cmake -S . -B $$d -DCMAKE_BUILD_TYPE=Debug -DVUZUDER_SANITIZE=$$s \
+	    -DVUZUDER_BUILD_GRAPHICS=OFF -DVUZUDER_BUILD_BENCH=OFF >/dev/null && \
+	  cmake --build $$d -j $(JOBS) --target test_brains test_race && \
+	  (cd $$d && ctest --output-on-failure -R '^(brains|race)\.' ) || exit 1; \
+	done
+
+clean:
+	rm -rf $(BUILD_DIR) $(BUILD_DIR)-thread $(BUILD_DIR)-address
