@@ -1,0 +1,243 @@
+#include "race/collisions.h"
+
+#include <qutils/assert.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+
+namespace pod {
+
+using qutils::Vec2;
+
+namespace {
+
+constexpr float kContactDistance = 2.f * constants::kPodRadius; // 800
+constexpr float kContactDistanceSq = kContactDistance * kContactDistance;
+constexpr int kMaxCandidateImprovements = 20;
+constexpr int kMaxGentlePasses = 11;
+constexpr int kMaxBrutePasses = 11;
+constexpr float kNoContact = 2.f;
+// Overlapping checkpoints would otherwise be passed forever at one instant.
+constexpr int kMaxSoloPassesPerStep = 20;
+
+void advance(PodState& pod, float t) {
+  pod.position += pod.velocity * t;
+  pod.timeout += t;
+}
+
+void advanceAll(std::vector<PodState>& pods, float t) {
+  for (auto& pod : pods)
+    advance(pod, t);
+}
+
+bool podContact(const PodState& a, const PodState& b, float& t) {
+  return qutils::contactTime(a.position, a.velocity, constants::kPodRadius,
+                             b.position, b.velocity, constants::kPodRadius, t);
+}
+
+bool checkpointContact(const PodState& pod, const Track& track, float& t) {
+  const Checkpoint& cp = track.checkpoints[pod.nextCheckpoint];
+  return qutils::contactTime(pod.position, pod.velocity, constants::kPodRadius,
+                             cp.position, Vec2(), constants::kCheckpointRadius, t);
+}
+
+void passCheckpoint(PodState& pod, const Track& track) {
+  const auto count = static_cast<std::int32_t>(track.checkpoints.size());
+  pod.nextCheckpoint = pod.nextCheckpoint + 1 >= count ? 0 : pod.nextCheckpoint + 1;
+  pod.checkpointsCleared += 1;
+}
+
+void appendCheckpointEvent(std::vector<PhysicsEvent>* events, const PodState& pod,
+                           const Checkpoint& cp, float time) {
+  if (!events)
+    return;
+  PhysicsEvent e;
+  e.type = PhysicsEvent::CheckpointPassed;
+  e.firstId = static_cast<std::int32_t>(pod.id);
+  e.secondId = static_cast<std::int32_t>(cp.id - constants::kCheckpointIdOffset);
+  e.time = time;
+  events->push_back(e);
+}
+
+void bounce(PodState& a, PodState& b) {
+  const float ma = a.shieldCooldown != 0.f ? constants::kShieldMass : 1.f;
+  const float mb = b.shieldCooldown != 0.f ? constants::kShieldMass : 1.f;
+  const Vec2 n = a.position - b.position;
+  const Vec2 u = a.velocity - b.velocity;
+  Vec2 f = n * qutils::dot(u, n) / (n.squaredLength() * (ma + mb) / (ma * mb));
+  a.velocity -= f / ma;
+  b.velocity += f / mb;
+  // A zero impulse has no direction to give the minimum push.
+  const float len = f.length();
+  if (len != 0.f && len < constants::kMinImpulse)
+    f = f / len * constants::kMinImpulse;
+  a.velocity -= f / ma;
+  b.velocity += f / mb;
+}
+
+// The direction that separates two pods: from j to i, or a fixed axis when
+// their centres coincide and no direction exists.
+Vec2 separation(const PodState& i, const PodState& j, float d) {
+  if (d == 0.f)
+    return Vec2(1.f, 0.f);
+  return (i.position - j.position) / d;
+}
+
+bool depenetrationPass(std::vector<PodState>& pods, bool brute) {
+  bool found = false;
+  const std::size_t n = pods.size();
+  for (std::size_t i = 0; i < n; ++i) {
+    for (std::size_t j = i + 1; j < n; ++j) {
+      const float dd = qutils::squaredDistance(pods[i].position, pods[j].position);
+      if (dd >= kContactDistanceSq)
+        continue;
+      found = true;
+      const float d = std::sqrt(dd);
+      const Vec2 dir = separation(pods[i], pods[j], d);
+      const float m = std::max(brute ? 20000.f : 0.1f, (kContactDistance - d) * 0.5f);
+      pods[i].position += dir * m;
+      pods[j].position -= dir * m;
+      if (brute)
+        std::fprintf(stderr, "WARNING : simulation had to use brute depenetrate.\n");
+    }
+  }
+  return found;
+}
+
+} // namespace
+
+float impactStrength(const Vec2& first, const Vec2& second) {
+  const float a = qutils::inverseLerp(1.f, -1.f, qutils::dot(first, second));
+  const float b = qutils::inverseLerp(0.f, 800.f, first.length() + second.length());
+  return qutils::inverseLerp(0.f, 2.f, a + b);
+}
+
+void depenetrate(std::vector<PodState>& pods) {
+  for (int brute = 0; brute <= kMaxBrutePasses; ++brute) {
+    int gentle = 0;
+    while (gentle < kMaxGentlePasses) {
+      if (!depenetrationPass(pods, false))
+        return;
+      ++gentle;
+    }
+    if (brute == kMaxBrutePasses)
+      break;
+    depenetrationPass(pods, true);
+  }
+  Q_REPORT(false);
+}
+
+void moveWithCollisions(Race& race, const Track& track, float dt,
+                        std::vector<PhysicsEvent>* events) {
+  auto& pods = race.pods;
+  const int n = static_cast<int>(pods.size());
+  float t = 0.f;
+  int lastA = -1;
+  int lastB = -1;
+  int improvements = 0;
+
+  while (t <= dt) {
+    float best = kNoContact;
+    int candA = -1; // first pod, or the passing pod
+    int candB = -1; // second pod, or -1 for a checkpoint pass
+    if (improvements < kMaxCandidateImprovements) {
+      for (int i = 0; i < n; ++i) {
+        for (int j = i + 1; j < n; ++j) {
+          float tc;
+          if (podContact(pods[i], pods[j], tc) && tc < best &&
+              !(tc == 0.f && i == lastA && j == lastB)) {
+            best = tc;
+            candA = i;
+            candB = j;
+            ++improvements;
+          }
+        }
+      }
+      for (int i = 0; i < n; ++i) {
+        float tc;
+        if (checkpointContact(pods[i], track, tc) && tc < best) {
+          best = tc;
+          candA = i;
+          candB = -1;
+          ++improvements;
+        }
+      }
+    } else {
+      // Safety stop: the rest of the step runs without contact search.
+      Q_REPORT(false);
+      best = kNoContact;
+    }
+
+    if (dt < t + best) {
+      advanceAll(pods, dt - t);
+      depenetrate(pods);
+      return;
+    }
+    if (best > 0.f)
+      advanceAll(pods, best);
+    depenetrate(pods);
+
+    const float when = t + best;
+    if (candB >= 0) {
+      PodState& a = pods[candA];
+      PodState& b = pods[candB];
+      if (events) {
+        PhysicsEvent e;
+        e.type = PhysicsEvent::PodCollision;
+        e.firstId = static_cast<std::int32_t>(a.id);
+        e.secondId = static_cast<std::int32_t>(b.id);
+        e.time = when;
+        e.position = (a.position + b.position) * 0.5f;
+        e.normal = b.position - a.position;
+        e.strength = impactStrength(a.velocity, b.velocity);
+        events->push_back(e);
+      }
+      if (qutils::distance(a.position, b.position) < kContactDistance - 1.f)
+        Q_REPORT(false);
+      bounce(a, b);
+      lastA = candA;
+      lastB = candB;
+    } else {
+      PodState& p = pods[candA];
+      const Checkpoint& cp = track.checkpoints[p.nextCheckpoint];
+      passCheckpoint(p, track);
+      for (auto& mate : pods)
+        if (mate.team == p.team)
+          mate.timeout = 0.f;
+      appendCheckpointEvent(events, p, cp, when);
+      // A checkpoint pass never matches a pod pair.
+      lastA = -1;
+      lastB = -1;
+    }
+    t = when;
+  }
+}
+
+void moveSolo(PodState& pod, const Track& track, float dt,
+              std::vector<PhysicsEvent>* events) {
+  float elapsed = 0.f;
+  int passes = 0;
+  do {
+    const float left = dt - elapsed;
+    if (pod.timeout >= constants::kTimeoutLimit) {
+      advance(pod, left);
+      return;
+    }
+    float tc;
+    if (passes == kMaxSoloPassesPerStep || !checkpointContact(pod, track, tc) ||
+        tc > left) {
+      advance(pod, left);
+      return;
+    }
+    advance(pod, tc);
+    elapsed += tc;
+    const Checkpoint& cp = track.checkpoints[pod.nextCheckpoint];
+    appendCheckpointEvent(events, pod, cp, elapsed);
+    passCheckpoint(pod, track);
+    pod.timeout = 0.f;
+    ++passes;
+  } while (elapsed < dt);
+}
+
+} // namespace pod

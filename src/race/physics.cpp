@@ -1,0 +1,154 @@
+#include "race/physics.h"
+
+#include "race/collisions.h"
+#include "race/racerules.h"
+
+#include <qutils/assert.h>
+
+namespace pod {
+
+namespace {
+
+float frictionFor(float dt) {
+  return dt == 1.f ? constants::kWholeStepFriction : constants::kSubStepFriction;
+}
+
+void frictionAndCooldown(PodState& pod, float dt) {
+  pod.velocity *= frictionFor(dt);
+  pod.shieldCooldown -= dt;
+  if (pod.shieldCooldown < 0.f)
+    pod.shieldCooldown = 0.f;
+}
+
+} // namespace
+
+void Physics::init(bool timeAttack, int nbPodsPerTeam, int nbTeams, const Track* track) {
+  Q_ASSERT(track);
+  if (timeAttack)
+    Q_ASSERT(nbPodsPerTeam == 1);
+  Q_ASSERT(track->checkpoints.size() >= 2);
+  track_ = track;
+
+  Race& race = currentState_;
+  race.pods.clear();
+  race.nbPodsPerTeam = nbPodsPerTeam;
+  race.timeAttack = timeAttack;
+  race.winner = -1;
+  race.byTimeout = false;
+
+  const Vec2 start = track->checkpoints[0].position;
+  const Vec2 d = (track->checkpoints[1].position - start).normalised();
+  const Vec2 side = d.rotated(90.f);
+  const float heading = d.angle();
+
+  if (timeAttack) {
+    for (int t = 0; t < nbTeams; ++t) {
+      PodState pod;
+      pod.id = static_cast<std::uint32_t>(t);
+      pod.team = t;
+      pod.position = start;
+      pod.angle = heading;
+      race.pods.push_back(pod);
+    }
+  } else {
+    const int count = nbPodsPerTeam * nbPodsPerTeam;
+    for (int i = 0; i < count; ++i) {
+      PodState pod;
+      pod.id = static_cast<std::uint32_t>(i);
+      pod.team = i / 2;
+      const float offset = 500.f + 1000.f * static_cast<float>(pod.team);
+      pod.position = i % 2 == 0 ? start + side * offset : start - side * offset;
+      pod.angle = heading;
+      race.pods.push_back(pod);
+    }
+  }
+  previousState_ = currentState_;
+}
+
+void Physics::step(const std::vector<Influence>& inf, float dt,
+                   std::vector<PhysicsEvent>& events) {
+  Q_ASSERT(inf.size() == currentState_.pods.size());
+  Q_ASSERT(track_);
+  previousState_ = currentState_;
+  auto& pods = currentState_.pods;
+  for (std::size_t i = 0; i < pods.size(); ++i)
+    applyInfluence(pods[i], inf[i], dt);
+
+  if (currentState_.timeAttack) {
+    for (auto& pod : pods)
+      moveSolo(pod, *track_, dt, &events);
+    for (auto& pod : pods)
+      frictionAndCooldown(pod, dt);
+    applyTimeAttackWinnerRule(currentState_, *track_);
+  } else {
+    moveWithCollisions(currentState_, *track_, dt, &events);
+    for (auto& pod : pods)
+      frictionAndCooldown(pod, dt);
+    applyRaceWinnerRule(currentState_, *track_);
+  }
+}
+
+const Track& Physics::track() const {
+  Q_ASSERT(track_);
+  return *track_;
+}
+
+// The preconditions keep their int-against-size comparison.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wsign-compare"
+
+int Physics::podRank(int podId) const {
+  Q_ASSERT((podId >= 0) && (podId < currentState_.pods.size()));
+  return pod::podRank(currentState_, *track_, static_cast<std::uint32_t>(podId));
+}
+
+bool Physics::isPodTimedOut(int podId) const {
+  Q_ASSERT(podId >= 0 && podId < currentState_.pods.size());
+  return isTimedOut(currentState_.pods[static_cast<std::size_t>(podId)]);
+}
+
+#pragma GCC diagnostic pop
+
+void Physics::applyInfluence(PodState& pod, const Influence& influence, float dt) {
+  if (isTimedOut(pod))
+    return;
+  pod.angle += qutils::clampf(influence.rotation, -constants::kMaxRotation,
+                              constants::kMaxRotation) * dt;
+  if (pod.angle < 0.f)
+    pod.angle += 360.f;
+  if (pod.angle > 360.f)
+    pod.angle -= 360.f;
+
+  if (influence.shield) {
+    pod.shieldCooldown = constants::kShieldDuration;
+    pod.engine = 0.f;
+  } else if (pod.shieldCooldown != 0.f) {
+    pod.engine = 0.f;
+  } else {
+    pod.engine = influence.thrust;
+    const float thrust = qutils::clampf(influence.thrust, 0.f, constants::kMaxThrust * dt);
+    pod.velocity += Vec2::fromAngle(pod.angle) * thrust;
+  }
+}
+
+void Physics::referenceStep(Race& race, const Track& track) {
+  moveWithCollisions(race, track, 1.f, nullptr);
+  for (auto& pod : race.pods)
+    frictionAndCooldown(pod, 1.f);
+  applyRaceWinnerRule(race, track);
+}
+
+void Physics::soloStep(PodState& pod, const Track& track, bool* finished) {
+  moveSolo(pod, track, 1.f, nullptr);
+  frictionAndCooldown(pod, 1.f);
+  if (finished)
+    *finished = hasFinished(pod, track);
+}
+
+void Physics::soloStepAll(Race& race, const Track& track) {
+  for (auto& pod : race.pods)
+    soloStep(pod, track, nullptr);
+  applyTimeAttackWinnerRule(race, track);
+}
+
+} // namespace pod

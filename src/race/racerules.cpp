@@ -1,0 +1,79 @@
+#include "race/racerules.h"
+
+namespace pod {
+
+bool isTimedOut(const PodState& pod) { return pod.timeout >= constants::kTimeoutLimit; }
+
+bool hasFinished(const PodState& pod, const Track& track) {
+  return pod.checkpointsCleared ==
+         constants::kLaps * static_cast<std::int32_t>(track.checkpoints.size());
+}
+
+std::int32_t checkpointAfterNext(const PodState& pod, std::int32_t count) {
+  return pod.nextCheckpoint == count - 1 ? 0 : pod.nextCheckpoint + 1;
+}
+
+void applyRaceWinnerRule(Race& race, const Track& track) {
+  if (race.winner != -1)
+    return;
+  // Later pods overwrite earlier ones: the last qualifying pod decides.
+  for (const auto& pod : race.pods) {
+    if (isTimedOut(pod)) {
+      race.byTimeout = true;
+      race.winner = pod.team == 0 ? 1 : 0;
+    } else if (hasFinished(pod, track)) {
+      race.byTimeout = false;
+      race.winner = pod.team;
+    }
+  }
+}
+
+void applyTimeAttackWinnerRule(Race& race, const Track& track) {
+  if (race.winner != -1)
+    return;
+  for (const auto& pod : race.pods) {
+    if (hasFinished(pod, track)) {
+      race.winner = pod.team;
+      race.byTimeout = false;
+      return;
+    }
+  }
+}
+
+namespace {
+
+bool beats(const PodState& inserted, const PodState& listed, const Track& track) {
+  if (inserted.checkpointsCleared != listed.checkpointsCleared)
+    return inserted.checkpointsCleared > listed.checkpointsCleared;
+  const Vec2 target = track.checkpoints[inserted.nextCheckpoint].position;
+  return qutils::distance(target, listed.position) >
+         qutils::distance(target, inserted.position);
+}
+
+} // namespace
+
+void raceOrder(const Race& race, const Track& track, std::vector<std::uint32_t>& out) {
+  out.clear();
+  for (const auto& pod : race.pods) {
+    auto it = out.begin();
+    while (it != out.end() && !beats(pod, race.podById(*it), track))
+      ++it;
+    out.insert(it, pod.id);
+  }
+}
+
+std::vector<std::uint32_t> raceOrder(const Race& race, const Track& track) {
+  std::vector<std::uint32_t> order;
+  raceOrder(race, track, order);
+  return order;
+}
+
+int podRank(const Race& race, const Track& track, std::uint32_t podId) {
+  const auto order = raceOrder(race, track);
+  for (std::size_t i = 0; i < order.size(); ++i)
+    if (order[i] == podId)
+      return static_cast<int>(i) + 1;
+  return -1;
+}
+
+} // namespace pod

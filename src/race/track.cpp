@@ -1,0 +1,163 @@
+#include "race/track.h"
+
+#include <qutils/assert.h>
+
+#include <cerrno>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <iostream>
+#include <limits>
+#include <sstream>
+
+namespace pod {
+
+namespace {
+
+std::vector<std::string> split(const std::string& text, char separator) {
+  std::vector<std::string> parts;
+  std::string::size_type begin = 0;
+  for (;;) {
+    const auto end = text.find(separator, begin);
+    parts.push_back(text.substr(begin, end - begin));
+    if (end == std::string::npos)
+      return parts;
+    begin = end + 1;
+  }
+}
+
+// Leading digits, as an unsigned 32-bit value. On failure, message is the
+// one-line reason also printed on standard error.
+bool parseId(const std::string& field, std::uint32_t& value, const char*& message) {
+  if (field.empty() || field[0] < '0' || field[0] > '9') {
+    message = "invalid stoul argument";
+    return false;
+  }
+  errno = 0;
+  char* end = nullptr;
+  const unsigned long long v = std::strtoull(field.c_str(), &end, 10);
+  if (errno == ERANGE || v > std::numeric_limits<std::uint32_t>::max()) {
+    message = "stoul argument out of range";
+    return false;
+  }
+  value = static_cast<std::uint32_t>(v);
+  return true;
+}
+
+// Leading float text. Infinities and NaN are refused: no race can use them.
+bool parseFloat(const std::string& field, float& value, const char*& message) {
+  const char* text = field.c_str();
+  errno = 0;
+  char* end = nullptr;
+  const float v = std::strtof(text, &end);
+  if (end == text || !std::isfinite(v)) {
+    message = errno == ERANGE ? "stof argument out of range" : "invalid stof argument";
+    return false;
+  }
+  if (errno == ERANGE && v != 0.f) {
+    message = "stof argument out of range";
+    return false;
+  }
+  value = v;
+  return true;
+}
+
+bool fail(std::string* error, int lineNumber, const std::string& reason) {
+  if (error) {
+    std::ostringstream out;
+    if (lineNumber > 0)
+      out << "line " << lineNumber << ": ";
+    out << reason;
+    *error = out.str();
+  }
+  return false;
+}
+
+bool parseFailure(std::string* error, int lineNumber, const char* message) {
+  std::cerr << message << '\n';
+  return fail(error, lineNumber, message);
+}
+
+} // namespace
+
+bool Track::load(const std::string& path, std::string* error) {
+  name.clear();
+  checkpoints.clear();
+
+  std::ifstream in(path);
+  if (!in)
+    return fail(error, 0, "cannot open " + path);
+
+  std::string line;
+  bool named = false;
+  int lineNumber = 0;
+  while (std::getline(in, line)) {
+    ++lineNumber;
+    if (!line.empty() && line.back() == '\r')
+      line.pop_back();
+    if (!named) {
+      name = line;
+      named = true;
+      continue;
+    }
+    const auto fields = split(line, ' ');
+    if (fields.size() != 3)
+      return fail(error, lineNumber, "expected 3 fields separated by single spaces");
+
+    const char* message = nullptr;
+    std::uint32_t id = 0;
+    if (!parseId(fields[0], id, message))
+      return parseFailure(error, lineNumber, message);
+    float radius = 0.f;
+    if (!parseFloat(fields[2], radius, message))
+      return parseFailure(error, lineNumber, message);
+
+    const auto coords = split(fields[1], ',');
+    if (coords.size() != 2 || coords[0].empty() || coords[0].front() != '[' ||
+        coords[1].empty() || coords[1].back() != ']')
+      return fail(error, lineNumber, "position must read [x,y]");
+    float x = 0.f;
+    float y = 0.f;
+    if (!parseFloat(coords[0].substr(1), x, message) ||
+        !parseFloat(coords[1].substr(0, coords[1].size() - 1), y, message))
+      return parseFailure(error, lineNumber, message);
+
+    Checkpoint cp;
+    cp.id = id + 10;
+    cp.position = {x, y};
+    checkpoints.push_back(cp);
+  }
+  if (!named)
+    return fail(error, 0, "empty file, no track name");
+  if (checkpoints.empty())
+    return fail(error, 0, "no checkpoint");
+  return true;
+}
+
+bool Track::save(const std::string& path) const {
+  const std::string temporary = path + ".tmp";
+  std::FILE* file = std::fopen(temporary.c_str(), "w");
+  if (!file) {
+    // Reported, but a failed save never stops the program: the caller keeps
+    // its track and the previous file stays as it was.
+    qutils::reportAssertFailure("false", __FILE__, __LINE__, "cannot write %s",
+                                path.c_str());
+    return false;
+  }
+  bool ok = std::fprintf(file, "%s\n", name.c_str()) >= 0;
+  for (const auto& cp : checkpoints) {
+    const std::string position = cp.position.toString();
+    ok = ok && std::fprintf(file, "%u %s 200\n", cp.id, position.c_str()) >= 0;
+  }
+  ok = std::fclose(file) == 0 && ok;
+  if (!ok || std::rename(temporary.c_str(), path.c_str()) != 0) {
+    std::remove(temporary.c_str());
+    qutils::reportAssertFailure("false", __FILE__, __LINE__, "cannot write %s",
+                                path.c_str());
+    return false;
+  }
+  return true;
+}
+
+} // namespace pod

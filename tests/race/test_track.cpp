@@ -1,0 +1,175 @@
+#include "race/track.h"
+
+#include <qutils/assert.h>
+#include <qutils/random.h>
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+using namespace pod;
+namespace fs = std::filesystem;
+
+namespace {
+
+class TrackFiles : public ::testing::Test {
+protected:
+  void SetUp() override {
+    dir_ = fs::temp_directory_path() /
+           ("vuzuder-track-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
+            "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    fs::create_directories(dir_);
+  }
+  void TearDown() override { fs::remove_all(dir_); }
+
+  std::string write(const std::string& content, const std::string& name = "t.prt") {
+    const auto path = (dir_ / name).string();
+    std::ofstream(path, std::ios::binary) << content;
+    return path;
+  }
+
+  // Loads quietly, returning success and the reason.
+  bool load(Track& track, const std::string& content, std::string* why = nullptr) {
+    ::testing::internal::CaptureStderr();
+    const bool ok = track.load(write(content), why);
+    stderr_ = ::testing::internal::GetCapturedStderr();
+    return ok;
+  }
+
+  fs::path dir_;
+  std::string stderr_;
+};
+
+int continueHandler(const char*, const char*, const char*, int) { return 1; }
+
+} // namespace
+
+TEST_F(TrackFiles, RoundTripKeepsNameAndPositions) {
+  Track track;
+  track.name = "Dune Sea Loop";
+  track.checkpoints = {{0, {2500, -300}}, {1, {8000, 4500}}, {2, {-7000.5f, 12.25f}}};
+  const auto path = (dir_ / "round.prt").string();
+  ASSERT_TRUE(track.save(path));
+
+  std::ifstream in(path);
+  std::stringstream text;
+  text << in.rdbuf();
+  EXPECT_EQ(text.str(),
+            "Dune Sea Loop\n0 [2500.000000,-300.000000] 200\n1 [8000.000000,4500.000000] 200\n"
+            "2 [-7000.500000,12.250000] 200\n");
+  EXPECT_FALSE(fs::exists(path + ".tmp"));
+
+  Track back;
+  ASSERT_TRUE(back.load(path));
+  EXPECT_EQ(back.name, "Dune Sea Loop");
+  ASSERT_EQ(back.checkpoints.size(), 3u);
+  for (std::size_t i = 0; i < 3; ++i) {
+    EXPECT_EQ(back.checkpoints[i].id, track.checkpoints[i].id + 10);
+    EXPECT_EQ(back.checkpoints[i].position, track.checkpoints[i].position);
+  }
+}
+
+TEST_F(TrackFiles, AcceptedForms) {
+  Track t;
+  ASSERT_TRUE(load(t, "Ints\n3 [10,20] 200\n4 [-5,7.5] 150.5\n"));
+  EXPECT_EQ(t.checkpoints[0].position, qutils::Vec2(10, 20));
+  EXPECT_EQ(t.checkpoints[0].id, 13u);
+  ASSERT_TRUE(load(t, "Windows\r\n0 [1,2] 200\r\n1 [3,4] 200\r\n"));
+  EXPECT_EQ(t.name, "Windows");
+  EXPECT_EQ(t.checkpoints.size(), 2u);
+  ASSERT_TRUE(load(t, "No final newline\n0 [1,2] 200"));
+  EXPECT_EQ(t.checkpoints.size(), 1u);
+}
+
+TEST_F(TrackFiles, MalformedFilesFailWithAReason) {
+  struct Case {
+    const char* content;
+    const char* stderrLine; // printed by the parser, if any
+  };
+  const Case cases[] = {
+      {"", nullptr},
+      {"Only a name\n", nullptr},
+      {"Two spaces\n0  [1,2] 200\n", nullptr},
+      {"Four fields\n0 [1,2] 200 7\n", nullptr},
+      {"Blank line\n0 [1,2] 200\n\n1 [3,4] 200\n", nullptr},
+      {"No bracket\n0 1,2] 200\n", nullptr},
+      {"One coordinate\n0 [1] 200\n", nullptr},
+      {"Three coordinates\n0 [1,2,3] 200\n", nullptr},
+      {"Bad id\nx [1,2] 200\n", "invalid stoul argument"},
+      {"Negative id\n-1 [1,2] 200\n", "invalid stoul argument"},
+      {"Huge id\n99999999999 [1,2] 200\n", "stoul argument out of range"},
+      {"Bad x\n0 [a,2] 200\n", "invalid stof argument"},
+      {"Huge y\n0 [1,1e99] 200\n", "stof argument out of range"},
+      {"NaN\n0 [nan,2] 200\n", "invalid stof argument"},
+      {"Bad radius\n0 [1,2] big\n", "invalid stof argument"},
+  };
+  for (const auto& c : cases) {
+    Track t;
+    std::string why;
+    EXPECT_FALSE(load(t, c.content, &why)) << c.content;
+    EXPECT_FALSE(why.empty()) << c.content;
+    EXPECT_EQ(why.find('\n'), std::string::npos);
+    if (c.stderrLine) {
+      EXPECT_EQ(stderr_, std::string(c.stderrLine) + "\n") << c.content;
+    }
+  }
+  Track t;
+  std::string why;
+  EXPECT_FALSE(t.load((dir_ / "missing.prt").string(), &why));
+  EXPECT_NE(why.find("cannot open"), std::string::npos);
+}
+
+TEST_F(TrackFiles, FailedSaveKeepsThePreviousFile) {
+  const auto path = write("Old\n0 [1,2] 200\n", "keep.prt");
+  fs::create_directory(path + ".tmp"); // the temporary cannot be created
+  const auto previous = qutils::getAssertHandler();
+  qutils::setAssertHandler(&continueHandler);
+  Track track;
+  track.name = "New";
+  track.checkpoints = {{0, {5, 5}}};
+  EXPECT_FALSE(track.save(path));
+  EXPECT_FALSE(track.save((dir_ / "no-such-dir" / "x.prt").string()));
+  qutils::setAssertHandler(previous);
+
+  Track back;
+  ASSERT_TRUE(back.load(path));
+  EXPECT_EQ(back.name, "Old");
+}
+
+TEST_F(TrackFiles, RandomAndMutatedFilesNeverCrashOrHang) {
+  qutils::Random rng(2024);
+  const std::string valid = "Fuzz Ring\n0 [-6000.000000,0.000000] 200\n1 [0.000000,3500.000000] 200\n"
+                            "2 [6000.000000,-2500.000000] 200\n";
+  const std::string alphabet = "0123456789[],. -+eE\nabcnif\r\t";
+  int loaded = 0;
+  for (int i = 0; i < 3000; ++i) {
+    std::string content = valid;
+    if (i % 3 == 0) {
+      content.assign(static_cast<std::size_t>(rng.uniformInt(0, 200)), ' ');
+      for (auto& ch : content)
+        ch = alphabet[static_cast<std::size_t>(rng.uniformInt(0, static_cast<int>(alphabet.size()) - 1))];
+    } else {
+      const int edits = rng.uniformInt(1, 6);
+      for (int e = 0; e < edits && !content.empty(); ++e) {
+        const auto pos = static_cast<std::size_t>(rng.uniformInt(0, static_cast<int>(content.size()) - 1));
+        switch (rng.uniformInt(0, 2)) {
+        case 0: content[pos] = alphabet[static_cast<std::size_t>(rng.uniformInt(0, static_cast<int>(alphabet.size()) - 1))]; break;
+        case 1: content.erase(pos, 1); break;
+        default: content.insert(pos, 1, alphabet[static_cast<std::size_t>(rng.uniformInt(0, static_cast<int>(alphabet.size()) - 1))]);
+        }
+      }
+    }
+    Track t;
+    if (load(t, content)) {
+      ++loaded;
+      ASSERT_FALSE(t.checkpoints.empty());
+      for (const auto& cp : t.checkpoints)
+        ASSERT_TRUE(std::isfinite(cp.position.x) && std::isfinite(cp.position.y));
+    }
+  }
+  EXPECT_GT(loaded, 0);
+}
