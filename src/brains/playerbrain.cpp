@@ -1,0 +1,59 @@
+#include "brains/playerbrain.h"
+
+#include "brains/steering.h"
+
+#include <qutils/assert.h>
+
+namespace pod {
+
+Influence keyboardInfluence(const ButtonStates& buttons, bool mainKeys) {
+  Influence inf;
+  if (buttons.isHeld(mainKeys ? "up" : "altUp"))
+    inf.thrust = 200.f;
+  const bool right = buttons.isHeld(mainKeys ? "right" : "altRight");
+  if (right)
+    inf.rotation = -18.f;
+  else if (buttons.isHeld(mainKeys ? "left" : "altLeft"))
+    inf.rotation = 18.f;
+  if (buttons.isHeld(mainKeys ? "down" : "altDown"))
+    inf.shield = true;
+  return inf;
+}
+
+PlayerBrain::PlayerBrain(const ButtonStates& buttons) : buttons_(buttons) {}
+
+void PlayerBrain::think(const Race& race, std::vector<Influence>& influences) {
+  Q_ASSERT(track_);
+  std::vector<const PodState*> own;
+  race.podsOfTeam(team_, own);
+  influences.push_back(keyboardInfluence(buttons_, mainKeys_));
+  if (own.size() < 2)
+    return;
+
+  std::vector<const PodState*> opp;
+  race.podsOfTeam(team_ == 0 ? 1 : 0, opp);
+  Q_ASSERT(opp.size() >= 2);
+  const PodState& first = *opp[0];
+  const PodState& second = *opp[1];
+  const Vec2 target = track_->checkpoints[first.nextCheckpoint].position;
+  const bool firstLeads =
+      first.checkpointsCleared > second.checkpointsCleared ||
+      (first.checkpointsCleared == second.checkpointsCleared &&
+       qutils::distance(first.position, target) < qutils::distance(second.position, target));
+  const PodState& leader = firstLeads ? first : second;
+  const PodState& other = firstLeads ? second : first;
+  influences.push_back(hunterRule(*track_, *own[0], *own[1], leader, other));
+}
+
+TwoPlayerBrain::TwoPlayerBrain(const ButtonStates& buttons) : buttons_(buttons) {}
+
+void TwoPlayerBrain::think(const Race& race, std::vector<Influence>& influences) {
+  Q_ASSERT(track_);
+  std::vector<const PodState*> own;
+  race.podsOfTeam(team_, own);
+  influences.push_back(keyboardInfluence(buttons_, true));
+  if (own.size() > 1)
+    influences.push_back(keyboardInfluence(buttons_, false));
+}
+
+} // namespace pod
