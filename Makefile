@@ -45,7 +45,7 @@ test: build
 
 bench: build
 	@for b in $(BUILD_DIR)/bench/bench_*; do \
-	  [ -x "$$b" ] && echo "== $$b" && "$$b" --benchmark_min_time=0.2; \
+	  [ -x "$$b" ] && echo "== $$b" && $(XVFB) "$$b" --benchmark_min_time=0.2; \
 	done; true
 
 art: build
