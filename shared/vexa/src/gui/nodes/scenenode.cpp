@@ -1,0 +1,234 @@
+#include "vexa/gui/nodes/scenenode.h"
+
+#include "vexa/core/components.h"
+#include "vexa/core/focusmanager.h"
+
+#include <SFML/Graphics/RenderTarget.hpp>
+#include <qutils/assert.h>
+
+#include <algorithm>
+
+namespace vexa {
+
+SceneNode::SceneNode(SceneNode* parent) : parent_(parent) {}
+
+SceneNode::~SceneNode() {
+  // A node should give up the focus before it dies; never leave the focus
+  // manager pointing at freed memory if it did not.
+  if (FocusManager* focus = components().focusManager())
+    focus->forget(this);
+}
+
+sf::FloatRect SceneNode::globalBounds() const { return {}; }
+
+SceneNode* SceneNode::createChild() {
+  return attachChild(std::make_unique<SceneNode>(this));
+}
+
+SceneNode* SceneNode::attachChild(Ptr child) {
+  Q_ASSERT(child);
+  child->parent_ = this;
+  children_.push_back(std::move(child));
+  return children_.back().get();
+}
+
+SceneNode* SceneNode::child(std::size_t index) const {
+  return index < children_.size() ? children_[index].get() : nullptr;
+}
+
+std::vector<SceneNode*> SceneNode::children() const {
+  std::vector<SceneNode*> result;
+  result.reserve(children_.size());
+  for (const Ptr& child : children_)
+    result.push_back(child.get());
+  return result;
+}
+
+void SceneNode::clearChildren() { children_.clear(); }
+
+SceneNode::Ptr SceneNode::detachChild(const SceneNode& node) {
+  auto found = std::find_if(children_.begin(), children_.end(),
+                            [&](const Ptr& p) { return p.get() == &node; });
+  Q_ASSERT(found != children_.end());
+  if (found == children_.end())
+    return nullptr;
+  Ptr result = std::move(*found);
+  children_.erase(found);
+  result->parent_ = nullptr;
+  return result;
+}
+
+void SceneNode::drawChildren(sf::RenderTarget& target,
+                             sf::RenderStates states) const {
+  for (const Ptr& child : children_)
+    target.draw(*child, states);
+}
+
+void SceneNode::drawSelf(sf::RenderTarget&, sf::RenderStates) const {}
+
+void SceneNode::draw(sf::RenderTarget& target, sf::RenderStates states) const {
+  if (!visible_)
+    return;
+  states.transform *= getTransform();
+  drawSelf(target, states);
+  drawChildren(target, states);
+}
+
+void SceneNode::releaseFocus() {
+  if (hasFocus())
+    focusManager().releaseFocus(this);
+}
+
+bool SceneNode::isEnabled() const { return enabled_; }
+
+bool SceneNode::takeFocus() {
+  if (hasFocus())
+    return false;
+  return focusManager().requestFocus(this);
+}
+
+bool SceneNode::hasFocus() const {
+  const FocusManager* focus = components().focusManager();
+  return focus && focus->focused() == this;
+}
+
+void SceneNode::hide() {
+  if (!visible_)
+    return;
+  visible_ = false;
+  if (hasFocus())
+    releaseFocus();
+  onHidden();
+}
+
+bool SceneNode::hitTest(const qutils::Vec2&, bool&) const { return false; }
+
+void SceneNode::onFocusGained() { focusGained(); }
+
+void SceneNode::onFocusLost() { focusLost(); }
+
+void SceneNode::update(float dt) {
+  onUpdate(dt);
+  updateChildren(dt);
+}
+
+void SceneNode::updateChildren(float dt) {
+  for (const Ptr& child : children_)
+    child->update(dt);
+}
+
+void SceneNode::onUpdate(float) {}
+
+qutils::Vec2 SceneNode::worldPosition() const {
+  const sf::Vector2f p = worldTransform().transformPoint(0.f, 0.f);
+  return {p.x, p.y};
+}
+
+sf::Transform SceneNode::worldTransform() const {
+  sf::Transform transform = sf::Transform::Identity;
+  for (const SceneNode* node = this; node; node = node->parent_)
+    transform = node->getTransform() * transform;
+  return transform;
+}
+
+void SceneNode::onDisabled() {}
+void SceneNode::onEnabled() {}
+void SceneNode::focusGained() {}
+void SceneNode::focusLost() {}
+void SceneNode::onHidden() {}
+void SceneNode::onHoverEnter() {}
+void SceneNode::onHoverLeave() {}
+void SceneNode::onShown() {}
+void SceneNode::onTouchDown(const qutils::Vec2&) {}
+void SceneNode::onTouchCancel() {}
+void SceneNode::onTouchUp(const qutils::Vec2&) {}
+
+void SceneNode::show() {
+  if (visible_)
+    return;
+  visible_ = true;
+  onShown();
+}
+
+void SceneNode::setVisible(bool visible) {
+  visible_ = visible;
+  if (!visible && hasFocus())
+    releaseFocus();
+}
+
+void SceneNode::setEnabled(bool enabled) {
+  if (enabled == enabled_)
+    return;
+  enabled_ = enabled;
+  if (enabled) {
+    onEnabled();
+  } else {
+    onDisabled();
+    if (hasFocus())
+      releaseFocus();
+  }
+}
+
+bool SceneNode::isHit(const qutils::Vec2& point) const {
+  bool inside = false;
+  return hitTest(point, inside) && inside;
+}
+
+void SceneNode::updateHover(const qutils::Vec2& point) {
+  if (!visible_ || !enabled_)
+    return;
+  for (const Ptr& child : children_)
+    child->updateHover(point);
+
+  if (isHit(point)) {
+    if (!hover_) {
+      hover_ = true;
+      onHoverEnter();
+    }
+  } else if (hover_) {
+    hover_ = false;
+    onHoverLeave();
+    // Moving off a pressed node cancels the press.
+    if (touch_) {
+      touch_ = false;
+      onTouchCancel();
+    }
+  }
+}
+
+bool SceneNode::touchDown(const qutils::Vec2& point) {
+  if (!visible_ || !enabled_)
+    return false;
+  // Children before their parent, earlier children before later ones.
+  for (const Ptr& child : children_) {
+    if (child->touchDown(point))
+      return true;
+  }
+  if (!isHit(point))
+    return false;
+  Q_ASSERT(hover_ && !touch_);
+  touch_ = true;
+  onTouchDown(point);
+  return true;
+}
+
+bool SceneNode::touchUp(const qutils::Vec2& point) {
+  if (!visible_ || !enabled_)
+    return false;
+  for (const Ptr& child : children_) {
+    if (child->touchUp(point))
+      return true;
+  }
+  if (isHit(point)) {
+    Q_ASSERT(hover_);
+    if (touch_) {
+      touch_ = false;
+      onTouchUp(point);
+      return true;
+    }
+  }
+  // Not pressed here: let the parent have it.
+  return false;
+}
+
+} // namespace vexa

@@ -1,0 +1,104 @@
+#include "assertrecorder.h"
+
+#include <SFML/Graphics/RenderTarget.hpp>
+#include <gtest/gtest.h>
+#include <sfmlutils/camera.h>
+#include <sfmlutils/viewguard.h>
+
+using sfmlutils::Camera;
+
+namespace {
+
+// A render target that only keeps views: enough for ViewGuard, no GL.
+class ViewOnlyTarget : public sf::RenderTarget {
+public:
+  ViewOnlyTarget() { initialize(); }
+  sf::Vector2u getSize() const override { return {640, 480}; }
+};
+
+Camera cameraAt(float x, float y, float w, float h, float zoom) {
+  Camera camera;
+  camera.setPosition(x, y);
+  camera.setSize({w, h});
+  camera.setZoom(zoom);
+  return camera;
+}
+
+} // namespace
+
+TEST(Camera, DefaultsAndMissingWindow) {
+  Camera camera;
+  EXPECT_EQ(camera.zoom(), 1.f);
+  EXPECT_TRUE(camera.flip());
+  EXPECT_EQ(camera.size(), qutils::Vec2());
+  EXPECT_EQ(camera.viewport(), sf::FloatRect());
+
+  AssertRecorder recorder;
+  EXPECT_EQ(camera.window(), nullptr);
+  EXPECT_TRUE(recorder.fired("window_"));
+
+  // Without a window there is nothing to reset to.
+  camera.setPosition(5.f, 6.f);
+  camera.resetToWindow();
+  EXPECT_EQ(camera.getPosition(), sf::Vector2f(5.f, 6.f));
+}
+
+TEST(Camera, ViewRectScalesTheScreenAreaByTheZoom) {
+  const Camera camera = cameraAt(100.f, 50.f, 800.f, 600.f, 2.f);
+  EXPECT_EQ(camera.viewRect(), sf::FloatRect(-700.f, -550.f, 1600.f, 1200.f));
+
+  Camera zoomed = camera;
+  zoomed.zoomBy(0.5f);
+  EXPECT_EQ(zoomed.viewRect(), sf::FloatRect(-300.f, -250.f, 800.f, 600.f));
+}
+
+TEST(Camera, ViewFlipsYUnlessToldNot) {
+  Camera camera = cameraAt(100.f, 50.f, 800.f, 600.f, 2.f);
+  camera.setViewport({0.5f, 0.f, 0.5f, 1.f});
+  camera.setRotation(30.f);
+
+  const sf::View flipped = camera.view();
+  EXPECT_EQ(flipped.getSize(), sf::Vector2f(1600.f, -1200.f));
+  EXPECT_EQ(flipped.getCenter(), sf::Vector2f(100.f, 50.f));
+  EXPECT_EQ(flipped.getViewport(), sf::FloatRect(0.5f, 0.f, 0.5f, 1.f));
+  EXPECT_FLOAT_EQ(flipped.getRotation(), 30.f);
+
+  camera.setFlip(false);
+  EXPECT_EQ(camera.view().getSize(), sf::Vector2f(1600.f, 1200.f));
+}
+
+TEST(Camera, MoveOnScreenFollowsTheRotation) {
+  Camera camera;
+  camera.setRotation(90.f);
+  camera.moveOnScreen(10.f, 0.f);
+  EXPECT_NEAR(camera.getPosition().x, 0.f, 1e-4f);
+  EXPECT_NEAR(camera.getPosition().y, 10.f, 1e-4f);
+
+  camera.setRotation(180.f);
+  camera.moveOnScreen(qutils::Vec2(0.f, 4.f));
+  EXPECT_NEAR(camera.getPosition().x, 0.f, 1e-4f);
+  EXPECT_NEAR(camera.getPosition().y, 6.f, 1e-4f);
+
+  // A world move ignores the rotation.
+  camera.move(qutils::Vec2(1.f, 1.f));
+  EXPECT_NEAR(camera.getPosition().x, 1.f, 1e-4f);
+  EXPECT_NEAR(camera.getPosition().y, 7.f, 1e-4f);
+}
+
+TEST(ViewGuard, NestedGuardsRestoreInReverseOrder) {
+  ViewOnlyTarget target;
+  const sf::View original = target.getView();
+  const Camera camera = cameraAt(0.f, 0.f, 100.f, 100.f, 1.f);
+  {
+    sfmlutils::ViewGuard outer(target, sf::View({1.f, 2.f}, {10.f, 10.f}));
+    EXPECT_EQ(target.getView().getCenter(), sf::Vector2f(1.f, 2.f));
+    {
+      sfmlutils::ViewGuard inner(target, camera);
+      EXPECT_EQ(target.getView().getSize(), sf::Vector2f(100.f, -100.f));
+    }
+    EXPECT_EQ(target.getView().getCenter(), sf::Vector2f(1.f, 2.f));
+    EXPECT_EQ(target.getView().getSize(), sf::Vector2f(10.f, 10.f));
+  }
+  EXPECT_EQ(target.getView().getCenter(), original.getCenter());
+  EXPECT_EQ(target.getView().getSize(), original.getSize());
+}
