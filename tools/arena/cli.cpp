@@ -1,0 +1,428 @@
+#include "cli.h"
+
+#include "report.h"
+#include "stats.h"
+#include "tournament.h"
+#include "trace.h"
+#include "trackgen.h"
+
+#include "brains/driverregistry.h"
+
+#include <CLI/CLI.hpp>
+
+#include <algorithm>
+#include <cctype>
+#include <chrono>
+#include <cstdint>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <ostream>
+#include <thread>
+
+namespace pod::arena {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// Bad input: reported as one line, then the program stops.
+struct BadInput {
+  std::string message;
+};
+
+std::string oneLine(std::string text) {
+  std::replace(text.begin(), text.end(), '\n', ' ');
+  while (!text.empty() && text.back() == ' ')
+    text.pop_back();
+  return text;
+}
+
+std::string lower(std::string text) {
+  std::transform(text.begin(), text.end(), text.begin(),
+                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+  return text;
+}
+
+std::string joined(const std::vector<std::string>& items) {
+  std::string text;
+  for (const auto& item : items)
+    text += (text.empty() ? "" : ", ") + item;
+  return text;
+}
+
+struct Options {
+  std::string team1 = "Steering heuristics";
+  std::string team2 = "Steering heuristics";
+  std::vector<std::string> trackArgs;
+  std::string tracksDir = kDefaultTracksDir;
+  int randomTracks = 0;
+  int races = kDefaultRaces;
+  bool swap = false;
+  bool noSwap = false;
+  std::uint64_t seed = 1;
+  int jobs = 0;
+  bool timeAttack = false;
+  std::vector<std::string> drivers;
+  std::string jsonPath;
+  std::string tracePath;
+  int thinkMs = kDefaultThinkMs;
+  int thinkEvals = kDefaultThinkEvals;
+  bool list = false;
+};
+
+std::string resolveDriver(const std::string& name, bool timeAttack) {
+  const auto known = computerDriverNames(timeAttack);
+  for (const auto& k : known)
+    if (k == name)
+      return k;
+  for (const auto& k : known)
+    if (lower(k) == lower(name))
+      return k;
+  throw BadInput{"unknown driver '" + name + "' for " + (timeAttack ? "time attack" : "races") +
+                 " (known: " + joined(known) + ")"};
+}
+
+struct TrackFile {
+  std::string path;
+  Track track;
+  bool loaded = false;
+  std::string error;
+};
+
+// Every ".prt" file of the folder, by file name.
+std::vector<TrackFile> loadFolder(const std::string& dir) {
+  std::error_code ec;
+  if (!fs::is_directory(dir, ec))
+    throw BadInput{"cannot read the track folder '" + dir +
+                   "' (run from the repository root, or give --tracks-dir)"};
+  std::vector<std::string> paths;
+  for (const auto& entry : fs::directory_iterator(dir, ec))
+    if (entry.is_regular_file() && entry.path().extension() == ".prt")
+      paths.push_back(entry.path().string());
+  std::sort(paths.begin(), paths.end());
+  std::vector<TrackFile> files;
+  for (const auto& p : paths) {
+    TrackFile f;
+    f.path = p;
+    f.loaded = f.track.load(p, &f.error);
+    files.push_back(std::move(f));
+  }
+  return files;
+}
+
+void requireRaceable(const Track& track, const std::string& label) {
+  const std::size_t n = track.checkpoints.size();
+  if (n < 2)
+    throw BadInput{"track " + label + " has " + std::to_string(n) +
+                   (n == 1 ? " checkpoint" : " checkpoints") + "; a race needs at least 2"};
+}
+
+Track loadTrackFile(const std::string& path) {
+  Track track;
+  std::string error;
+  if (!track.load(path, &error))
+    throw BadInput{"invalid track '" + path + "': " + oneLine(error)};
+  requireRaceable(track, "'" + path + "'");
+  return track;
+}
+
+bool isPathLike(const std::string& arg) {
+  std::error_code ec;
+  return arg.find('/') != std::string::npos || fs::path(arg).extension() == ".prt" ||
+         fs::is_regular_file(arg, ec);
+}
+
+// A file path, or the name (or file stem) of a track in the folder.
+std::pair<Track, std::string> resolveTrack(const std::string& arg,
+                                           const std::vector<TrackFile>* folder) {
+  if (isPathLike(arg))
+    return {loadTrackFile(arg), arg};
+  if (folder) {
+    for (int pass = 0; pass < 2; ++pass)
+      for (const auto& f : *folder) {
+        if (!f.loaded)
+          continue;
+        const std::string stem = fs::path(f.path).stem().string();
+        const bool match = pass == 0 ? (f.track.name == arg || stem == arg)
+                                     : (lower(f.track.name) == lower(arg) ||
+                                        lower(stem) == lower(arg));
+        if (match) {
+          requireRaceable(f.track, "'" + f.track.name + "'");
+          return {f.track, f.path};
+        }
+      }
+    std::vector<std::string> names;
+    for (const auto& f : *folder)
+      if (f.loaded)
+        names.push_back(f.track.name);
+    throw BadInput{"unknown track '" + arg + "' (tracks: " + joined(names) + ")"};
+  }
+  throw BadInput{"unknown track '" + arg + "': no such file"};
+}
+
+void listEverything(std::ostream& out, const std::string& dir) {
+  for (bool timeAttack : {false, true}) {
+    out << (timeAttack ? "Time attack drivers:" : "Race drivers:") << '\n';
+    for (const auto& name : computerDriverNames(timeAttack))
+      out << "  " << name << '\n';
+  }
+  out << "Tracks in " << dir << ":\n";
+  for (const auto& f : loadFolder(dir)) {
+    if (f.loaded)
+      out << "  " << f.track.name << " (" << f.track.checkpoints.size() << " checkpoints, "
+          << f.path << ")\n";
+    else
+      out << "  " << f.path << ": " << oneLine(f.error) << '\n';
+  }
+}
+
+class ProgressLine {
+public:
+  ProgressLine(std::ostream& err, bool enabled) : err_(err), enabled_(enabled) {}
+  ~ProgressLine() {
+    if (drawn_)
+      err_ << '\r' << std::string(width_, ' ') << '\r' << std::flush;
+  }
+  void operator()(std::size_t done, std::size_t total) {
+    if (!enabled_ || total == 0)
+      return;
+    const double elapsed =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - start_).count();
+    char line[128];
+    if (done == 0) {
+      std::snprintf(line, sizeof line, "  %zu/%zu races", done, total);
+    } else {
+      const auto eta = static_cast<long>(elapsed / static_cast<double>(done) *
+                                         static_cast<double>(total - done) + 0.5);
+      std::snprintf(line, sizeof line, "  %zu/%zu races  %3.0f%%  ETA %ld:%02ld", done, total,
+                    100.0 * static_cast<double>(done) / static_cast<double>(total), eta / 60,
+                    eta % 60);
+    }
+    const std::string text = line;
+    width_ = std::max(width_, text.size());
+    err_ << '\r' << text << std::string(width_ - text.size(), ' ') << std::flush;
+    drawn_ = true;
+  }
+
+private:
+  std::ostream& err_;
+  bool enabled_;
+  bool drawn_ = false;
+  std::size_t width_ = 0;
+  std::chrono::steady_clock::time_point start_ = std::chrono::steady_clock::now();
+};
+
+std::unique_ptr<std::ofstream> openOutput(const std::string& path, const char* what) {
+  auto file = std::make_unique<std::ofstream>(path, std::ios::trunc);
+  if (!*file)
+    throw BadInput{std::string("cannot write the ") + what + " file '" + path + "'"};
+  return file;
+}
+
+int play(const Options& o, const CLI::App& app, std::ostream& out, std::ostream& err,
+         bool progress) {
+  auto given = [&](const char* name) { return app.count(name) > 0; };
+
+  if (o.races < 1)
+    throw BadInput{"--races must be at least 1 (got " + std::to_string(o.races) + ")"};
+  if (given("--jobs") && o.jobs < 1)
+    throw BadInput{"--jobs must be at least 1 (got " + std::to_string(o.jobs) + ")"};
+  if (o.randomTracks < 0)
+    throw BadInput{"--random-tracks must not be negative"};
+  if (o.thinkMs < 0)
+    throw BadInput{"--think-ms must not be negative"};
+  if (o.thinkEvals < 0)
+    throw BadInput{"--think-evals must not be negative"};
+  if (given("--think-ms") && given("--think-evals") && o.thinkEvals > 0)
+    throw BadInput{"--think-ms is for threaded planners; it cannot go with --think-evals " +
+                   std::to_string(o.thinkEvals)};
+  if (o.swap && o.noSwap)
+    throw BadInput{"--swap and --no-swap exclude each other"};
+
+  TournamentConfig config;
+  config.timeAttack = o.timeAttack;
+  config.racesPerTrack = o.races;
+  config.seed = o.seed;
+  config.jobs = given("--jobs") ? o.jobs
+                                : static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
+  config.limits.evalsPerTurn = given("--think-ms") ? 0 : o.thinkEvals;
+  config.limits.thinkMs = o.thinkMs;
+
+  Matchup matchup;
+  if (o.timeAttack) {
+    if (given("--team1") || given("--team2"))
+      throw BadInput{"--team1 and --team2 are for races; time attack takes --drivers"};
+    const std::vector<std::string> names =
+        o.drivers.empty() ? std::vector<std::string>{"Steering heuristics"} : o.drivers;
+    if (names.size() > 4)
+      throw BadInput{"time attack takes 1 to 4 drivers (got " + std::to_string(names.size()) +
+                     ")"};
+    for (const auto& n : names)
+      matchup.drivers.push_back(resolveDriver(n, true));
+    config.swap = o.swap;
+  } else {
+    if (!o.drivers.empty())
+      throw BadInput{"--drivers is for time attack; races take --team1 and --team2"};
+    matchup.drivers = {resolveDriver(o.team1, false), resolveDriver(o.team2, false)};
+    // The default tournament is a mirror match: play both grid sides.
+    const bool defaultPairing = !given("--team1") && !given("--team2");
+    config.swap = o.swap || (defaultPairing && !o.noSwap);
+  }
+  config.matchups.push_back(matchup);
+
+  std::vector<std::string> sources;
+  std::unique_ptr<std::vector<TrackFile>> folder;
+  const bool byName = std::any_of(o.trackArgs.begin(), o.trackArgs.end(),
+                                  [](const std::string& a) { return !isPathLike(a); });
+  // Random tracks alone need no folder unless one was named.
+  const bool randomOnly = o.trackArgs.empty() && o.randomTracks > 0 && !given("--tracks-dir") &&
+                          !fs::is_directory(o.tracksDir);
+  if ((o.trackArgs.empty() && !randomOnly) || byName)
+    folder = std::make_unique<std::vector<TrackFile>>(loadFolder(o.tracksDir));
+  if (o.trackArgs.empty()) {
+    if (folder) {
+      for (const auto& f : *folder) {
+        if (!f.loaded)
+          throw BadInput{"invalid track '" + f.path + "': " + oneLine(f.error)};
+        requireRaceable(f.track, "'" + f.path + "'");
+        config.tracks.push_back(f.track);
+        sources.push_back(f.path);
+      }
+    }
+  } else {
+    for (const auto& arg : o.trackArgs) {
+      auto [track, source] = resolveTrack(arg, folder.get());
+      config.tracks.push_back(std::move(track));
+      sources.push_back(source);
+    }
+  }
+  for (auto& track : generateTracks(o.seed, o.randomTracks)) {
+    config.tracks.push_back(std::move(track));
+    sources.push_back("random");
+  }
+  if (config.tracks.empty())
+    throw BadInput{"no tracks to race on in '" + o.tracksDir + "'"};
+
+  std::unique_ptr<std::ofstream> jsonFile;
+  std::unique_ptr<std::ofstream> traceFile;
+  if (!o.jsonPath.empty())
+    jsonFile = openOutput(o.jsonPath, "summary");
+  if (!o.tracePath.empty())
+    traceFile = openOutput(o.tracePath, "trace");
+
+  const std::vector<RaceJob> jobs = scheduleRaces(config);
+  std::unique_ptr<TraceWriter> trace;
+  if (traceFile && !jobs.empty()) {
+    std::vector<std::string> teams;
+    for (int side : jobs.front().seats)
+      teams.push_back(config.matchups[jobs.front().matchup].drivers[side]);
+    trace = std::make_unique<TraceWriter>(*traceFile, config.tracks[jobs.front().track],
+                                          config.timeAttack, teams);
+  }
+
+  const auto start = std::chrono::steady_clock::now();
+  std::vector<PlayedRace> played;
+  {
+    ProgressLine line(err, progress);
+    played = playTournament(config, jobs, std::ref(line), trace.get());
+  }
+  const double seconds =
+      std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+
+  ReportInput report;
+  report.config = &config;
+  report.trackSources = sources;
+  report.summaries = summarise(config.matchups, config.tracks.size(), played);
+  report.racesPlayed = played.size();
+  report.seconds = seconds;
+  report.threads = static_cast<int>(std::min<std::size_t>(
+      static_cast<std::size_t>(config.jobs), std::max<std::size_t>(1, jobs.size())));
+  printReport(out, report);
+
+  if (jsonFile) {
+    *jsonFile << jsonReport(report).dump(2) << '\n';
+    if (!*jsonFile)
+      throw BadInput{"cannot write the summary file '" + o.jsonPath + "'"};
+  }
+  if (traceFile && !*traceFile)
+    throw BadInput{"cannot write the trace file '" + o.tracePath + "'"};
+  return 0;
+}
+
+} // namespace
+
+int runArena(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
+             bool progress) {
+  Options o;
+  CLI::App app{"Vuzuder arena: plays races between computer drivers and reports statistics.",
+               "vuzuder-arena"};
+  app.add_option("--team1", o.team1, "Driver of the first side, as the menu names it")
+      ->type_name("NAME")
+      ->capture_default_str();
+  app.add_option("--team2", o.team2, "Driver of the second side")
+      ->type_name("NAME")
+      ->capture_default_str();
+  app.add_option("--track", o.trackArgs,
+                 "Track by name or .prt file; repeatable (default: every track of the folder)")
+      ->type_name("NAME|FILE");
+  app.add_option("--tracks-dir", o.tracksDir, "Folder of the tracks")
+      ->type_name("DIR")
+      ->capture_default_str();
+  app.add_option("--random-tracks", o.randomTracks,
+                 "Also race on N tracks generated from the seed")
+      ->type_name("N");
+  app.add_option("--races", o.races, "Races per track and pairing")
+      ->type_name("N")
+      ->capture_default_str();
+  app.add_flag("--swap", o.swap,
+               "Also play every race with the teams exchanged (time attack: every start order)");
+  app.add_flag("--no-swap", o.noSwap, "Do not swap, even in the default tournament");
+  app.add_option("--seed", o.seed, "Seed of the races and the random tracks")
+      ->type_name("S")
+      ->capture_default_str();
+  app.add_option("--jobs", o.jobs, "Races played at once (default: the number of cores)")
+      ->type_name("J");
+  app.add_flag("--time-attack", o.timeAttack, "Race single pods without collisions");
+  app.add_option("--drivers", o.drivers, "Time attack driver; repeatable, 1 to 4")
+      ->type_name("NAME");
+  app.add_option("--json", o.jsonPath, "Write the summary as JSON")->type_name("FILE");
+  app.add_option("--trace", o.tracePath, "Write the first race turn by turn as JSON Lines")
+      ->type_name("FILE");
+  app.add_option("--think-ms", o.thinkMs,
+                 "Threaded planners: real time in ms given after each turn")
+      ->type_name("T")
+      ->capture_default_str();
+  app.add_option("--think-evals", o.thinkEvals,
+                 "Planners make K evolution steps per turn on the race's thread (0: threaded)")
+      ->type_name("K")
+      ->capture_default_str();
+  app.add_flag("--list", o.list, "List the drivers and the tracks, then stop");
+
+  std::vector<const char*> argv = {"vuzuder-arena"};
+  for (const auto& a : args)
+    argv.push_back(a.c_str());
+  try {
+    app.parse(static_cast<int>(argv.size()), argv.data());
+  } catch (const CLI::CallForHelp&) {
+    out << app.help();
+    return 0;
+  } catch (const CLI::ParseError& e) {
+    err << "vuzuder-arena: " << oneLine(e.what()) << '\n';
+    return 2;
+  }
+
+  try {
+    if (o.list) {
+      listEverything(out, o.tracksDir);
+      return 0;
+    }
+    return play(o, app, out, err, progress);
+  } catch (const BadInput& bad) {
+    err << "vuzuder-arena: " << bad.message << '\n';
+    return 2;
+  }
+}
+
+} // namespace pod::arena

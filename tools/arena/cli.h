@@ -1,0 +1,23 @@
+#pragma once
+
+#include <iosfwd>
+#include <string>
+#include <vector>
+
+namespace pod::arena {
+
+// Evolution steps per turn given to planners when neither --think-evals nor
+// --think-ms is on the command line; 0 means threaded planners in real time.
+constexpr int kDefaultThinkEvals = 0;
+// Real time per turn for threaded planners: the game's fastest speed.
+constexpr int kDefaultThinkMs = 20;
+constexpr int kDefaultRaces = 10;
+constexpr const char* kDefaultTracksDir = "resources/tracks/";
+
+// The whole program: parses the arguments (without the program name), plays
+// the tournament and prints the report on `out`. Bad input gives one line on
+// `err` and a non-zero result. `progress` draws a progress line on `err`.
+int runArena(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
+             bool progress = false);
+
+} // namespace pod::arena

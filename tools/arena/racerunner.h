@@ -1,0 +1,83 @@
+#pragma once
+
+#include "brains/abstractbrain.h"
+#include "brains/driverregistry.h"
+#include "race/physicsevent.h"
+#include "race/race.h"
+#include "race/track.h"
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace pod::arena {
+
+// Game time of one turn, as in the game's race simulation.
+constexpr float kTurnTime = 0.25f;
+
+// Sees a race as it is played; used by the trace writer and the tests.
+class RaceObserver {
+public:
+  virtual ~RaceObserver() = default;
+  virtual void raceStarted(const Race& start) { (void)start; }
+  // After the physics step and every brain's turnDone of turn number `turn`
+  // (counted from 1).
+  virtual void turnPlayed(int turn, const std::vector<Influence>& influences,
+                          const std::vector<PhysicsEvent>& events, const Race& state) {
+    (void)turn;
+    (void)influences;
+    (void)events;
+    (void)state;
+  }
+};
+
+// How much one team's planner thought during a race; `planner` is false for
+// brains that do not plan by evolution.
+struct PlannerUse {
+  bool planner = false;
+  std::uint64_t evolutionSteps = 0;
+  std::uint64_t turnsPlanned = 0;
+};
+
+struct RaceOutcome {
+  int winner = -1;          // team, -1 for a draw
+  bool byTimeout = false;
+  bool draw = false;        // time attack: every pod timed out
+  bool capped = false;      // stopped by the turn cap, counted as a draw
+  int turns = 0;
+  // Hash of every turn's commands and the final state: equal fingerprints
+  // mean the same race move for move.
+  std::uint64_t fingerprint = 0;
+  std::vector<std::uint64_t> turnHashes; // filled when asked for
+  std::vector<PlannerUse> planners;      // one per team
+};
+
+struct RaceLimits {
+  // Real time given to threaded planners after each turn; used only when
+  // evalsPerTurn is 0 and a planner takes part.
+  int thinkMs = 0;
+  int evalsPerTurn = 0;
+  int maxTurns = 0; // 0: the cap of maxTurnsFor
+  bool keepTurnHashes = false;
+};
+
+// No legal race outlasts this: a team (a pod in time attack) that passes no
+// checkpoint for 100 s has timed out, and it cannot pass more checkpoints
+// than it takes to finish. The slack covers the float sum of the timeouts.
+int maxTurnsFor(const Track& track, bool timeAttack);
+
+// Plays one race to its end with the given brains, one per team in team
+// order. The brains must not be shared with any other race.
+RaceOutcome playRace(const Track& track, bool timeAttack,
+                     std::vector<std::unique_ptr<AbstractBrain>> brains,
+                     const RaceLimits& limits, RaceObserver* observer = nullptr);
+
+// Creates the named drivers, team i getting seeds[i], then plays the race.
+// Every name must be a computer driver of the mode.
+RaceOutcome playRace(const Track& track, bool timeAttack,
+                     const std::vector<std::string>& driverNames,
+                     const std::vector<std::uint64_t>& seeds, const RaceLimits& limits,
+                     RaceObserver* observer = nullptr);
+
+} // namespace pod::arena

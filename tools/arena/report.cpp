@@ -1,0 +1,243 @@
+#include "report.h"
+
+#include "trace.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <string>
+
+namespace pod::arena {
+
+namespace {
+
+std::string format(const char* fmt, double value) {
+  char buffer[64];
+  std::snprintf(buffer, sizeof buffer, fmt, value);
+  return buffer;
+}
+
+std::string rateWithInterval(double rate, const Interval& i) {
+  char buffer[64];
+  std::snprintf(buffer, sizeof buffer, "%.1f%% [%.1f, %.1f]", 100.0 * rate, 100.0 * i.low,
+                100.0 * i.high);
+  return buffer;
+}
+
+std::string stepsPerTurn(const Tally& tally) {
+  bool any = false;
+  std::string text;
+  for (std::size_t s = 0; s < tally.planner.size(); ++s) {
+    const auto steps = tally.stepsPerTurn(s);
+    any = any || steps.has_value();
+    if (s > 0)
+      text += " / ";
+    text += steps ? format("%.0f", *steps) : "-";
+  }
+  return any ? text : "-";
+}
+
+// A plain text table: the first column left-aligned, the others right-aligned.
+class Table {
+public:
+  explicit Table(std::vector<std::string> header) { rows_.push_back(std::move(header)); }
+  void add(std::vector<std::string> row) { rows_.push_back(std::move(row)); }
+  void rule() { rules_.push_back(rows_.size()); }
+
+  void print(std::ostream& out, const std::string& indent) const {
+    std::vector<std::size_t> widths;
+    for (const auto& row : rows_) {
+      widths.resize(std::max(widths.size(), row.size()), 0);
+      for (std::size_t c = 0; c < row.size(); ++c)
+        widths[c] = std::max(widths[c], row[c].size());
+    }
+    std::size_t total = 0;
+    for (auto w : widths)
+      total += w + 2;
+    for (std::size_t r = 0; r < rows_.size(); ++r) {
+      if (std::find(rules_.begin(), rules_.end(), r) != rules_.end())
+        out << indent << std::string(total - 2, '-') << '\n';
+      std::string line = indent;
+      for (std::size_t c = 0; c < rows_[r].size(); ++c) {
+        const std::string& cell = rows_[r][c];
+        const std::string pad(widths[c] - cell.size(), ' ');
+        if (c > 0)
+          line += "  ";
+        line += c == 0 ? cell + pad : pad + cell;
+      }
+      while (!line.empty() && line.back() == ' ')
+        line.pop_back();
+      out << line << '\n';
+    }
+  }
+
+private:
+  std::vector<std::vector<std::string>> rows_;
+  std::vector<std::size_t> rules_;
+};
+
+std::vector<std::string> header(bool timeAttack, std::size_t sides) {
+  std::vector<std::string> h = {"track", "played", "races"};
+  for (std::size_t s = 0; s < sides; ++s)
+    h.push_back("wins " + std::to_string(s + 1));
+  h.push_back("draws");
+  const std::size_t rated = timeAttack ? sides : 1;
+  for (std::size_t s = 0; s < rated; ++s)
+    h.push_back("win rate " + std::to_string(s + 1) + " [95% CI]");
+  h.push_back("turns");
+  h.push_back("max");
+  if (!timeAttack)
+    h.push_back("timeouts");
+  h.push_back("evo/turn");
+  return h;
+}
+
+std::vector<std::string> row(const std::string& name, const Tally& t, bool timeAttack) {
+  std::vector<std::string> r = {name, std::to_string(t.played), std::to_string(t.races)};
+  for (int w : t.wins)
+    r.push_back(std::to_string(w));
+  r.push_back(std::to_string(t.draws));
+  const std::size_t rated = timeAttack ? t.wins.size() : 1;
+  for (std::size_t s = 0; s < rated; ++s)
+    r.push_back(t.races > 0 ? rateWithInterval(t.winRate(s), t.winInterval(s)) : "-");
+  r.push_back(format("%.1f", t.meanTurns()));
+  r.push_back(std::to_string(t.maxTurns));
+  if (!timeAttack)
+    r.push_back(std::to_string(t.byTimeout));
+  r.push_back(stepsPerTurn(t));
+  return r;
+}
+
+std::string sidesTitle(const Matchup& m, bool timeAttack) {
+  std::string title = timeAttack ? "Time attack: " : "";
+  for (std::size_t s = 0; s < m.drivers.size(); ++s) {
+    if (s > 0)
+      title += timeAttack ? ", " : " vs ";
+    title += "[" + std::to_string(s + 1) + "] " + m.drivers[s];
+  }
+  return title;
+}
+
+bool anyPlanner(const Tally& t) {
+  return std::find(t.planner.begin(), t.planner.end(), true) != t.planner.end();
+}
+
+} // namespace
+
+void printReport(std::ostream& out, const ReportInput& input) {
+  const TournamentConfig& config = *input.config;
+  const std::size_t randomTracks = static_cast<std::size_t>(
+      std::count(input.trackSources.begin(), input.trackSources.end(), "random"));
+
+  out << "Vuzuder arena: " << (config.timeAttack ? "time attack" : "race") << ", "
+      << config.tracks.size() << (config.tracks.size() == 1 ? " track" : " tracks");
+  if (randomTracks > 0)
+    out << " (" << randomTracks << " random)";
+  out << ", " << config.racesPerTrack << (config.racesPerTrack == 1 ? " race" : " races")
+      << " per track";
+  if (config.swap)
+    out << (config.timeAttack ? ", every start order" : ", teams swapped");
+  out << ", seed " << config.seed << '\n';
+  out << "Played " << input.racesPlayed << " races in " << format("%.2f", input.seconds)
+      << " s on " << input.threads << (input.threads == 1 ? " thread" : " threads");
+  if (input.seconds > 0.0)
+    out << " (" << format("%.0f", static_cast<double>(input.racesPlayed) / input.seconds)
+        << " races/s)";
+  out << ".\n";
+
+  bool plannersThreaded = false;
+  for (const auto& summary : input.summaries) {
+    const bool timeAttack = config.timeAttack;
+    const Tally& total = summary.total;
+    out << '\n' << sidesTitle(summary.matchup, timeAttack) << '\n';
+    Table table(header(timeAttack, summary.matchup.drivers.size()));
+    table.rule();
+    for (std::size_t t = 0; t < summary.perTrack.size(); ++t)
+      table.add(row(config.tracks[t].name, summary.perTrack[t], timeAttack));
+    table.rule();
+    table.add(row("total", total, timeAttack));
+    table.print(out, "  ");
+
+    const int repeats = total.played - total.races;
+    if (repeats > 0)
+      out << "  Repeats: " << repeats << " of " << total.played
+          << " races replayed a counted race move for move and were not counted again.\n";
+    if (!timeAttack && summary.matchup.mirror() && total.races > 0 && total.rotated == 0)
+      out << "  Mirror match: side 1 started on the inner grid pair in every counted race;"
+             " its win rate is that start's edge.\n";
+    if (total.capped > 0)
+      out << "  Warning: " << total.capped
+          << " races hit the turn cap and count as draws; the physics or a driver is at fault.\n";
+    plannersThreaded = plannersThreaded || (anyPlanner(total) && config.limits.evalsPerTurn == 0);
+  }
+
+  out << "\nraces: distinct races, counted once however often played. win rate: wins / races,"
+         " with its 95% Wilson interval.\nturns: mean race length in turns of 0.25 s."
+         " timeouts: races won by the other team's timeout.\nevo/turn: mean evolution steps"
+         " per turn of each side's planner (- when a side does not plan).\n";
+  if (plannersThreaded)
+    out << "Threaded planners had " << config.limits.thinkMs
+        << " ms of real time per turn: their results depend on the machine's load.\n";
+}
+
+nlohmann::ordered_json jsonReport(const ReportInput& input) {
+  const TournamentConfig& config = *input.config;
+  auto tallyJson = [&](const Tally& t) {
+    nlohmann::ordered_json sides = nlohmann::ordered_json::array();
+    for (std::size_t s = 0; s < t.wins.size(); ++s) {
+      const Interval i = t.winInterval(s);
+      const auto steps = t.stepsPerTurn(s);
+      sides.push_back({{"wins", t.wins[s]},
+                       {"winRate", t.winRate(s)},
+                       {"wilson95", {i.low, i.high}},
+                       {"evolutionStepsPerTurn", steps ? nlohmann::ordered_json(*steps) : nullptr}});
+    }
+    return nlohmann::ordered_json{{"played", t.played},  {"races", t.races},
+                          {"draws", t.draws},    {"byTimeout", t.byTimeout},
+                          {"capped", t.capped},  {"meanTurns", t.meanTurns()},
+                          {"maxTurns", t.maxTurns}, {"sides", sides}};
+  };
+
+  nlohmann::ordered_json tracks = nlohmann::ordered_json::array();
+  for (std::size_t t = 0; t < config.tracks.size(); ++t) {
+    nlohmann::ordered_json checkpoints = nlohmann::ordered_json::array();
+    for (const auto& c : config.tracks[t].checkpoints)
+      checkpoints.push_back({floatJson(c.position.x), floatJson(c.position.y)});
+    tracks.push_back({{"name", config.tracks[t].name},
+                      {"source", t < input.trackSources.size() ? input.trackSources[t] : ""},
+                      {"checkpoints", checkpoints}});
+  }
+
+  nlohmann::ordered_json matchups = nlohmann::ordered_json::array();
+  for (const auto& summary : input.summaries) {
+    nlohmann::ordered_json perTrack = nlohmann::ordered_json::array();
+    for (std::size_t t = 0; t < summary.perTrack.size(); ++t) {
+      auto j = tallyJson(summary.perTrack[t]);
+      j["track"] = config.tracks[t].name;
+      perTrack.push_back(std::move(j));
+    }
+    matchups.push_back({{"drivers", summary.matchup.drivers},
+                        {"mirror", summary.matchup.mirror()},
+                        {"tracks", perTrack},
+                        {"total", tallyJson(summary.total)}});
+  }
+
+  return {{"format", "vuzuder-arena-summary"},
+          {"version", 1},
+          {"mode", config.timeAttack ? "time attack" : "race"},
+          {"seed", config.seed},
+          {"racesPerTrack", config.racesPerTrack},
+          {"swap", config.swap},
+          {"thinkEvals", config.limits.evalsPerTurn},
+          {"thinkMs", config.limits.thinkMs},
+          {"tracks", tracks},
+          {"matchups", matchups},
+          {"timing",
+           {{"racesPlayed", input.racesPlayed},
+            {"seconds", input.seconds},
+            {"threads", input.threads},
+            {"racesPerSecond",
+             input.seconds > 0.0 ? static_cast<double>(input.racesPlayed) / input.seconds
+                                 : 0.0}}}};
+}
+
+} // namespace pod::arena

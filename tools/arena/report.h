@@ -1,0 +1,31 @@
+#pragma once
+
+#include "stats.h"
+#include "tournament.h"
+
+#include <nlohmann/json.hpp>
+
+#include <cstddef>
+#include <ostream>
+#include <string>
+#include <vector>
+
+namespace pod::arena {
+
+struct ReportInput {
+  const TournamentConfig* config = nullptr;
+  std::vector<std::string> trackSources; // file path, or "random" for generated
+  std::vector<MatchupSummary> summaries;
+  std::size_t racesPlayed = 0;
+  double seconds = 0.0;
+  int threads = 1;
+};
+
+// The tables for people: one per matchup, a row per track and a total.
+void printReport(std::ostream& out, const ReportInput& input);
+
+// The same numbers for programs. Everything but "timing" depends only on the
+// options and the seed.
+nlohmann::ordered_json jsonReport(const ReportInput& input);
+
+} // namespace pod::arena

@@ -1,0 +1,117 @@
+#include "tournament.h"
+
+#include <qutils/assert.h>
+#include <qutils/random.h>
+
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
+#include <thread>
+
+namespace pod::arena {
+
+bool Matchup::mirror() const {
+  return !drivers.empty() &&
+         std::all_of(drivers.begin(), drivers.end(),
+                     [&](const std::string& d) { return d == drivers.front(); });
+}
+
+int PlayedRace::winnerSide() const {
+  if (outcome.winner < 0)
+    return -1;
+  return job.seats.at(static_cast<std::size_t>(outcome.winner));
+}
+
+std::uint64_t driverSeed(std::uint64_t raceSeed, int side) {
+  return qutils::deriveSeed(raceSeed, static_cast<std::uint64_t>(side));
+}
+
+std::vector<RaceJob> scheduleRaces(const TournamentConfig& config) {
+  std::vector<RaceJob> jobs;
+  for (std::size_t m = 0; m < config.matchups.size(); ++m) {
+    const int sides = static_cast<int>(config.matchups[m].drivers.size());
+    const int rotations = config.swap ? sides : 1;
+    const std::uint64_t matchupSeed = qutils::deriveSeed(config.seed, m);
+    for (std::size_t t = 0; t < config.tracks.size(); ++t) {
+      const std::uint64_t trackSeed = qutils::deriveSeed(matchupSeed, t);
+      for (int r = 0; r < config.racesPerTrack; ++r) {
+        const std::uint64_t raceSeed =
+            qutils::deriveSeed(trackSeed, static_cast<std::uint64_t>(r));
+        for (int rot = 0; rot < rotations; ++rot) {
+          RaceJob job;
+          job.matchup = m;
+          job.track = t;
+          job.raceNumber = r;
+          job.rotation = rot;
+          job.seed = raceSeed;
+          for (int team = 0; team < sides; ++team)
+            job.seats.push_back((team + rot) % sides);
+          jobs.push_back(std::move(job));
+        }
+      }
+    }
+  }
+  return jobs;
+}
+
+std::vector<PlayedRace> playTournament(const TournamentConfig& config,
+                                       const std::vector<RaceJob>& jobs,
+                                       const ProgressFn& progress,
+                                       RaceObserver* firstRaceObserver) {
+  Q_ASSERT(config.jobs >= 1);
+  std::vector<PlayedRace> results(jobs.size());
+  std::atomic<std::size_t> next{0};
+  std::atomic<std::size_t> done{0};
+  std::mutex mutex;
+  std::condition_variable finished;
+
+  // Each worker takes whole races; a race's brains, physics and track copy
+  // live on the worker's stack only.
+  auto worker = [&] {
+    for (;;) {
+      const std::size_t i = next.fetch_add(1);
+      if (i >= jobs.size())
+        break;
+      const RaceJob& job = jobs[i];
+      const Matchup& matchup = config.matchups.at(job.matchup);
+      std::vector<std::string> names;
+      std::vector<std::uint64_t> seeds;
+      for (int side : job.seats) {
+        names.push_back(matchup.drivers.at(static_cast<std::size_t>(side)));
+        seeds.push_back(driverSeed(job.seed, side));
+      }
+      results[i].job = job;
+      results[i].outcome = playRace(config.tracks.at(job.track), config.timeAttack, names,
+                                    seeds, config.limits,
+                                    i == 0 ? firstRaceObserver : nullptr);
+      if (done.fetch_add(1) + 1 == jobs.size()) {
+        std::lock_guard<std::mutex> lock(mutex);
+        finished.notify_all();
+      }
+    }
+  };
+
+  const std::size_t threads =
+      std::max<std::size_t>(1, std::min<std::size_t>(config.jobs, jobs.size()));
+  std::vector<std::thread> pool;
+  for (std::size_t t = 0; t < threads; ++t)
+    pool.emplace_back(worker);
+  {
+    std::unique_lock<std::mutex> lock(mutex);
+    while (done.load() < jobs.size()) {
+      finished.wait_for(lock, std::chrono::milliseconds(100));
+      if (progress) {
+        lock.unlock();
+        progress(done.load(), jobs.size());
+        lock.lock();
+      }
+    }
+  }
+  for (auto& t : pool)
+    t.join();
+  return results;
+}
+
+} // namespace pod::arena
