@@ -1,0 +1,240 @@
+#include "brains/geneticbraingrouped.h"
+
+#include "brains/steering.h"
+
+#include <qutils/assert.h>
+
+#include <iostream>
+
+namespace pod {
+
+namespace {
+
+// Own runner races, own hunter blocks the opponent runner.
+class GeneticsDedicated final : public GeneticEvolutionGrouped {
+public:
+  using GeneticEvolutionGrouped::GeneticEvolutionGrouped;
+
+  void evaluate(Genome& genome) override {
+    replay(genome);
+    if (decidedScore(simState_, team_, genome.score))
+      return;
+    const PodState& ownRunner = pod(OwnRunner);
+    const PodState& ownHunter = pod(OwnHunter);
+    const PodState& oppRunner = pod(OppRunner);
+    genome.score = checkpointTerm(ownRunner.checkpointsCleared, oppRunner.checkpointsCleared) -
+                   qutils::distance(ownRunner.position,
+                                    nextCheckpointPosition(track_, ownRunner)) -
+                   0.5f * qutils::distance(ownHunter.position, oppRunner.position);
+  }
+
+  Influence ownRunnerInfluence() const override {
+    return runnerRule(track_, pod(OwnRunner), pod(OwnHunter), pod(OppRunner), pod(OppHunter));
+  }
+
+  Influence ownHunterInfluence() const override {
+    return hunterRule(track_, pod(OwnRunner), pod(OwnHunter), pod(OppRunner), pod(OppHunter));
+  }
+};
+
+// Both own pods race.
+class GeneticsRunners final : public GeneticEvolutionGrouped {
+public:
+  using GeneticEvolutionGrouped::GeneticEvolutionGrouped;
+
+  void evaluate(Genome& genome) override {
+    replay(genome);
+    if (decidedScore(simState_, team_, genome.score))
+      return;
+    const PodState& ownRunner = pod(OwnRunner);
+    const PodState& ownHunter = pod(OwnHunter);
+    const PodState& oppRunner = pod(OppRunner);
+    genome.score = checkpointTerm(ownRunner.checkpointsCleared, oppRunner.checkpointsCleared) -
+                   qutils::distance(ownRunner.position,
+                                    nextCheckpointPosition(track_, ownRunner)) +
+                   checkpointTerm(ownHunter.checkpointsCleared, oppRunner.checkpointsCleared) -
+                   qutils::distance(ownHunter.position, nextCheckpointPosition(track_, ownHunter));
+  }
+
+  Influence ownRunnerInfluence() const override {
+    return runnerRule(track_, pod(OwnRunner), pod(OwnHunter), pod(OppRunner), pod(OppHunter));
+  }
+
+  Influence ownHunterInfluence() const override {
+    return runnerRule(track_, pod(OwnHunter), pod(OwnRunner), pod(OppRunner), pod(OppHunter));
+  }
+};
+
+// The predictive worker: evolves the opponent team's planner during the
+// first tenth of the turn, then re-prepares the own planner against the
+// opponent's best plan and evolves it for the rest of the turn.
+class PredictiveBody final : public WorkerBody {
+public:
+  PredictiveBody(WorkerLink& link, const Race& brainRace, Influence& first, Influence& second,
+                 const Track& track, int team, std::uint64_t baseSeed, int evalsPerTurn)
+      : link_(link), brainRace_(brainRace), first_(first), second_(second), track_(track),
+        team_(team), baseSeed_(baseSeed), timer_(evalsPerTurn) {}
+
+  void begin() override {
+    const int other = team_ == 0 ? 1 : 0;
+    own_ = makeGroupedPlanner(GroupedPlan::Dedicated, GeneticBrainGrouped::kPopulationSize,
+                              GeneticBrainGrouped::kNbTurns, track_, team_,
+                              workerSeed(baseSeed_, team_, 0));
+    opponent_ = makeGroupedPlanner(GroupedPlan::Dedicated, GeneticBrainGrouped::kPopulationSize,
+                                   GeneticBrainGrouped::kNbTurns, track_, other,
+                                   workerSeed(baseSeed_, team_, 1));
+    {
+      std::lock_guard<std::mutex> guard(link_.lock);
+      race_ = brainRace_;
+    }
+    firstThinkTime_ = link_.thinkTime.load();
+    own_->prepare(race_);
+    opponent_->prepare(race_);
+    remaining_ = firstThinkTime_;
+    timer_.restart();
+  }
+
+  bool iterate() override {
+    const int state = link_.state.load(std::memory_order_acquire);
+    if (state == kWorkerNewTurn) {
+      if (takeNewTurn(link_, brainRace_, race_, [] {})) {
+        opponent_->prepare(race_);
+        timer_.restart();
+        opponentPhase_ = true;
+      }
+      return false;
+    }
+    if (state != kWorkerEvolving)
+      return false;
+    const float thinkTime = link_.thinkTime.load();
+    const float phase = 0.1f * firstThinkTime_;
+    bool evolved = true;
+    timer_.beginStep();
+    if (opponentPhase_ && timer_.inFirstTenth(firstThinkTime_)) {
+      opponent_->evolve(
+          qutils::clampf((thinkTime - remaining_ - phase) / (0.f - phase), 0.f, 1.f));
+    } else if (opponentPhase_) {
+      opponentPhase_ = false;
+      own_->prepareAgainst(race_, opponent_->bestGenome());
+      evolved = false;
+    } else {
+      own_->evolve(scheduledAmplitude(thinkTime, remaining_));
+      link_.generations.fetch_add(1, std::memory_order_relaxed);
+    }
+    if (evolved)
+      link_.totalSteps.fetch_add(1, std::memory_order_relaxed);
+    remaining_ = std::max(0.1f, remaining_ - timer_.endStep(evolved, thinkTime));
+    std::lock_guard<std::mutex> guard(link_.lock);
+    own_->getCommands(first_, second_);
+    return evolved;
+  }
+
+private:
+  WorkerLink& link_;
+  const Race& brainRace_;
+  Influence& first_;
+  Influence& second_;
+  const Track& track_;
+  int team_;
+  std::uint64_t baseSeed_;
+  StepTimer timer_;
+  Race race_;
+  std::unique_ptr<GeneticEvolutionGrouped> own_;
+  std::unique_ptr<GeneticEvolutionGrouped> opponent_;
+  float firstThinkTime_ = 0.f;
+  float remaining_ = 0.f;
+  bool opponentPhase_ = false;
+};
+
+} // namespace
+
+std::unique_ptr<GeneticEvolutionGrouped> makeGroupedPlanner(GroupedPlan plan, int populationSize,
+                                                            int nbTurns, const Track& track,
+                                                            int team, std::uint64_t seed) {
+  if (plan == GroupedPlan::Dedicated)
+    return std::make_unique<GeneticsDedicated>(populationSize, nbTurns, 2 * nbTurns, track, team,
+                                               seed);
+  return std::make_unique<GeneticsRunners>(populationSize, nbTurns, 2 * nbTurns, track, team,
+                                           seed);
+}
+
+GeneticBrainGrouped::GeneticBrainGrouped(int variant, const DriverOptions& options)
+    : dedicated_(variant == 0 || variant == 1), predictive_(variant == 1 || variant == 3),
+      evalsPerTurn_(options.evalsPerTurn), baseSeed_(brainBaseSeed(options.seed)) {
+  Q_ASSERT(variant >= 0 && variant <= 3);
+  Q_ASSERT(options.evalsPerTurn >= 0);
+}
+
+GeneticBrainGrouped::~GeneticBrainGrouped() {
+  if (worker_) {
+    signalWorker(link_, kWorkerStop);
+    worker_->join();
+  }
+}
+
+std::unique_ptr<WorkerBody> GeneticBrainGrouped::makeBody() {
+  const Track& track = *track_;
+  const int team = team_;
+  if (dedicated_ && predictive_)
+    return std::make_unique<PredictiveBody>(link_, race_, firstCommand_, secondCommand_, track,
+                                            team, baseSeed_, evalsPerTurn_);
+  const GroupedPlan plan = dedicated_ ? GroupedPlan::Dedicated : GroupedPlan::Runners;
+  const std::uint64_t seed = workerSeed(baseSeed_, team, 0);
+  auto factory = [plan, &track, team, seed] {
+    return makeGroupedPlanner(plan, kPopulationSize, kNbTurns, track, team, seed);
+  };
+  auto publish = [this](const GeneticEvolutionGrouped& planner) {
+    planner.getCommands(firstCommand_, secondCommand_);
+  };
+  // The runners planner evolves at a fixed amplitude, without a clock.
+  return std::make_unique<ScheduledBody<GeneticEvolutionGrouped>>(
+      link_, race_, evalsPerTurn_, dedicated_ ? -1.f : 0.5f, false, factory, publish);
+}
+
+void GeneticBrainGrouped::turnDone(const Race& race, float turnTime) {
+  Q_ASSERT(track_);
+  ++turns_;
+  link_.generations.store(0);
+  const bool started = worker_ || body_;
+  {
+    std::lock_guard<std::mutex> guard(link_.lock);
+    link_.thinkTime.store(turnTime);
+    link_.state.store(kWorkerNewTurn, std::memory_order_release);
+    race_ = race;
+    link_.generations.store(0);
+  }
+  if (!started) {
+    ++workersStarted_;
+    if (evalsPerTurn_ > 0) {
+      body_ = makeBody();
+      body_->begin();
+    } else {
+      std::cout << (dedicated_ ? "Starting dedicated grouped thread"
+                               : "Starting runners grouped thread")
+                << std::endl;
+      worker_ = std::make_unique<std::thread>([this] {
+        std::unique_ptr<WorkerBody> body = makeBody();
+        runWorker(link_, *body);
+      });
+    }
+  } else {
+    link_.wake.notify_all();
+  }
+  if (body_)
+    runSteps(*body_, evalsPerTurn_);
+}
+
+void GeneticBrainGrouped::think(const Race& race, std::vector<Influence>& influences) {
+  (void)race;
+  std::lock_guard<std::mutex> guard(link_.lock);
+  influences.push_back(firstCommand_);
+  influences.push_back(secondCommand_);
+}
+
+std::uint64_t GeneticBrainGrouped::totalEvolutionSteps() const {
+  return link_.totalSteps.load();
+}
+
+std::uint64_t GeneticBrainGrouped::turnsPlanned() const { return turns_; }
+
+} // namespace pod

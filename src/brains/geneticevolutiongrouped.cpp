@@ -1,0 +1,109 @@
+#include "brains/geneticevolutiongrouped.h"
+
+#include "brains/steering.h"
+#include "race/physics.h"
+
+#include <qutils/assert.h>
+
+namespace pod {
+
+namespace {
+
+void applyAll(Race& race, const std::array<Influence, 4>& influences) {
+  for (std::size_t i = 0; i < race.pods.size(); ++i)
+    Physics::applyInfluence(race.pods[i], influences[i], 1.f);
+}
+
+} // namespace
+
+GeneticEvolutionGrouped::GeneticEvolutionGrouped(int populationSize, int nbTurns,
+                                                 int genomeSize, const Track& track, int team,
+                                                 std::uint64_t seed)
+    : GeneticEvolution(populationSize, nbTurns, genomeSize, track, team, seed),
+      opponentGenome_(genomeSize, rng_) {
+  Q_ASSERT(genomeSize == 2 * nbTurns);
+}
+
+GeneticEvolutionGrouped::~GeneticEvolutionGrouped() = default;
+
+void GeneticEvolutionGrouped::replay(const Genome& genome) {
+  reset();
+  std::array<Influence, 4> influences;
+  const auto slot = [this](Role r) { return static_cast<std::size_t>(role(r)); };
+  for (int t = 0; t < nbTurns_; ++t) {
+    influences[slot(OwnRunner)] = geneToInfluence(genome[t]);
+    influences[slot(OwnHunter)] = geneToInfluence(genome[nbTurns_ + t]);
+    influences[slot(OppRunner)] = geneToInfluence(opponentGenome_[t]);
+    influences[slot(OppHunter)] = geneToInfluence(opponentGenome_[nbTurns_ + t]);
+    applyAll(simState_, influences);
+    Physics::referenceStep(simState_, track_);
+  }
+}
+
+void GeneticEvolutionGrouped::seed(Genome& genome, bool opponentFromGenome) {
+  reset();
+  randomGenome(genome);
+  std::array<Influence, 4> influences;
+  const auto slot = [this](Role r) { return static_cast<std::size_t>(role(r)); };
+  for (int t = 0; t < nbTurns_; ++t) {
+    Influence& ownRunner = influences[slot(OwnRunner)];
+    Influence& ownHunter = influences[slot(OwnHunter)];
+    Influence& oppRunner = influences[slot(OppRunner)];
+    Influence& oppHunter = influences[slot(OppHunter)];
+    ownRunner = ownRunnerInfluence();
+    influenceToGene(ownRunner, genome[t]);
+    ownHunter = ownHunterInfluence();
+    influenceToGene(ownHunter, genome[nbTurns_ + t]);
+    if (opponentFromGenome) {
+      oppRunner = geneToInfluence(opponentGenome_[t]);
+      oppHunter = geneToInfluence(opponentGenome_[nbTurns_ + t]);
+    } else {
+      oppRunner = runnerRule(track_, pod(OppRunner), pod(OppHunter), pod(OwnRunner),
+                             pod(OwnHunter));
+      influenceToGene(oppRunner, opponentGenome_[t]);
+      oppHunter = hunterRule(track_, pod(OppRunner), pod(OppHunter), pod(OwnRunner),
+                             pod(OwnHunter));
+      influenceToGene(oppHunter, opponentGenome_[nbTurns_ + t]);
+    }
+    if (t != nbTurns_ - 1) {
+      applyAll(simState_, influences);
+      Physics::referenceStep(simState_, track_);
+    }
+  }
+}
+
+void GeneticEvolutionGrouped::seedGenome(Genome& genome) { seed(genome, false); }
+
+void GeneticEvolutionGrouped::getCommands(Influence& first, Influence& second) const {
+  const Genome& best = genome(bestIndex_);
+  if (role(OwnRunner) >= role(OwnHunter)) {
+    first = geneToInfluence(best[nbTurns_]);
+    second = geneToInfluence(best[0]);
+  } else {
+    first = geneToInfluence(best[0]);
+    second = geneToInfluence(best[nbTurns_]);
+  }
+}
+
+const Genome& GeneticEvolutionGrouped::bestGenome() const { return genome(bestIndex_); }
+
+void GeneticEvolutionGrouped::setOpponentGenome(const Genome& genome) {
+  opponentGenome_ = genome;
+}
+
+void GeneticEvolutionGrouped::prepareAgainst(const Race& race, const Genome& opponentPlan) {
+  initialState_ = race;
+  findBest();
+  shift(mutableGenome(bestIndex_));
+  const int seedSlot = bestIndex_ == 0 ? 1 : 0;
+  setOpponentGenome(opponentPlan);
+  seed(mutableGenome(seedSlot), true);
+  for (int i = 0; i < populationSize_; ++i) {
+    if (i != bestIndex_ && i != seedSlot)
+      randomGenome(mutableGenome(i));
+    evaluate(mutableGenome(i));
+  }
+  findWorst();
+}
+
+} // namespace pod

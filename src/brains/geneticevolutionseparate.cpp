@@ -1,0 +1,79 @@
+#include "brains/geneticevolutionseparate.h"
+
+#include "brains/steering.h"
+#include "race/physics.h"
+
+#include <qutils/assert.h>
+
+namespace pod {
+
+namespace {
+
+void applyAll(Race& race, const std::array<Influence, 4>& influences) {
+  for (std::size_t i = 0; i < race.pods.size(); ++i)
+    Physics::applyInfluence(race.pods[i], influences[i], 1.f);
+}
+
+} // namespace
+
+int GeneticEvolutionSeparate::partnerOf(int team, int ownPod) {
+  if (team == 0)
+    return ownPod != 0 ? 0 : 1;
+  return ownPod == 2 ? 3 : 2;
+}
+
+GeneticEvolutionSeparate::GeneticEvolutionSeparate(int populationSize, int nbTurns,
+                                                   int genomeSize, const Track& track, int team,
+                                                   int ownPod, std::uint64_t seed)
+    : GeneticEvolution(populationSize, nbTurns, genomeSize, track, team, seed), ownPod_(ownPod),
+      partner_(partnerOf(team, ownPod)), partnerGenome_(nbTurns, rng_),
+      oppRunnerGenome_(nbTurns, rng_), oppHunterGenome_(nbTurns, rng_) {
+  Q_ASSERT(genomeSize == nbTurns);
+}
+
+GeneticEvolutionSeparate::~GeneticEvolutionSeparate() = default;
+
+void GeneticEvolutionSeparate::replay(const Genome& genome) {
+  reset();
+  std::array<Influence, 4> influences;
+  for (int t = 0; t < nbTurns_; ++t) {
+    influences[static_cast<std::size_t>(ownPod_)] = geneToInfluence(genome[t]);
+    influences[static_cast<std::size_t>(partner_)] = geneToInfluence(partnerGenome_[t]);
+    influences[static_cast<std::size_t>(role(OppRunner))] = geneToInfluence(oppRunnerGenome_[t]);
+    influences[static_cast<std::size_t>(role(OppHunter))] = geneToInfluence(oppHunterGenome_[t]);
+    applyAll(simState_, influences);
+    Physics::referenceStep(simState_, track_);
+  }
+}
+
+void GeneticEvolutionSeparate::seedGenome(Genome& genome) {
+  reset();
+  randomGenome(genome);
+  std::array<Influence, 4> influences;
+  for (int t = 0; t < nbTurns_; ++t) {
+    Influence& own = influences[static_cast<std::size_t>(ownPod_)];
+    Influence& partner = influences[static_cast<std::size_t>(partner_)];
+    Influence& oppRunner = influences[static_cast<std::size_t>(role(OppRunner))];
+    Influence& oppHunter = influences[static_cast<std::size_t>(role(OppHunter))];
+    own = ownInfluence();
+    influenceToGene(own, genome[t]);
+    partner = partnerInfluence();
+    influenceToGene(partner, partnerGenome_[t]);
+    oppRunner =
+        runnerRule(track_, pod(OppRunner), pod(OppHunter), pod(OwnRunner), pod(OwnHunter));
+    influenceToGene(oppRunner, oppRunnerGenome_[t]);
+    oppHunter =
+        hunterRule(track_, pod(OppRunner), pod(OppHunter), pod(OwnRunner), pod(OwnHunter));
+    influenceToGene(oppHunter, oppHunterGenome_[t]);
+    if (t != nbTurns_ - 1) {
+      applyAll(simState_, influences);
+      Physics::referenceStep(simState_, track_);
+    }
+  }
+}
+
+void GeneticEvolutionSeparate::getCommand(Influence& command) const {
+  command = geneToInfluence(genome(bestIndex_)[0]);
+}
+
+} // namespace pod

@@ -1,0 +1,31 @@
+#pragma once
+
+#include "brains/geneticevolution.h"
+
+namespace pod {
+
+// Plans the team's only pod in time attack: no opponents, no collisions, the
+// other pods coast.
+class GeneticEvolutionTimeAttack : public GeneticEvolution {
+public:
+  GeneticEvolutionTimeAttack(int populationSize, int nbTurns, int genomeSize, const Track& track,
+                             int team, int ownPod, std::uint64_t seed);
+  ~GeneticEvolutionTimeAttack() override;
+
+  // Pod i is the only pod of team i.
+  void computeRoles() override;
+  void seedGenome(Genome& genome) override;
+  virtual void getCommand(Influence& command) const;
+  virtual Influence ownInfluence() const = 0;
+
+  int ownPod() const { return ownPod_; }
+
+protected:
+  // reset, then the plan on the own pod alone for nbTurns solo steps.
+  void replay(const Genome& genome);
+  const PodState& ownState() const { return simState_.pods[static_cast<std::size_t>(ownPod_)]; }
+
+  int ownPod_;
+};
+
+} // namespace pod

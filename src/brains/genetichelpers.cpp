@@ -1,0 +1,112 @@
+#include "brains/genetichelpers.h"
+
+#include "brains/steering.h"
+#include "race/physics.h"
+#include "race/racerules.h"
+
+#include <qutils/assert.h>
+
+#include <cmath>
+#include <cstdlib>
+
+namespace pod {
+
+bool plannerIsAhead(const Track& track, const PodState& p1, const PodState& p2) {
+  if (p1.checkpointsCleared != p2.checkpointsCleared)
+    return p1.checkpointsCleared > p2.checkpointsCleared;
+  Q_ASSERT(p1.nextCheckpoint == p2.nextCheckpoint);
+  const Vec2& c = nextCheckpointPosition(track, p1);
+  return qutils::squaredDistance(c, p2.position) > qutils::squaredDistance(c, p1.position);
+}
+
+Influence simpleRunnerRule(const Track& track, const PodState& pod) {
+  Influence influence;
+  const auto count = static_cast<std::int32_t>(track.checkpoints.size());
+  const Checkpoint& c = track.checkpoints[static_cast<std::size_t>(pod.nextCheckpoint)];
+  if (willReachCheckpoint(pod, c, 4.f)) {
+    const auto after = static_cast<std::size_t>(checkpointAfterNext(pod, count));
+    influence.rotation = angleTo(pod, track.checkpoints[after].position);
+    PodState copy = pod;
+    Influence full;
+    full.rotation = influence.rotation;
+    full.thrust = 200.f;
+    Physics::applyInfluence(copy, full, 1.f);
+    Physics::soloStep(copy, track);
+    influence.thrust = copy.checkpointsCleared != pod.checkpointsCleared ? 200.f : 0.f;
+  } else {
+    influence.rotation = angleTo(pod, c.position);
+    const float limit = qutils::distance(pod.position, c.position) <= 5000.f ? 18.f : 120.f;
+    influence.thrust = std::fabs(influence.rotation) < limit ? 200.f : 0.f;
+  }
+  influence.rotation = qutils::clampf(influence.rotation, -18.f, 18.f);
+  return influence;
+}
+
+void StepTimer::restart() {
+  stepsSinceRestart_ = 0;
+  if (!synchronous())
+    restart_ = Clock::now();
+}
+
+void StepTimer::beginStep() {
+  if (!synchronous())
+    stepStart_ = Clock::now();
+}
+
+float StepTimer::endStep(bool evolved, float thinkTime) {
+  if (evolved)
+    ++stepsSinceRestart_;
+  if (synchronous())
+    return evolved ? thinkTime / static_cast<float>(evalsPerTurn_) : 0.f;
+  return std::chrono::duration<float>(Clock::now() - stepStart_).count();
+}
+
+bool StepTimer::inFirstTenth(float t0) const {
+  if (synchronous())
+    return stepsSinceRestart_ * 10 < evalsPerTurn_;
+  return std::chrono::duration<float>(stepStart_ - restart_).count() < 0.1f * t0;
+}
+
+void runWorker(WorkerLink& link, WorkerBody& body) {
+  body.begin();
+  for (;;) {
+    const int state = link.state.load(std::memory_order_acquire);
+    if (state == kWorkerStop)
+      return;
+    if (state == kWorkerNewTurn || state == kWorkerEvolving) {
+      body.iterate();
+      continue;
+    }
+    std::unique_lock<std::mutex> guard(link.lock);
+    link.wake.wait(guard, [&link] {
+      const int s = link.state.load(std::memory_order_acquire);
+      return s == kWorkerNewTurn || s == kWorkerEvolving || s == kWorkerStop;
+    });
+  }
+}
+
+void runSteps(WorkerBody& body, int evolutionSteps) {
+  int made = 0;
+  while (made < evolutionSteps)
+    if (body.iterate())
+      ++made;
+}
+
+void signalWorker(WorkerLink& link, int state) {
+  {
+    std::lock_guard<std::mutex> guard(link.lock);
+    link.state.store(state, std::memory_order_release);
+  }
+  link.wake.notify_all();
+}
+
+std::uint64_t workerSeed(std::uint64_t base, int team, int stream) {
+  return qutils::deriveSeed(base, static_cast<std::uint64_t>(team) * 16u +
+                                      static_cast<std::uint64_t>(stream));
+}
+
+std::uint64_t brainBaseSeed(std::uint64_t given) {
+  return given != 0 ? given : static_cast<std::uint64_t>(std::rand());
+}
+
+} // namespace pod
