@@ -9,13 +9,13 @@ JOBS       ?= $(shell nproc 2>/dev/null || echo 2)
 PACKAGES := cmake make g++ pkg-config \
   libsfml-dev libgtest-dev libgmock-dev libbenchmark-dev \
   libcli11-dev nlohmann-json3-dev \
-  xvfb xauth xdotool x11-utils libgl1-mesa-dri fonts-dejavu-core
+  xvfb xauth xdotool x11-utils imagemagick xdg-utils libgl1-mesa-dri fonts-dejavu-core
 
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
-XVFB := xvfb-run -a -s "-screen 0 1920x1080x24"
+XVFB := xvfb-run -a -s "-screen 0 1920x1080x24 -maxclients 2048"
 CONFIGURED := $(BUILD_DIR)/CMakeCache.txt
 
-.PHONY: all deps build run test bench art check-sanitize clean
+.PHONY: all deps build run tournament test bench art check-sanitize clean
 
 all: build
 
@@ -38,6 +38,9 @@ build: deps $(CONFIGURED)
 	cmake --build $(BUILD_DIR) -j $(JOBS)
 
 run: build
+	./$(BUILD_DIR)/src/app/vuzuder
+
+tournament: build
 	./$(BUILD_DIR)/tools/arena/vuzuder-arena --races 1
 
 test: build

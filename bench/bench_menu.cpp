@@ -1,0 +1,93 @@
+// The menu's costs: start-up to the first drawn frame, one menu frame, and the
+// memory of the running game. Run from the repository under a display server:
+//   xvfb-run -a -s "-screen 0 1600x900x24" ./build/bench/bench_menu
+
+#include "app/podapp.h"
+
+#include <vexa/core/abstractstate.h>
+#include <vexa/core/components.h>
+#include <vexa/core/graphics.h>
+#include <vexa/core/inputmanager.h>
+#include <vexa/core/statemanager.h>
+
+#include <SFML/Graphics/RenderWindow.hpp>
+#include <benchmark/benchmark.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <iostream>
+#include <memory>
+#include <string>
+
+namespace {
+
+std::unique_ptr<pod::PodApp> gApp;
+
+// Resident memory of this process in kB, from the kernel.
+long residentKb() {
+  std::ifstream status("/proc/self/status");
+  std::string line;
+  while (std::getline(status, line)) {
+    if (line.rfind("VmRSS:", 0) == 0)
+      return std::stol(line.substr(6));
+  }
+  return -1;
+}
+
+void drawFrame() {
+  sf::RenderWindow& window = *vexa::graphics().window();
+  window.clear(sf::Color::Black);
+  vexa::stateManager().currentState()->draw(1.f / 60.f, 1.f);
+  window.display();
+}
+
+void updateStep() {
+  vexa::inputManager().update();
+  vexa::stateManager().currentState()->update(0.05f);
+}
+
+// One update step and one drawn frame, as the main loop runs them. Frames are
+// presented: unpresented draw calls would pile up in the driver and be paid
+// for by whatever presents next.
+void BM_MenuFrame(benchmark::State& state) {
+  for (auto _ : state) {
+    updateStep();
+    drawFrame();
+  }
+}
+BENCHMARK(BM_MenuFrame)->Unit(benchmark::kMicrosecond)->MeasureProcessCPUTime()->UseRealTime();
+
+// Clearing and presenting an empty frame: the floor set by the display
+// server and the driver, for reading the two above.
+void BM_EmptyFramePresented(benchmark::State& state) {
+  sf::RenderWindow& window = *vexa::graphics().window();
+  for (auto _ : state) {
+    window.clear(sf::Color::Black);
+    window.display();
+  }
+}
+BENCHMARK(BM_EmptyFramePresented)->Unit(benchmark::kMicrosecond)->MeasureProcessCPUTime()->UseRealTime();
+
+} // namespace
+
+int main(int argc, char** argv) {
+  benchmark::Initialize(&argc, argv);
+
+  const auto start = std::chrono::steady_clock::now();
+  gApp = std::make_unique<pod::PodApp>();
+  gApp->init();
+  drawFrame();
+  const auto firstFrame = std::chrono::steady_clock::now();
+  const double startupMs =
+      std::chrono::duration<double, std::milli>(firstFrame - start).count();
+  std::printf("start-up to first drawn frame: %.1f ms\n", startupMs);
+  std::printf("resident memory after start-up: %ld kB\n", residentKb());
+
+  benchmark::RunSpecifiedBenchmarks();
+  std::printf("resident memory after the frames: %ld kB\n", residentKb());
+  benchmark::Shutdown();
+  gApp.reset();
+  return 0;
+}

@@ -1,0 +1,101 @@
+#include "app/coloredpushbutton.h"
+
+#include <SFML/Graphics/Shape.hpp>
+#include <qutils/assert.h>
+
+#include <algorithm>
+#include <cmath>
+
+namespace pod {
+
+namespace {
+
+sf::Uint8 channel(float v) {
+  return static_cast<sf::Uint8>(std::lround(std::clamp(v, 0.f, 1.f) * 255.f));
+}
+
+} // namespace
+
+ColoredPushButton::ColoredPushButton(vexa::SceneNode* parent, std::uint32_t flags,
+                                     std::uint32_t shapeType, const Colour& normal,
+                                     const Colour& hover, const Colour& pressed,
+                                     const Colour& toggled)
+    : vexa::ShapeShifterPushButtonNode(parent, flags, shapeType),
+      toggleable_(true), normal_(normal), hover_(hover), pressed_(pressed),
+      toggledColour_(toggled) {
+  fill(normal_);
+}
+
+ColoredPushButton::ColoredPushButton(vexa::SceneNode* parent, std::uint32_t flags,
+                                     std::uint32_t shapeType, const Colour& normal,
+                                     const Colour& hover, const Colour& pressed)
+    : vexa::ShapeShifterPushButtonNode(parent, flags, shapeType),
+      toggleable_(false), normal_(normal), hover_(hover), pressed_(pressed),
+      toggledColour_(0.f, 0.f, 0.f, 1.f) {
+  fill(normal_);
+}
+
+sf::Color ColoredPushButton::toColor(const Colour& colour) {
+  return sf::Color(channel(colour.x), channel(colour.y), channel(colour.z),
+                   channel(colour.w));
+}
+
+void ColoredPushButton::fill(const Colour& colour) {
+  Q_ASSERT(hasShape());
+  if (hasShape())
+    shape().setFillColor(toColor(colour));
+}
+
+void ColoredPushButton::setToggled(bool toggled) {
+  toggled_ = toggled;
+  refreshColour();
+}
+
+void ColoredPushButton::toggle() {
+  toggled_ = !toggled_;
+  refreshColour();
+}
+
+void ColoredPushButton::refreshColour() {
+  switch (colourMode_) {
+  case AlwaysHover:
+    fill(hover_);
+    break;
+  case AlwaysPressed:
+    fill(pressed_);
+    break;
+  default:
+    fill(toggled_ ? toggledColour_ : normal_);
+    break;
+  }
+}
+
+void ColoredPushButton::setColourMode(std::uint32_t mode) {
+  colourMode_ = mode;
+  refreshColour();
+}
+
+void ColoredPushButton::onHoverEnter() {
+  if (!toggled_)
+    fill(hover_);
+  vexa::ShapeShifterPushButtonNode::onHoverEnter();
+}
+
+void ColoredPushButton::onHoverLeave() {
+  if (!toggled_)
+    fill(normal_);
+  vexa::ShapeShifterPushButtonNode::onHoverLeave();
+}
+
+void ColoredPushButton::onTouchDown(const qutils::Vec2& point) {
+  fill(pressed_);
+  vexa::ShapeShifterPushButtonNode::onTouchDown(point);
+}
+
+void ColoredPushButton::onTouchUp(const qutils::Vec2& point) {
+  // Before the callback, which may toggle the button and refresh again.
+  fill(toggled_ ? toggledColour_ : normal_);
+  vexa::ShapeShifterPushButtonNode::onTouchUp(point);
+}
+
+} // namespace pod

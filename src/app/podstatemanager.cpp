@@ -1,0 +1,46 @@
+#include "app/podstatemanager.h"
+
+#include "screens/statemenu.h"
+#include "screens/staterace.h"
+
+namespace pod {
+
+bool PodStateManager::init() {
+  createScreens();
+  return vexa::IndexedStateManager::init();
+}
+
+void PodStateManager::createScreens() {
+  addState(std::make_unique<StateMenu>());
+  addState(std::make_unique<StateRace>());
+}
+
+void PodStateManager::goTo(std::uint32_t index) {
+  if (hasScreen(index))
+    setCurrentIndex(index);
+}
+
+void PodStateManager::goToMenu() { goTo(Menu); }
+
+void PodStateManager::goToRace(RaceConfiguration config) {
+  goTo(Race);
+  if (auto* race = dynamic_cast<StateRace*>(state(Race)))
+    race->startRace(config.timeAttack, config.nbPodsPerTeam, std::move(config.brains),
+                    config.teamNames, config.track, config.player1Pod, config.player2Pod);
+}
+
+void PodStateManager::goToLevelEditor() { goTo(LevelEditor); }
+
+// Stays on the menu while there is no showcase screen.
+void PodStateManager::goToVFX() { goTo(VFX); }
+
+void PodStateManager::restartRace() {
+  if (StateMenu* m = menu())
+    m->launchRace();
+}
+
+StateMenu* PodStateManager::menu() const {
+  return dynamic_cast<StateMenu*>(state(Menu));
+}
+
+} // namespace pod

@@ -1,0 +1,164 @@
+#include "screens/staterace.h"
+
+#include "app/coloredpushbutton.h"
+#include "app/podresourcemanager.h"
+#include "app/podstatemanager.h"
+
+#include <sfmlutils/origin.h>
+#include <vexa/core/application.h>
+#include <vexa/core/components.h>
+#include <vexa/core/graphics.h>
+#include <vexa/core/inputmanager.h>
+#include <vexa/core/resourcemanager.h>
+
+#include <SFML/Graphics/RenderWindow.hpp>
+
+namespace pod {
+
+namespace {
+
+PodStateManager* podStateManager() {
+  return dynamic_cast<PodStateManager*>(vexa::components().stateManager());
+}
+
+} // namespace
+
+StateRace::StateRace() : vexa::AbstractState(cStateId) {
+  simulation_.setTurnTime(cTurnTime);
+}
+
+StateRace::~StateRace() = default;
+
+bool StateRace::cleanup() { return true; }
+
+void StateRace::resetTime() {}
+
+void StateRace::reserved() {}
+
+bool StateRace::init() {
+  if (!simulation_.initialise())
+    return false;
+  simulation_.toMenuButton()->setCallback([this] { leaveForMenu(); });
+  simulation_.menuButton()->setCallback([this] { leaveForMenu(); });
+  simulation_.restartButton()->setCallback([] {
+    if (PodStateManager* states = podStateManager())
+      states->restartRace();
+  });
+  const auto& speeds = simulation_.speedButtons();
+  for (std::size_t i = 0; i < speeds.size(); ++i)
+    speeds[i]->setCallback([this, i] { setSpeed(static_cast<int>(i)); });
+  setSpeed(pacer_.speedIndex());
+
+  countdownText_.setFont(vexa::resourceManager().font(FontId::Main));
+  countdownText_.setCharacterSize(50);
+  countdownText_.setOutlineThickness(2.f);
+  countdownText_.setOutlineColor(sf::Color::Black);
+  return true;
+}
+
+void StateRace::setSpeed(int index) {
+  pacer_.setSpeed(index);
+  simulation_.highlightSpeedButton(index);
+}
+
+void StateRace::leaveForMenu() {
+  stopped_ = true;
+  simulation_.releaseBrains();
+  if (PodStateManager* states = podStateManager())
+    states->goToMenu();
+}
+
+void StateRace::startRace(bool timeAttack, int nbPodsPerTeam,
+                          std::vector<std::unique_ptr<AbstractBrain>> brains,
+                          const std::vector<std::string>& teamNames, const Track& track,
+                          int player1Pod, int player2Pod) {
+  stopped_ = false;
+  pacer_.start();
+  simulation_.launch(timeAttack, nbPodsPerTeam, std::move(brains), track, teamNames);
+  simulation_.setPlayerPods(player1Pod, player2Pod);
+  updateLayout();
+  if (vexa::components().application())
+    vexa::application().setGameRate(cRaceGameRate);
+  if (vexa::components().inputManager() && vexa::components().graphics() &&
+      vexa::graphics().window())
+    simulation_.placeSidePanel(vexa::inputManager().mousePosition());
+}
+
+bool StateRace::steeringKeyPressed() const {
+  const vexa::InputManager& input = vexa::inputManager();
+  for (const char* key :
+       {"up", "right", "down", "left", "altUp", "altRight", "altDown", "altLeft"}) {
+    if (input.isPressed(key))
+      return true;
+  }
+  return false;
+}
+
+void StateRace::update(float dt) {
+  vexa::AbstractState::update(dt);
+  const vexa::InputManager& input = vexa::inputManager();
+  if (input.isPressed("escape")) {
+    leaveForMenu();
+    return;
+  }
+  if (input.isPressed("zoomin")) {
+    if (pacer_.faster())
+      simulation_.highlightSpeedButton(pacer_.speedIndex());
+  } else if (input.isPressed("zoomout")) {
+    if (pacer_.slower())
+      simulation_.highlightSpeedButton(pacer_.speedIndex());
+  }
+
+  if (pacer_.countingDown()) {
+    const bool still =
+        pacer_.advanceCountdown(dt, simulation_.hasKeyboardPlayer(), steeringKeyPressed());
+    simulation_.update(dt, 0.f);
+    if (still)
+      return;
+  }
+  simulation_.update(dt, pacer_.interpolation());
+  if (!stopped_) {
+    const int turns = pacer_.takeTurns(dt);
+    for (int i = 0; i < turns && !stopped_; ++i)
+      simulation_.turn(cTurnTime);
+  }
+}
+
+void StateRace::draw(float frameTime, float interpolation) {
+  (void)interpolation;
+  sf::RenderWindow* window = vexa::graphics().window();
+  if (!window)
+    return;
+  simulation_.draw(*window, frameTime, pacer_.interpolation(),
+                   frameTime / pacer_.turnDuration());
+  if (!pacer_.countingDown())
+    return;
+  const double remaining = pacer_.countdownRemaining(simulation_.hasKeyboardPlayer());
+  countdownText_.setString(RacePacer::countdownString(remaining));
+  sfmlutils::centerOrigin(countdownText_);
+  const std::uint8_t alpha = RacePacer::countdownAlpha(remaining);
+  countdownText_.setFillColor(sf::Color(255, 255, 255, alpha));
+  countdownText_.setOutlineColor(sf::Color(0, 0, 0, alpha));
+  window->draw(countdownText_);
+}
+
+void StateRace::onResize() {
+  if (vexa::components().graphics() && vexa::graphics().window()) {
+    PodCamera& camera = simulation_.camera();
+    camera.setWindow(vexa::graphics().window());
+    camera.fitWindowSize();
+  }
+  updateLayout();
+}
+
+void StateRace::updateLayout() {
+  if (!vexa::components().graphics() || !vexa::graphics().window())
+    return;
+  const sf::Vector2u size = vexa::graphics().window()->getSize();
+  const float w = static_cast<float>(size.x);
+  const float h = static_cast<float>(size.y);
+  simulation_.updateLayout(w, h);
+  countdownText_.setPosition(w * 0.5f, h * 0.5f);
+}
+
+} // namespace pod

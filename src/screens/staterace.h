@@ -1,0 +1,71 @@
+#pragma once
+
+#include "brains/abstractbrain.h"
+#include "race/track.h"
+#include "simulation/racepacer.h"
+#include "simulation/racesimulation.h"
+
+#include <vexa/core/abstractstate.h>
+
+#include <SFML/Graphics/Text.hpp>
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace pod {
+
+// The screen on which a race runs: paces the physics turns at one of six
+// game speeds, shows the pre-race countdown, handles the keys that leave the
+// race or change its speed, and wires the simulation's buttons.
+class StateRace : public vexa::AbstractState {
+public:
+  static constexpr std::uint32_t cStateId = 1;
+  static constexpr int MAX_SPEED_INDEX = RacePacer::cMaxSpeedIndex;
+  // Game time of one physics turn, whatever the speed.
+  static constexpr float cTurnTime = 0.25f;
+  // The screens' update period from the first race on.
+  static constexpr float cRaceGameRate = 0.016666668f;
+
+  StateRace();
+  ~StateRace() override;
+
+  bool cleanup() override;
+  void draw(float frameTime, float interpolation) override;
+  bool init() override;
+  void resetTime() override;
+  void reserved() override;
+  void onResize() override;
+  void update(float dt) override;
+  void updateLayout() override;
+
+  // Starts a race; the simulation takes the brains and deletes the previous
+  // race's. Player pods are -1 when absent.
+  void startRace(bool timeAttack, int nbPodsPerTeam,
+                 std::vector<std::unique_ptr<AbstractBrain>> brains,
+                 const std::vector<std::string>& teamNames, const Track& track, int player1Pod,
+                 int player2Pod);
+  void setSpeed(int index);
+  // Escape, "To menu" and "Menu": stop stepping, delete the brains (their
+  // threads end) and make the menu current.
+  void leaveForMenu();
+
+  bool isStopped() const { return stopped_; }
+  bool isCountingDown() const { return pacer_.countingDown(); }
+  int speedIndex() const { return pacer_.speedIndex(); }
+  const RacePacer& pacer() const { return pacer_; }
+  RaceSimulation& simulation() { return simulation_; }
+  const sf::Text& countdownText() const { return countdownText_; }
+
+private:
+  bool steeringKeyPressed() const;
+
+  bool stopped_ = false;
+  // The turn timer, turn duration, speed index and countdown flag.
+  RacePacer pacer_;
+  RaceSimulation simulation_;
+  sf::Text countdownText_;
+};
+
+} // namespace pod

@@ -1,0 +1,70 @@
+#include "simulation/effectrecords.h"
+
+#include "simulation/interpolation.h"
+
+#include <algorithm>
+
+namespace pod {
+
+void EffectRecords::clear() {
+  flashes_.clear();
+  sparks_.clear();
+  impacts_.clear();
+}
+
+void EffectRecords::addEvents(const std::vector<PhysicsEvent>& events, const Race& race,
+                              float turnTime, float interpolation, float now) {
+  for (const PhysicsEvent& e : events) {
+    const float start = now + turnTime * e.time - turnTime * interpolation;
+    if (e.type == PhysicsEvent::CheckpointPassed) {
+      const auto pod = static_cast<std::size_t>(e.firstId);
+      const int team = pod < race.pods.size() ? race.pods[pod].team : 0;
+      flashes_.push_back({start, e.secondId, team});
+    } else {
+      sparks_.push_back({start, toDrawing(e.position), e.normal.rotated(90.f), e.strength});
+      // A zero normal has no angle; such a hit still shows, facing +x.
+      float angle = e.normal.squaredLength() > 0.f ? e.normal.angle() : 0.f;
+      const float age = now - start;
+      impacts_.push_back({e.firstId, angle, e.strength, age});
+      angle += 180.f;
+      if (angle > 360.f)
+        angle -= 360.f;
+      impacts_.push_back({e.secondId, angle, e.strength, age});
+    }
+  }
+}
+
+void EffectRecords::age(float frameTime, float frameFraction, float now,
+                        std::vector<SparkBurst>& dueSparks) {
+  for (CheckpointFlash& f : flashes_)
+    f.start -= frameTime;
+  for (SparkBurst& s : sparks_)
+    s.start -= frameTime;
+  while (!flashes_.empty() && now > flashes_.front().start + cFlashLife)
+    flashes_.pop_front();
+  // Bursts are not sorted by start (two events of one step may come in any
+  // order), so every due one leaves, wherever it is.
+  for (auto it = sparks_.begin(); it != sparks_.end();) {
+    if (now > it->start) {
+      dueSparks.push_back(*it);
+      it = sparks_.erase(it);
+    } else {
+      ++it;
+    }
+  }
+  for (ShieldImpact& i : impacts_)
+    i.age += frameFraction * 0.1f;
+  impacts_.erase(std::remove_if(impacts_.begin(), impacts_.end(),
+                                [](const ShieldImpact& i) { return i.age > cImpactLife; }),
+                 impacts_.end());
+}
+
+const CheckpointFlash* EffectRecords::newestFlash(int checkpoint, int team, float now) const {
+  for (auto it = flashes_.rbegin(); it != flashes_.rend(); ++it) {
+    if (it->checkpoint == checkpoint && (team < 0 || it->team == team) && it->start <= now)
+      return &*it;
+  }
+  return nullptr;
+}
+
+} // namespace pod

@@ -1,0 +1,68 @@
+#pragma once
+
+#include "race/physicsevent.h"
+#include "race/race.h"
+
+#include <deque>
+#include <vector>
+
+namespace pod {
+
+// A checkpoint flash lives this long on the drawing clock.
+constexpr float cFlashLife = 2.5f;
+// A shield impact is dropped once its age exceeds this.
+constexpr float cImpactLife = 1.f;
+
+struct CheckpointFlash {
+  float start = 0.f;   // seconds on the drawing clock
+  int checkpoint = 0;  // as the event names it (track file id)
+  int team = 0;
+};
+
+struct SparkBurst {
+  float start = 0.f;
+  Vec2 position;       // drawing units
+  Vec2 direction;
+  float strength = 0.f;
+};
+
+struct ShieldImpact {
+  int pod = 0;
+  float angle = 0.f;   // degrees
+  float strength = 0.f;
+  float age = 0.f;
+};
+
+// The visual effects that step events leave behind, kept between frames and
+// aged on the drawing clock. Headless: the drawing code reads the records.
+class EffectRecords {
+public:
+  void clear();
+
+  // Turns the events of the last step into records. An event at time e of a
+  // turn of length turnTime starts at now + turnTime * e - turnTime *
+  // interpolation, so effects line up with the interpolated pods. The
+  // passing pod's team is read from race.
+  void addEvents(const std::vector<PhysicsEvent>& events, const Race& race,
+                 float turnTime, float interpolation, float now);
+
+  // One drawn frame: flash and spark starts move back by frameTime, expired
+  // flashes leave from the front, sparks that are due move to dueSparks
+  // (appended), impacts age by frameFraction * 0.1 and leave past cImpactLife.
+  void age(float frameTime, float frameFraction, float now,
+           std::vector<SparkBurst>& dueSparks);
+
+  // The newest flash of this checkpoint that has started (team -1: any team).
+  const CheckpointFlash* newestFlash(int checkpoint, int team, float now) const;
+
+  const std::deque<CheckpointFlash>& flashes() const { return flashes_; }
+  const std::deque<SparkBurst>& sparks() const { return sparks_; }
+  const std::vector<ShieldImpact>& impacts() const { return impacts_; }
+
+private:
+  std::deque<CheckpointFlash> flashes_;
+  std::deque<SparkBurst> sparks_;
+  std::vector<ShieldImpact> impacts_;
+};
+
+} // namespace pod

@@ -1,0 +1,100 @@
+#include "simulation/racepacer.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace pod {
+
+namespace {
+
+constexpr float cTurnDurations[RacePacer::cSpeedCount] = {0.2f, 1.f / 13.f, 1.f / 19.f,
+                                                          0.04f, 0.03125f, 0.02f};
+constexpr const char* cSpeedLabels[RacePacer::cSpeedCount] = {"x0.5", "x1", "x1.5",
+                                                              "x2", "x3", "x4"};
+
+} // namespace
+
+float RacePacer::turnDurationOf(int index) {
+  if (index < 0 || index > cMaxSpeedIndex)
+    return -1.f;
+  return cTurnDurations[index];
+}
+
+const char* RacePacer::speedLabel(int index) {
+  if (index < 0 || index > cMaxSpeedIndex)
+    return "";
+  return cSpeedLabels[index];
+}
+
+float RacePacer::countdownLength(bool hasKeyboardPlayer) {
+  return hasKeyboardPlayer ? 10.f : 3.f;
+}
+
+std::string RacePacer::countdownString(double remaining) {
+  double whole = 0.0;
+  std::modf(remaining, &whole);
+  return std::to_string(static_cast<long long>(whole) + 1);
+}
+
+std::uint8_t RacePacer::countdownAlpha(double remaining) {
+  double whole = 0.0;
+  const double fraction = std::modf(remaining, &whole);
+  return static_cast<std::uint8_t>(static_cast<int>(fraction * 255.0));
+}
+
+RacePacer::RacePacer() : turnDuration_(cTurnDurations[cDefaultSpeedIndex]) {}
+
+void RacePacer::start() {
+  timer_ = 0.f;
+  countingDown_ = true;
+}
+
+void RacePacer::setSpeed(int index) {
+  speedIndex_ = std::clamp(index, 0, cMaxSpeedIndex);
+  if (index >= 0 && index <= cMaxSpeedIndex)
+    turnDuration_ = cTurnDurations[index];
+}
+
+bool RacePacer::faster() {
+  if (speedIndex_ >= cMaxSpeedIndex)
+    return false;
+  setSpeed(speedIndex_ + 1);
+  return true;
+}
+
+bool RacePacer::slower() {
+  if (speedIndex_ < 1)
+    return false;
+  setSpeed(speedIndex_ - 1);
+  return true;
+}
+
+bool RacePacer::advanceCountdown(float dt, bool hasKeyboardPlayer, bool steeringKeyPressed) {
+  if (!countingDown_)
+    return false;
+  timer_ += dt;
+  const float length = countdownLength(hasKeyboardPlayer);
+  if (timer_ <= length - 3.f && steeringKeyPressed)
+    timer_ += 1.f;
+  if (timer_ > length) {
+    timer_ = 0.f;
+    countingDown_ = false;
+  }
+  return countingDown_;
+}
+
+int RacePacer::takeTurns(float dt) {
+  timer_ += dt;
+  int turns = 0;
+  while (timer_ >= turnDuration_) {
+    timer_ -= turnDuration_;
+    ++turns;
+  }
+  return turns;
+}
+
+double RacePacer::countdownRemaining(bool hasKeyboardPlayer) const {
+  return static_cast<double>(countdownLength(hasKeyboardPlayer)) - static_cast<double>(timer_);
+}
+
+} // namespace pod

@@ -1,0 +1,119 @@
+#pragma once
+
+#include "brains/abstractbrain.h"
+#include "simulation/basesimulation.h"
+#include "simulation/racepanels.h"
+#include "simulation/racestatistics.h"
+#include "simulation/sidepanelrule.h"
+#include "simulation/winnerboard.h"
+
+#include <SFML/Graphics/Texture.hpp>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace vexa {
+class SceneNode;
+class ShapeShifterLabel;
+} // namespace vexa
+
+namespace pod {
+
+class ColoredPushButton;
+
+// The race that the race screen runs: owns the brains, asks them for
+// influences every turn, keeps statistics, shows the winner and owns the
+// in-race panels and buttons.
+class RaceSimulation : public BaseSimulation {
+public:
+  static constexpr int cSpeedButtonCount = 6;
+  static constexpr float cSidePanelWidth = 230.f;
+  static constexpr float cOrderPanelWidth = 250.f;
+
+  RaceSimulation();
+  ~RaceSimulation() override;
+
+  void draw(sf::RenderTarget& target, float frameTime, float interpolation,
+            float frameFraction) override;
+  bool initialise() override;
+  // Deletes the previous race's brains and takes these, one per team.
+  bool launch(bool timeAttack, int nbPodsPerTeam,
+              std::vector<std::unique_ptr<AbstractBrain>> brains, const Track& track,
+              const std::vector<std::string>& teamNames);
+  void update(float dt, float interpolation) override;
+  void step(float dt, const std::vector<Influence>& influences) override;
+  void setFixCamera(bool fix) override;
+
+  // One turn: influences from the brains (neutral once a winner is known),
+  // one physics step, turn done on every brain, then the winner panel.
+  void turn(float dt);
+
+  // Lays the panels and buttons out for a window of this size.
+  void updateLayout(float width, float height);
+  // Opens or closes the side panel for a mouse position (window pixels).
+  void placeSidePanel(const Vec2& mouse);
+
+  void selectTheme(std::uint32_t nb);
+  void highlightSpeedButton(int index);
+  // Deletes every brain: their worker threads end with them.
+  void releaseBrains();
+  void toggleDebugMode();
+
+  ColoredPushButton* toMenuButton() const { return toMenuButton_; }
+  ColoredPushButton* menuButton() const { return menuButton_; }
+  ColoredPushButton* restartButton() const { return restartButton_; }
+  const std::vector<ColoredPushButton*>& speedButtons() const { return speedButtons_; }
+  ColoredPushButton* debugButton() const { return debugButton_; }
+  ColoredPushButton* fixCameraButton() const { return fixCameraButton_; }
+  const std::vector<ColoredPushButton*>& themeButtons() const { return themeButtons_; }
+
+  std::size_t brainCount() const { return brains_.size(); }
+  const RaceStatistics& statistics() const { return statistics_; }
+  const WinnerBoard& winnerBoard() const { return winnerBoard_; }
+  bool isWinnerPanelShown() const;
+  bool isSidePanelOpen() const { return sidePanelRule_.isOpen(); }
+  const std::vector<RaceOrderEntry>& raceOrder() const { return order_; }
+
+private:
+  void drawPanels(sf::RenderTarget& target, float interpolation);
+  void drawTitle(sf::RenderTarget& target);
+  void drawTimeoutMeters(sf::RenderTarget& target, float interpolation);
+  void drawRaceOrder(sf::RenderTarget& target);
+  void drawProgressBar(sf::RenderTarget& target);
+  void drawStatistics(sf::RenderTarget& target);
+  void drawWinner(sf::RenderTarget& target);
+  void drawSidePanelBack(sf::RenderTarget& target);
+  void drawKeyboardHelp(sf::RenderTarget& target);
+  void drawPodIcon(sf::RenderTarget& target, std::uint32_t pod, const Vec2& centre, float size);
+  sf::Text makeText(unsigned size, const sf::Color& colour = sf::Color::White) const;
+  std::string teamNameOf(std::uint32_t pod) const;
+
+  std::vector<std::unique_ptr<AbstractBrain>> brains_;
+  std::vector<Influence> influences_;
+  RaceStatistics statistics_;
+  WinnerBoard winnerBoard_;
+  SidePanelRule sidePanelRule_;
+  std::vector<RaceOrderEntry> order_;
+
+  vexa::SceneNode* sidePanel_ = nullptr;
+  vexa::SceneNode* winnerPanel_ = nullptr;
+  ColoredPushButton* toMenuButton_ = nullptr;
+  ColoredPushButton* debugButton_ = nullptr;
+  ColoredPushButton* fixCameraButton_ = nullptr;
+  ColoredPushButton* menuButton_ = nullptr;
+  ColoredPushButton* restartButton_ = nullptr;
+  std::vector<ColoredPushButton*> speedButtons_;
+  std::vector<ColoredPushButton*> themeButtons_;
+  vexa::ShapeShifterLabel* speedLabel_ = nullptr;
+  vexa::ShapeShifterLabel* themeLabel_ = nullptr;
+  vexa::ShapeShifterLabel* menuTab_ = nullptr;
+
+  sf::Shader timeoutShader_;
+  sf::Texture meterTexture_;
+  const sf::Font* font_ = nullptr;
+  sf::Vector2f size_{1600.f, 900.f};
+  sf::FloatRect winnerRect_;
+};
+
+} // namespace pod

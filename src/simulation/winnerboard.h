@@ -1,0 +1,29 @@
+#pragma once
+
+#include "race/race.h"
+
+#include <string>
+#include <vector>
+
+namespace pod {
+
+// The texts of the end-of-race panel, filled once per race: later turns do
+// not change them even if another rule would apply.
+class WinnerBoard {
+public:
+  void reset();
+
+  // Fills the texts when the race has a winner and they are still empty.
+  // Returns true only on the call that fills them.
+  bool update(const Race& race, const std::vector<std::string>& teamNames);
+
+  bool isFilled() const { return !title_.empty(); }
+  const std::string& title() const { return title_; }
+  const std::string& teamName() const { return teamName_; }
+
+private:
+  std::string title_;
+  std::string teamName_;
+};
+
+} // namespace pod

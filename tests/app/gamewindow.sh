@@ -1,0 +1,24 @@
+# Sourced by the end-to-end scripts: finds the game's window.
+# The game's window is the one that keeps the title: test programs under the
+# same display rename theirs right after start-up, and the window has no
+# process id property. Sets $window, or fails after about a minute.
+#   find_game_window <pid> <error file>
+find_game_window() {
+  window=""
+  tries=0
+  while [ -z "$window" ] && [ $tries -lt 240 ]; do
+    if ! kill -0 "$1" 2>/dev/null; then
+      echo "the game ended before showing its window"; cat "$2"; return 1
+    fi
+    for candidate in $(xdotool search --name "^Vuzuder UR$" 2>/dev/null); do
+      sleep 0.5
+      if [ "$(xdotool getwindowname "$candidate" 2>/dev/null)" = "Vuzuder UR" ]; then
+        window=$candidate
+        break
+      fi
+    done
+    [ -z "$window" ] && sleep 0.25
+    tries=$((tries + 1))
+  done
+  [ -n "$window" ] || { echo "no window named Vuzuder UR"; return 1; }
+}

@@ -1,0 +1,96 @@
+#!/bin/sh
+# Plays a race from start to finish in the real program: two computer teams,
+# "RACE !", speed "x4" from the side panel, waits for the winner panel,
+# "Menu", then "Quit". Expects exit status 0, and that the planner threads of
+# the race are gone once back in the menu.
+#   e2e_race.sh <game binary> [screenshot folder]
+set -u
+binary=$1
+shots=${2:-}
+scratch=$(mktemp -d)
+pid=""
+trap 'rm -rf "$scratch"; [ -n "$pid" ] && kill $pid 2>/dev/null' EXIT
+
+fail() { echo "$1"; [ -f "$scratch/err.txt" ] && cat "$scratch/err.txt"; exit 1; }
+
+# The winner panel is recognised on a window capture (ImageMagick).
+if ! command -v import >/dev/null 2>&1 || ! command -v xdotool >/dev/null 2>&1; then
+  echo "xdotool and ImageMagick's import are needed"; exit 77
+fi
+
+"$binary" >"$scratch/out.txt" 2>"$scratch/err.txt" &
+pid=$!
+
+. "$(dirname "$0")/../app/gamewindow.sh"
+find_game_window $pid "$scratch/err.txt" || exit 1
+xdotool windowmove "$window" 0 0
+sleep 1
+
+# Hover first, then click: the GUI takes a press only over a hovered node.
+click() {
+  xdotool mousemove --window "$window" "$1" "$2"
+  sleep 0.3
+  xdotool mousemove --window "$window" "$1" "$2" click 1
+  sleep 0.3
+}
+
+threads() { ls /proc/$pid/task | wc -l; }
+
+# True when the pixels of a window area are all of one colour (hex).
+area_is() {
+  import -window "$window" -crop "$1" txt:- 2>/dev/null | tail -n +2 |
+    awk -v want="$2" '{ if (index($0, want) == 0) bad = 1; n++ } END { exit (n > 0 && !bad) ? 0 : 1 }'
+}
+
+menu_threads=$(threads)
+# Team 1 "Steering heuristics", team 2 "Genetic (separate)" (two planner
+# threads), then "RACE !".
+click 683 465
+click 917 585
+click 800 825
+
+# The side panel opens at the right edge; "x4" is its sixth speed button.
+xdotool mousemove --window "$window" 1596 135
+sleep 0.5
+click 1584 135
+sleep 2
+race_threads=$(threads)
+[ "$race_threads" -gt "$menu_threads" ] ||
+  fail "no planner thread started ($menu_threads threads in the menu, $race_threads racing)"
+[ -n "$shots" ] && import -window "$window" "$shots/e2e_race_in_progress.png"
+
+# The winner panel's "Menu" button (150 x 28 at (905, 511)) shows its plain
+# dark grey once the race is over.
+xdotool mousemove --window "$window" 600 300
+tries=0
+while ! area_is 12x4+834+499 "#464646"; do
+  kill -0 $pid 2>/dev/null || fail "the game ended during the race"
+  tries=$((tries + 1))
+  [ $tries -lt 300 ] || fail "no winner panel after 300 s"
+  sleep 1
+done
+[ -n "$shots" ] && import -window "$window" "$shots/e2e_winner_panel.png"
+
+click 905 511
+sleep 1
+after=$(threads)
+[ "$after" -le "$menu_threads" ] ||
+  fail "threads left after the race: $after (menu had $menu_threads)"
+
+# Back in the menu: "Quit".
+click 1350 870
+status=""
+tries=0
+while [ $tries -lt 120 ]; do
+  if ! kill -0 $pid 2>/dev/null; then
+    wait $pid
+    status=$?
+    break
+  fi
+  sleep 0.25
+  tries=$((tries + 1))
+done
+[ -n "$status" ] || fail "the game did not quit"
+pid=""
+[ "$status" -eq 0 ] || fail "exit status $status"
+echo "race played to the winner panel; $menu_threads threads in the menu, $race_threads racing, $after back in the menu; quit with status 0"

@@ -1,0 +1,179 @@
+#include "simulation/effectrecords.h"
+
+#include "simulation/interpolation.h"
+
+#include <gtest/gtest.h>
+
+namespace pod {
+namespace {
+
+Race twoTeams() {
+  Race race;
+  race.pods.resize(4);
+  for (std::uint32_t i = 0; i < 4; ++i) {
+    race.pods[i].id = i;
+    race.pods[i].team = static_cast<std::int32_t>(i / 2);
+  }
+  race.nbPodsPerTeam = 2;
+  return race;
+}
+
+PhysicsEvent pass(int pod, int checkpoint, float time) {
+  PhysicsEvent e;
+  e.type = PhysicsEvent::CheckpointPassed;
+  e.firstId = pod;
+  e.secondId = checkpoint;
+  e.time = time;
+  return e;
+}
+
+PhysicsEvent hit(int first, int second, float time, Vec2 normal, float strength = 0.5f) {
+  PhysicsEvent e;
+  e.type = PhysicsEvent::PodCollision;
+  e.firstId = first;
+  e.secondId = second;
+  e.time = time;
+  e.position = {4687.5f, -2343.75f};
+  e.normal = normal;
+  e.strength = strength;
+  return e;
+}
+
+TEST(EffectRecords, EventsStartWhenTheInterpolatedPodsReachThem) {
+  EffectRecords records;
+  // Turn of 0.25 s, drawn 40 % into it at clock 10: an event 60 % into the
+  // step lies 0.25 * (0.6 - 0.4) s ahead.
+  records.addEvents({pass(2, 3, 0.6f), hit(0, 3, 0.2f, {0.f, 1.f})}, twoTeams(), 0.25f, 0.4f,
+                    10.f);
+  ASSERT_EQ(records.flashes().size(), 1u);
+  EXPECT_NEAR(records.flashes()[0].start, 10.05f, 1e-5f);
+  EXPECT_EQ(records.flashes()[0].checkpoint, 3);
+  EXPECT_EQ(records.flashes()[0].team, 1);
+
+  ASSERT_EQ(records.sparks().size(), 1u);
+  EXPECT_NEAR(records.sparks()[0].start, 9.95f, 1e-5f);
+  EXPECT_FLOAT_EQ(records.sparks()[0].position.x, 4687.5f / cWorldPerDrawingUnit);
+  EXPECT_FLOAT_EQ(records.sparks()[0].position.y, -2343.75f / cWorldPerDrawingUnit);
+  // The sparks fly across the line of the centres.
+  EXPECT_NEAR(records.sparks()[0].direction.x, -1.f, 1e-5f);
+  EXPECT_NEAR(records.sparks()[0].direction.y, 0.f, 1e-5f);
+  EXPECT_FLOAT_EQ(records.sparks()[0].strength, 0.5f);
+
+  ASSERT_EQ(records.impacts().size(), 2u);
+  for (const ShieldImpact& i : records.impacts())
+    EXPECT_NEAR(i.age, 0.05f, 1e-5f); // now - start: already under way
+}
+
+TEST(EffectRecords, ShieldImpactsFaceEachOtherOnBothPods) {
+  struct Case {
+    Vec2 normal;
+    float first;
+    float second;
+  };
+  for (const Case& c : {Case{{1.f, 0.f}, 0.f, 180.f}, Case{{0.f, 1.f}, 90.f, 270.f},
+                        Case{{1.f, -1.f}, 315.f, 135.f}, Case{{-1.f, 0.f}, 180.f, 360.f},
+                        Case{{-1.f, -1.f}, 225.f, 45.f}}) {
+    EffectRecords records;
+    records.addEvents({hit(1, 2, 0.f, c.normal, 0.8f)}, twoTeams(), 0.25f, 0.f, 0.f);
+    ASSERT_EQ(records.impacts().size(), 2u);
+    const ShieldImpact& a = records.impacts()[0];
+    const ShieldImpact& b = records.impacts()[1];
+    EXPECT_EQ(a.pod, 1);
+    EXPECT_EQ(b.pod, 2);
+    EXPECT_NEAR(a.angle, c.first, 1e-3f) << c.normal.x << "," << c.normal.y;
+    EXPECT_NEAR(b.angle, c.second, 1e-3f) << c.normal.x << "," << c.normal.y;
+    EXPECT_FLOAT_EQ(a.strength, 0.8f);
+    EXPECT_FLOAT_EQ(b.strength, 0.8f);
+  }
+}
+
+TEST(EffectRecords, FlashesExpireFromTheFrontAfterTheirLife) {
+  EffectRecords records;
+  float now = 0.f;
+  records.addEvents({pass(0, 1, 0.f)}, twoTeams(), 0.25f, 0.f, now);
+  std::vector<SparkBurst> due;
+  const float frame = 0.1f;
+  int frames = 0;
+  // The clock moves forward while the start moves back: each frame brings
+  // the end of the flash 2 * frame nearer.
+  while (!records.flashes().empty() && frames < 100) {
+    now += frame;
+    records.age(frame, 0.f, now, due);
+    ++frames;
+    if (!records.flashes().empty()) {
+      EXPECT_LE(now, records.flashes().front().start + cFlashLife);
+    }
+  }
+  EXPECT_EQ(frames, static_cast<int>(cFlashLife / (2.f * frame)) + 1);
+
+  // Only the front leaves: an expired flash behind a live one waits.
+  EffectRecords mixed;
+  mixed.addEvents({pass(0, 1, 0.f)}, twoTeams(), 0.25f, 0.f, 5.f);
+  mixed.addEvents({pass(1, 2, 0.f)}, twoTeams(), 0.25f, 0.f, 0.f);
+  mixed.age(0.f, 0.f, 4.f, due);
+  ASSERT_EQ(mixed.flashes().size(), 2u);
+  mixed.age(0.f, 0.f, 7.6f, due);
+  EXPECT_TRUE(mixed.flashes().empty());
+}
+
+TEST(EffectRecords, SparksAreEmittedOnceWhenTheirTimeComes) {
+  EffectRecords records;
+  records.addEvents({hit(0, 2, 0.8f, {1.f, 0.f})}, twoTeams(), 0.25f, 0.f, 1.f);
+  // Due at 1.2; each frame of 0.04 closes 0.08 of the gap.
+  std::vector<SparkBurst> due;
+  float now = 1.f;
+  int emittedAt = -1;
+  for (int frame = 1; frame <= 5; ++frame) {
+    now += 0.04f;
+    records.age(0.04f, 0.f, now, due);
+    if (!due.empty() && emittedAt < 0)
+      emittedAt = frame;
+  }
+  EXPECT_EQ(emittedAt, 3);
+  ASSERT_EQ(due.size(), 1u);
+  EXPECT_FLOAT_EQ(due[0].strength, 0.5f);
+  EXPECT_TRUE(records.sparks().empty());
+}
+
+TEST(EffectRecords, ShieldImpactsAgeByTheFrameFraction) {
+  EffectRecords records;
+  records.addEvents({hit(0, 3, 0.f, {0.f, 1.f})}, twoTeams(), 0.25f, 0.f, 0.f);
+  std::vector<SparkBurst> due;
+  // A frame that is a quarter of a turn ages an impact by 0.025: 40 frames
+  // reach the end of its life, the 41st drops it.
+  for (int frame = 0; frame < 39; ++frame)
+    records.age(0.f, 0.25f, 0.f, due);
+  EXPECT_EQ(records.impacts().size(), 2u);
+  EXPECT_NEAR(records.impacts()[0].age, 0.975f, 1e-4f);
+  records.age(0.f, 0.25f, 0.f, due);
+  records.age(0.f, 0.25f, 0.f, due);
+  EXPECT_TRUE(records.impacts().empty());
+}
+
+TEST(EffectRecords, NewestStartedFlashPerCheckpointAndTeam) {
+  EffectRecords records;
+  const Race race = twoTeams();
+  records.addEvents({pass(0, 4, 0.f)}, race, 0.25f, 0.f, 1.f);
+  records.addEvents({pass(3, 4, 0.f)}, race, 0.25f, 0.f, 2.f);
+  records.addEvents({pass(1, 4, 0.f)}, race, 0.25f, 0.f, 3.f);
+  records.addEvents({pass(2, 5, 0.f)}, race, 0.25f, 0.f, 3.f);
+
+  // Both teams flash on checkpoint 4 at once, each with its own record.
+  const CheckpointFlash* team0 = records.newestFlash(4, 0, 3.5f);
+  const CheckpointFlash* team1 = records.newestFlash(4, 1, 3.5f);
+  ASSERT_NE(team0, nullptr);
+  ASSERT_NE(team1, nullptr);
+  EXPECT_FLOAT_EQ(team0->start, 3.f);
+  EXPECT_FLOAT_EQ(team1->start, 2.f);
+  // A flash that has not started yet is not shown.
+  const CheckpointFlash* early = records.newestFlash(4, 0, 2.5f);
+  ASSERT_NE(early, nullptr);
+  EXPECT_FLOAT_EQ(early->start, 1.f);
+  EXPECT_EQ(records.newestFlash(4, -1, 0.5f), nullptr);
+  EXPECT_EQ(records.newestFlash(6, -1, 10.f), nullptr);
+  ASSERT_NE(records.newestFlash(4, -1, 10.f), nullptr);
+  EXPECT_EQ(records.newestFlash(4, -1, 10.f)->team, 0);
+}
+
+} // namespace
+} // namespace pod

@@ -1,0 +1,208 @@
+#include "simulation/racepanels.h"
+#include "simulation/racestatistics.h"
+#include "simulation/sidepanelrule.h"
+#include "simulation/winnerboard.h"
+
+#include <gtest/gtest.h>
+
+namespace pod {
+namespace {
+
+Track squareTrack() {
+  Track track;
+  track.name = "square";
+  const Vec2 corners[] = {{0.f, 0.f}, {10000.f, 0.f}, {10000.f, 10000.f}, {0.f, 10000.f}};
+  std::uint32_t id = 10;
+  for (const Vec2& c : corners)
+    track.checkpoints.push_back({id++, c});
+  return track;
+}
+
+Race fourPods() {
+  Race race;
+  race.pods.resize(4);
+  for (std::uint32_t i = 0; i < 4; ++i) {
+    race.pods[i].id = i;
+    race.pods[i].team = static_cast<std::int32_t>(i / 2);
+  }
+  race.nbPodsPerTeam = 2;
+  return race;
+}
+
+TEST(RacePanels, GapTexts) {
+  EXPECT_EQ(gapText(1), "+ 1 CP");
+  EXPECT_EQ(gapText(3), "+ 3 CPs");
+  EXPECT_EQ(gapText(0), "");
+  EXPECT_EQ(gapText(-2), "");
+}
+
+TEST(RacePanels, RaceOrderByProgressWithGaps) {
+  const Track track = squareTrack();
+  Race race = fourPods();
+  // Pods 0 and 2 lead with 5 checkpoints, pod 2 nearer its next one; pod 3
+  // is one behind, pod 1 three behind.
+  const int cleared[] = {5, 2, 5, 4};
+  const Vec2 positions[] = {{2000.f, 10000.f}, {9000.f, 0.f}, {9500.f, 10000.f}, {9000.f, 9000.f}};
+  for (std::size_t i = 0; i < 4; ++i) {
+    race.pods[i].checkpointsCleared = cleared[i];
+    race.pods[i].nextCheckpoint = (cleared[i] + 1) % 4;
+    race.pods[i].position = positions[i];
+  }
+  std::vector<RaceOrderEntry> order;
+  raceOrderList(race, track, order);
+  ASSERT_EQ(order.size(), 4u);
+  const std::uint32_t ids[] = {2, 0, 3, 1};
+  const char* gaps[] = {"", "", "+ 1 CP", "+ 3 CPs"};
+  for (std::size_t i = 0; i < 4; ++i) {
+    EXPECT_EQ(order[i].podId, ids[i]) << i;
+    EXPECT_EQ(order[i].place, static_cast<int>(i) + 1);
+    EXPECT_EQ(order[i].gap, gaps[i]) << i;
+  }
+
+  // Exactly level pods keep pod order.
+  Race level = fourPods();
+  raceOrderList(level, track, order);
+  for (std::size_t i = 0; i < 4; ++i)
+    EXPECT_EQ(order[i].podId, i);
+}
+
+TEST(RacePanels, LegFractionAndProgressTicks) {
+  const Track track = squareTrack();
+  PodState pod;
+  pod.nextCheckpoint = 1;
+  // The leg runs from the previous checkpoint's ring (distance 9600 to go)
+  // to the next one's (400 from its centre).
+  pod.position = {0.f, 0.f};
+  EXPECT_FLOAT_EQ(legFraction(pod, track), 0.f);
+  pod.position = {5200.f, 0.f};
+  EXPECT_FLOAT_EQ(legFraction(pod, track), 5200.f / 9600.f);
+  pod.position = {9700.f, 0.f};
+  EXPECT_FLOAT_EQ(legFraction(pod, track), 1.f);
+  // Behind the previous checkpoint counts as the start of the leg.
+  pod.position = {-3000.f, 0.f};
+  EXPECT_FLOAT_EQ(legFraction(pod, track), 0.f);
+
+  // On the way to checkpoint 0 the leg starts at the last checkpoint.
+  pod.nextCheckpoint = 0;
+  pod.position = {0.f, 5000.f};
+  EXPECT_FLOAT_EQ(legFraction(pod, track), (9600.f - 4600.f) / 9600.f);
+
+  EXPECT_EQ(progressTickCount(track), 12);
+  pod.checkpointsCleared = 7;
+  EXPECT_FLOAT_EQ(progressTicks(pod, track), 7.f + (9600.f - 4600.f) / 9600.f);
+  // A finished pod stays at the end of the bar.
+  pod.checkpointsCleared = 12;
+  pod.nextCheckpoint = 1;
+  pod.position = {5000.f, 0.f};
+  EXPECT_FLOAT_EQ(progressTicks(pod, track), 12.f);
+}
+
+TEST(RacePanels, TimeoutMeterThresholds) {
+  Race previous = fourPods();
+  Race current = fourPods();
+  previous.pods[0].timeout = 10.f;
+  previous.pods[1].timeout = 30.f;
+  current.pods[0].timeout = 50.f;
+  current.pods[1].timeout = 40.f;
+  previous.pods[3].timeout = 99.f;
+  current.pods[3].timeout = 100.f;
+  // Team 0: the larger timeouts are 30 then 50.
+  EXPECT_FLOAT_EQ(raceTimeoutThreshold(previous, current, 0, 0.f), 0.7f);
+  EXPECT_FLOAT_EQ(raceTimeoutThreshold(previous, current, 0, 0.5f), 0.6f);
+  EXPECT_FLOAT_EQ(raceTimeoutThreshold(previous, current, 0, 1.f), 0.5f);
+  EXPECT_NEAR(raceTimeoutThreshold(previous, current, 1, 1.f), 0.f, 1e-6f);
+
+  Race attack;
+  attack.pods.resize(2);
+  attack.pods[1].timeout = 25.f;
+  EXPECT_FLOAT_EQ(timeAttackTimeoutThreshold(attack, 0), 1.f);
+  EXPECT_FLOAT_EQ(timeAttackTimeoutThreshold(attack, 1), 0.75f);
+}
+
+TEST(RacePanels, SidePanelOpensAtTheEdgeAndClosesBeyondItsWidth) {
+  SidePanelRule rule;
+  const float width = 1600.f;
+  const float panel = 250.f;
+  EXPECT_FALSE(rule.update(1500.f, width, panel)); // inside the panel area, but closed
+  EXPECT_TRUE(rule.update(1585.f, width, panel));  // within 20 pixels of the edge
+  EXPECT_TRUE(rule.update(1400.f, width, panel));  // stays open over the panel
+  EXPECT_TRUE(rule.update(1350.f, width, panel));
+  EXPECT_FALSE(rule.update(1349.f, width, panel)); // beyond its width
+  EXPECT_FALSE(rule.update(1500.f, width, panel));
+}
+
+TEST(RacePanels, WinnerBoardIsFilledOnce) {
+  const std::vector<std::string> names = {"Blue team", "Red team"};
+  Race race = fourPods();
+  WinnerBoard board;
+  EXPECT_FALSE(board.update(race, names));
+  EXPECT_FALSE(board.isFilled());
+
+  race.winner = 1;
+  race.byTimeout = true;
+  EXPECT_TRUE(board.update(race, names));
+  EXPECT_EQ(board.title(), "Winner by timeout");
+  EXPECT_EQ(board.teamName(), "Red team");
+
+  // Later turns change nothing, even if another rule would apply.
+  race.winner = 0;
+  race.byTimeout = false;
+  EXPECT_FALSE(board.update(race, names));
+  EXPECT_EQ(board.title(), "Winner by timeout");
+  EXPECT_EQ(board.teamName(), "Red team");
+
+  board.reset();
+  EXPECT_TRUE(board.update(race, names));
+  EXPECT_EQ(board.title(), "Winner");
+  EXPECT_EQ(board.teamName(), "Blue team");
+}
+
+TEST(RacePanels, StatisticsAveragesOverTheWholeRace) {
+  RaceStatistics stats;
+  stats.reset(2);
+  Race race;
+  race.pods.resize(2);
+  const float speeds[] = {300.f, 400.f, 500.f, 100.f};
+  const float engines[] = {200.f, 100.f, 0.f, 50.f};
+  for (int i = 0; i < 4; ++i) {
+    race.pods[0].velocity = {speeds[i] * 0.6f, speeds[i] * 0.8f};
+    race.pods[0].engine = engines[i];
+    race.pods[1].velocity = {0.f, 0.f};
+    stats.record(race);
+  }
+  const auto& s = stats.pod(0);
+  EXPECT_EQ(s.samples, 4u);
+  EXPECT_NEAR(s.averageSpeed(), 325.f, 1e-3f);
+  EXPECT_NEAR(s.highestSpeed, 500.f, 1e-3f);
+  EXPECT_NEAR(s.averageEngine(), 87.5f, 1e-4f);
+  EXPECT_FLOAT_EQ(stats.pod(1).averageSpeed(), 0.f);
+  EXPECT_FLOAT_EQ(stats.pod(1).highestSpeed, 0.f);
+
+  // The panel shows integers, rounded to nearest.
+  race.pods[0].checkpointsCleared = 6;
+  EXPECT_EQ(statisticsText(2, race.pods[0], s), "2\n6\n100\n325\n500\n50\n88");
+
+  // A new race starts from nothing.
+  stats.reset(4);
+  EXPECT_EQ(stats.podCount(), 4u);
+  EXPECT_EQ(stats.pod(0).samples, 0u);
+  EXPECT_FLOAT_EQ(stats.pod(0).averageSpeed(), 0.f);
+}
+
+TEST(RacePanels, StatisticsStayExactOverALongRace) {
+  // Running sums: a race of 40000 turns at a constant speed still averages
+  // to that speed.
+  RaceStatistics stats;
+  stats.reset(1);
+  Race race;
+  race.pods.resize(1);
+  race.pods[0].velocity = {0.f, 123.4f};
+  race.pods[0].engine = 77.7f;
+  for (int i = 0; i < 40000; ++i)
+    stats.record(race);
+  EXPECT_NEAR(stats.pod(0).averageSpeed(), 123.4f, 1e-3f);
+  EXPECT_NEAR(stats.pod(0).averageEngine(), 77.7f, 1e-3f);
+}
+
+} // namespace
+} // namespace pod
