@@ -60,16 +60,16 @@ Col shade(Col albedo, V3 n, float gloss, float shininess, Theme theme) {
     const V3 l = norm3({-0.35f, -0.45f, 1.f});
     const V3 h = norm3({l.x, l.y, l.z + 1.f});
     const float diff = std::max(0.f, dot3(n, l));
-    const float spec = std::pow(std::max(0.f, dot3(n, h)), shininess) * gloss;
+    const float specular = std::pow(std::max(0.f, dot3(n, h)), shininess) * gloss;
     const bool day = theme == Theme::Day;
     const float ambient = day ? 0.42f : 0.22f;
     const float direct = day ? 0.68f : 0.55f;
     const Col sky = day ? rgb(255, 250, 235) : rgb(150, 160, 255);
     Col c = albedo;
     const float k = ambient + direct * diff;
-    c.r = albedo.r * k * (day ? 1.f : 0.85f) + sky.r * spec;
-    c.g = albedo.g * k * (day ? 1.f : 0.85f) + sky.g * spec;
-    c.b = albedo.b * k * (day ? 1.f : 1.05f) + sky.b * spec;
+    c.r = albedo.r * k * (day ? 1.f : 0.85f) + sky.r * specular;
+    c.g = albedo.g * k * (day ? 1.f : 0.85f) + sky.g * specular;
+    c.b = albedo.b * k * (day ? 1.f : 1.05f) + sky.b * specular;
     // Rim of dusk light from the sky on slopes facing away from the viewer.
     if (!day) {
         const float rim = std::pow(1.f - std::max(0.f, n.z), 2.f) * 0.35f;
