@@ -160,24 +160,19 @@ std::unique_ptr<GeneticEvolutionGrouped> makeGroupedPlanner(GroupedPlan plan, in
 
 GeneticBrainGrouped::GeneticBrainGrouped(int variant, const DriverOptions& options)
     : dedicated_(variant == 0 || variant == 1), predictive_(variant == 1 || variant == 3),
-      evalsPerTurn_(options.evalsPerTurn), baseSeed_(brainBaseSeed(options.seed)) {
+      baseSeed_(brainBaseSeed(options.seed)), worker_(options.evalsPerTurn) {
   Q_ASSERT(variant >= 0 && variant <= 3);
   Q_ASSERT(options.evalsPerTurn >= 0);
 }
 
-GeneticBrainGrouped::~GeneticBrainGrouped() {
-  if (worker_) {
-    signalWorker(link_, kWorkerStop);
-    worker_->join();
-  }
-}
+GeneticBrainGrouped::~GeneticBrainGrouped() { worker_.stop(); }
 
 std::unique_ptr<WorkerBody> GeneticBrainGrouped::makeBody() {
   const Track& track = *track_;
   const int team = team_;
   if (dedicated_ && predictive_)
-    return std::make_unique<PredictiveBody>(link_, race_, firstCommand_, secondCommand_, track,
-                                            team, baseSeed_, evalsPerTurn_);
+    return std::make_unique<PredictiveBody>(worker_.link(), race_, firstCommand_, secondCommand_,
+                                            track, team, baseSeed_, worker_.evalsPerTurn());
   const GroupedPlan plan = dedicated_ ? GroupedPlan::Dedicated : GroupedPlan::Runners;
   const std::uint64_t seed = workerSeed(baseSeed_, team, 0);
   auto factory = [plan, &track, team, seed] {
@@ -188,51 +183,25 @@ std::unique_ptr<WorkerBody> GeneticBrainGrouped::makeBody() {
   };
   // The runners planner evolves at a fixed amplitude, without a clock.
   return std::make_unique<ScheduledBody<GeneticEvolutionGrouped>>(
-      link_, race_, evalsPerTurn_, dedicated_ ? -1.f : 0.5f, false, factory, publish);
+      worker_.link(), race_, worker_.evalsPerTurn(), dedicated_ ? -1.f : 0.5f, false, factory, publish);
 }
 
 void GeneticBrainGrouped::turnDone(const Race& race, float turnTime) {
   Q_ASSERT(track_);
   ++turns_;
-  link_.generations.store(0);
-  const bool started = worker_ || body_;
-  {
-    std::lock_guard<std::mutex> guard(link_.lock);
-    link_.thinkTime.store(turnTime);
-    link_.state.store(kWorkerNewTurn, std::memory_order_release);
-    race_ = race;
-    link_.generations.store(0);
-  }
-  if (!started) {
-    ++workersStarted_;
-    if (evalsPerTurn_ > 0) {
-      body_ = makeBody();
-      body_->begin();
-    } else {
-      std::cout << (dedicated_ ? "Starting dedicated grouped thread"
-                               : "Starting runners grouped thread")
-                << std::endl;
-      worker_ = std::make_unique<std::thread>([this] {
-        std::unique_ptr<WorkerBody> body = makeBody();
-        runWorker(link_, *body);
-      });
-    }
-  } else {
-    link_.wake.notify_all();
-  }
-  if (body_)
-    runSteps(*body_, evalsPerTurn_);
+  worker_.newTurn(race_, race, turnTime, [this] { return makeBody(); },
+                  dedicated_ ? "Starting dedicated grouped thread" : "Starting runners grouped thread");
 }
 
 void GeneticBrainGrouped::think(const Race& race, std::vector<Influence>& influences) {
   (void)race;
-  std::lock_guard<std::mutex> guard(link_.lock);
+  std::lock_guard<std::mutex> guard(worker_.link().lock);
   influences.push_back(firstCommand_);
   influences.push_back(secondCommand_);
 }
 
 std::uint64_t GeneticBrainGrouped::totalEvolutionSteps() const {
-  return link_.totalSteps.load();
+  return worker_.link().totalSteps.load();
 }
 
 std::uint64_t GeneticBrainGrouped::turnsPlanned() const { return turns_; }

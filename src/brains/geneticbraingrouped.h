@@ -8,7 +8,6 @@
 
 #include <cstdint>
 #include <memory>
-#include <thread>
 
 namespace pod {
 
@@ -30,8 +29,8 @@ public:
   std::uint64_t turnsPlanned() const override;
 
   // Own-planner evolution steps of the current turn.
-  std::uint32_t generations() const { return link_.generations.load(); }
-  int workersStarted() const { return workersStarted_; }
+  std::uint32_t generations() const { return worker_.link().generations.load(); }
+  int workersStarted() const { return worker_.started(); }
   bool dedicated() const { return dedicated_; }
   bool predictive() const { return predictive_; }
 
@@ -42,18 +41,15 @@ public:
 private:
   std::unique_ptr<WorkerBody> makeBody();
 
-  WorkerLink link_;
   Race race_;
   Influence firstCommand_;
   Influence secondCommand_;
   bool dedicated_;
   bool predictive_;
-  int evalsPerTurn_;
   std::uint64_t baseSeed_;
-  std::unique_ptr<std::thread> worker_;
-  std::unique_ptr<WorkerBody> body_; // synchronous mode only
   std::uint64_t turns_ = 0;
-  int workersStarted_ = 0;
+  // Last: it stops and joins before the members its worker uses go.
+  PlannerWorker worker_;
 };
 
 enum class GroupedPlan { Dedicated, Runners };

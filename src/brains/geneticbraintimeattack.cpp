@@ -32,16 +32,11 @@ std::unique_ptr<GeneticEvolutionTimeAttack> makeTimeAttackPlanner(int population
 }
 
 GeneticBrainTimeAttack::GeneticBrainTimeAttack(const DriverOptions& options)
-    : evalsPerTurn_(options.evalsPerTurn), baseSeed_(brainBaseSeed(options.seed)) {
+    : baseSeed_(brainBaseSeed(options.seed)), worker_(options.evalsPerTurn) {
   Q_ASSERT(options.evalsPerTurn >= 0);
 }
 
-GeneticBrainTimeAttack::~GeneticBrainTimeAttack() {
-  if (worker_) {
-    signalWorker(link_, kWorkerStop);
-    worker_->join();
-  }
-}
+GeneticBrainTimeAttack::~GeneticBrainTimeAttack() { worker_.stop(); }
 
 std::unique_ptr<WorkerBody> GeneticBrainTimeAttack::makeBody() {
   const Track& track = *track_;
@@ -54,47 +49,24 @@ std::unique_ptr<WorkerBody> GeneticBrainTimeAttack::makeBody() {
     planner.getCommand(command_);
   };
   return std::make_unique<ScheduledBody<GeneticEvolutionTimeAttack>>(
-      link_, race_, evalsPerTurn_, -1.f, false, factory, publish);
+      worker_.link(), race_, worker_.evalsPerTurn(), -1.f, false, factory, publish);
 }
 
 void GeneticBrainTimeAttack::turnDone(const Race& race, float turnTime) {
   Q_ASSERT(track_);
   ++turns_;
-  link_.generations.store(0);
-  const bool started = worker_ || body_;
-  {
-    std::lock_guard<std::mutex> guard(link_.lock);
-    link_.thinkTime.store(turnTime);
-    link_.state.store(kWorkerNewTurn, std::memory_order_release);
-    race_ = race;
-    link_.generations.store(0);
-  }
-  if (!started) {
-    ++workersStarted_;
-    if (evalsPerTurn_ > 0) {
-      body_ = makeBody();
-      body_->begin();
-    } else {
-      worker_ = std::make_unique<std::thread>([this] {
-        std::unique_ptr<WorkerBody> body = makeBody();
-        runWorker(link_, *body);
-      });
-    }
-  } else {
-    link_.wake.notify_all();
-  }
-  if (body_)
-    runSteps(*body_, evalsPerTurn_);
+  worker_.newTurn(race_, race, turnTime, [this] { return makeBody(); },
+                  nullptr);
 }
 
 void GeneticBrainTimeAttack::think(const Race& race, std::vector<Influence>& influences) {
   (void)race;
-  std::lock_guard<std::mutex> guard(link_.lock);
+  std::lock_guard<std::mutex> guard(worker_.link().lock);
   influences.push_back(command_);
 }
 
 std::uint64_t GeneticBrainTimeAttack::totalEvolutionSteps() const {
-  return link_.totalSteps.load();
+  return worker_.link().totalSteps.load();
 }
 
 std::uint64_t GeneticBrainTimeAttack::turnsPlanned() const { return turns_; }

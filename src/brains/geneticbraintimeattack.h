@@ -8,7 +8,6 @@
 
 #include <cstdint>
 #include <memory>
-#include <thread>
 
 namespace pod {
 
@@ -25,8 +24,8 @@ public:
   std::uint64_t totalEvolutionSteps() const override;
   std::uint64_t turnsPlanned() const override;
 
-  std::uint32_t generations() const { return link_.generations.load(); }
-  int workersStarted() const { return workersStarted_; }
+  std::uint32_t generations() const { return worker_.link().generations.load(); }
+  int workersStarted() const { return worker_.started(); }
 
   static constexpr int kPopulationSize = 3;
   static constexpr int kNbTurns = 10;
@@ -34,15 +33,12 @@ public:
 private:
   std::unique_ptr<WorkerBody> makeBody();
 
-  WorkerLink link_;
   Race race_;
   Influence command_;
-  int evalsPerTurn_;
   std::uint64_t baseSeed_;
-  std::unique_ptr<std::thread> worker_;
-  std::unique_ptr<WorkerBody> body_; // synchronous mode only
   std::uint64_t turns_ = 0;
-  int workersStarted_ = 0;
+  // Last: it stops and joins before the members its worker uses go.
+  PlannerWorker worker_;
 };
 
 // The time-attack brain's planner on its own, for tests and benchmarks.

@@ -8,6 +8,7 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <iostream>
 
 namespace pod {
 
@@ -90,6 +91,45 @@ void runSteps(WorkerBody& body, int evolutionSteps) {
   while (made < evolutionSteps)
     if (body.iterate())
       ++made;
+}
+
+void PlannerWorker::newTurn(Race& brainRace, const Race& race, float thinkTime,
+                            const BodyFactory& makeBody, const char* startLine) {
+  link_.generations.store(0);
+  const bool running = thread_ || body_;
+  {
+    std::lock_guard<std::mutex> guard(link_.lock);
+    link_.thinkTime.store(thinkTime);
+    link_.state.store(kWorkerNewTurn, std::memory_order_release);
+    brainRace = race;
+    link_.generations.store(0);
+  }
+  if (!running) {
+    ++started_;
+    if (evalsPerTurn_ > 0) {
+      body_ = makeBody();
+      body_->begin();
+    } else {
+      if (startLine)
+        std::cout << startLine << std::endl;
+      thread_ = std::make_unique<std::thread>([this, makeBody] {
+        std::unique_ptr<WorkerBody> body = makeBody();
+        runWorker(link_, *body);
+      });
+    }
+  } else {
+    link_.wake.notify_all();
+  }
+  if (body_)
+    runSteps(*body_, evalsPerTurn_);
+}
+
+void PlannerWorker::stop() {
+  if (!thread_)
+    return;
+  signalWorker(link_, kWorkerStop);
+  thread_->join();
+  thread_.reset();
 }
 
 void signalWorker(WorkerLink& link, int state) {

@@ -15,6 +15,7 @@
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <thread>
 
 // Routines shared by the planners and by the threaded brains that run them.
 
@@ -115,6 +116,39 @@ void runWorker(WorkerLink& link, WorkerBody& body);
 // Synchronous mode: passes until the body has made the given number of
 // evolution steps.
 void runSteps(WorkerBody& body, int evolutionSteps);
+
+// The one worker of a grouped or time-attack brain: a thread that evolves
+// flat out (real time), or the same loop body run K evolution steps per turn
+// on the caller's thread (synchronous). Stops and joins when destroyed.
+class PlannerWorker {
+public:
+  using BodyFactory = std::function<std::unique_ptr<WorkerBody>()>;
+
+  explicit PlannerWorker(int evalsPerTurn) : evalsPerTurn_(evalsPerTurn) {}
+  ~PlannerWorker() { stop(); }
+  PlannerWorker(const PlannerWorker&) = delete;
+  PlannerWorker& operator=(const PlannerWorker&) = delete;
+
+  // The new-turn notification: under the lock, the think time, state 1 and
+  // the brain's race copy; the first one starts the worker (printing
+  // startLine when a thread starts), later ones wake it.
+  void newTurn(Race& brainRace, const Race& race, float thinkTime, const BodyFactory& makeBody,
+               const char* startLine = nullptr);
+  // Sets the stop word, wakes the thread and joins it.
+  void stop();
+
+  WorkerLink& link() { return link_; }
+  const WorkerLink& link() const { return link_; }
+  int evalsPerTurn() const { return evalsPerTurn_; }
+  int started() const { return started_; }
+
+private:
+  WorkerLink link_;
+  int evalsPerTurn_;
+  std::unique_ptr<std::thread> thread_;
+  std::unique_ptr<WorkerBody> body_; // synchronous mode only
+  int started_ = 0;
+};
 
 // Worker side, on seeing state 1: under the lock, takes the brain's race copy
 // and moves the state to 2 in one go, so a notification that arrives while
