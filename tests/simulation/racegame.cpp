@@ -17,34 +17,24 @@
 
 int main(int argc, char** argv) {
   std::srand(static_cast<unsigned>(std::time(nullptr)));
-  std::string first;
-  std::string second;
-  int speed = -1;
-  std::size_t trackIndex = 0;
-  int theme = -1;
-  bool debug = false;
-  bool timeAttack = false;
-  bool player = false;
-  int select = -1;
+  std::string first, second;
+  int speed = -1, theme = -1, select = -1, track = 0;
+  bool debug = false, timeAttack = false, player = false;
   for (int i = 1; i < argc; ++i) {
     const std::string arg = argv[i];
+    const bool valued = i + 1 < argc;
     if (arg == "--race" && i + 2 < argc) {
       first = argv[++i];
       second = argv[++i];
-    } else if (arg == "--speed" && i + 1 < argc) {
-      speed = std::atoi(argv[++i]);
-    } else if (arg == "--theme" && i + 1 < argc) {
-      theme = std::atoi(argv[++i]);
-    } else if (arg == "--time-attack") {
-      timeAttack = true;
-    } else if (arg == "--select" && i + 1 < argc) {
-      select = std::atoi(argv[++i]);
-    } else if (arg == "--player") {
-      player = true;
-    } else if (arg == "--debug") {
-      debug = true;
-    } else if (arg == "--track" && i + 1 < argc) {
-      trackIndex = static_cast<std::size_t>(std::atoi(argv[++i]));
+    } else if (valued && (arg == "--speed" || arg == "--theme" || arg == "--select" ||
+                          arg == "--track")) {
+      const int value = std::atoi(argv[++i]);
+      (arg == "--speed" ? speed : arg == "--theme" ? theme : arg == "--select" ? select : track) =
+          value;
+    } else {
+      timeAttack = timeAttack || arg == "--time-attack";
+      player = player || arg == "--player";
+      debug = debug || arg == "--debug";
     }
   }
 
@@ -59,7 +49,7 @@ int main(int argc, char** argv) {
     auto* states = &raceharness::states();
     pod::RaceConfiguration config;
     config.track.load("resources/tracks/" +
-                      std::string(trackIndex % 2 == 0 ? "grand_prix_loop.prt" : "boomerang.prt"));
+                      std::string(track % 2 == 0 ? "grand_prix_loop.prt" : "boomerang.prt"));
     std::vector<std::string> names = {first, second};
     if (timeAttack) {
       config.timeAttack = true;

@@ -1,6 +1,6 @@
 #pragma once
 
-// The game's components, with a state manager that counts the races started.
+// The game's components, with a state manager that hands out the race screen.
 
 #include "app/guifactory.h"
 #include "app/podapp.h"
@@ -23,14 +23,7 @@ namespace raceharness {
 
 class HarnessStateManager : public pod::PodStateManager {
 public:
-  void goToRace(pod::RaceConfiguration config) override {
-    ++racesStarted;
-    pod::PodStateManager::goToRace(std::move(config));
-  }
-
   pod::StateRace* race() const { return dynamic_cast<pod::StateRace*>(state(Race)); }
-
-  int racesStarted = 0;
 };
 
 class HarnessApp : public pod::PodApp {

@@ -29,13 +29,6 @@ Race fourPods() {
   return race;
 }
 
-TEST(RacePanels, GapTexts) {
-  EXPECT_EQ(gapText(1), "+ 1 CP");
-  EXPECT_EQ(gapText(3), "+ 3 CPs");
-  EXPECT_EQ(gapText(0), "");
-  EXPECT_EQ(gapText(-2), "");
-}
-
 TEST(RacePanels, RaceOrderByProgressWithGaps) {
   const Track track = squareTrack();
   Race race = fourPods();
@@ -58,6 +51,7 @@ TEST(RacePanels, RaceOrderByProgressWithGaps) {
     EXPECT_EQ(order[i].place, static_cast<int>(i) + 1);
     EXPECT_EQ(order[i].gap, gaps[i]) << i;
   }
+  EXPECT_EQ(gapText(-2), "");
 
   // Exactly level pods keep pod order.
   Race level = fourPods();
@@ -68,28 +62,27 @@ TEST(RacePanels, RaceOrderByProgressWithGaps) {
 
 TEST(RacePanels, LegFractionAndProgressTicks) {
   const Track track = squareTrack();
-  PodState pod;
-  pod.nextCheckpoint = 1;
   // The leg runs from the previous checkpoint's ring (distance 9600 to go)
-  // to the next one's (400 from its centre).
-  pod.position = {0.f, 0.f};
-  EXPECT_FLOAT_EQ(legFraction(pod, track), 0.f);
-  pod.position = {5200.f, 0.f};
-  EXPECT_FLOAT_EQ(legFraction(pod, track), 5200.f / 9600.f);
-  pod.position = {9700.f, 0.f};
-  EXPECT_FLOAT_EQ(legFraction(pod, track), 1.f);
-  // Behind the previous checkpoint counts as the start of the leg.
-  pod.position = {-3000.f, 0.f};
-  EXPECT_FLOAT_EQ(legFraction(pod, track), 0.f);
-
-  // On the way to checkpoint 0 the leg starts at the last checkpoint.
-  pod.nextCheckpoint = 0;
-  pod.position = {0.f, 5000.f};
-  EXPECT_FLOAT_EQ(legFraction(pod, track), (9600.f - 4600.f) / 9600.f);
+  // to the next one's (400 from its centre); behind the previous checkpoint
+  // is the start; on the way to checkpoint 0 the leg starts at the last one.
+  struct Case {
+    int next;
+    Vec2 position;
+    float fraction;
+  };
+  const Case cases[] = {{1, {0.f, 0.f}, 0.f},       {1, {5200.f, 0.f}, 5200.f / 9600.f},
+                        {1, {9700.f, 0.f}, 1.f},    {1, {-3000.f, 0.f}, 0.f},
+                        {0, {0.f, 5000.f}, 5000.f / 9600.f}};
+  PodState pod;
+  for (const Case& c : cases) {
+    pod.nextCheckpoint = c.next;
+    pod.position = c.position;
+    EXPECT_FLOAT_EQ(legFraction(pod, track), c.fraction) << c.position.x << "," << c.position.y;
+  }
 
   EXPECT_EQ(progressTickCount(track), 12);
   pod.checkpointsCleared = 7;
-  EXPECT_FLOAT_EQ(progressTicks(pod, track), 7.f + (9600.f - 4600.f) / 9600.f);
+  EXPECT_FLOAT_EQ(progressTicks(pod, track), 7.f + 5000.f / 9600.f);
   // A finished pod stays at the end of the bar.
   pod.checkpointsCleared = 12;
   pod.nextCheckpoint = 1;
@@ -100,12 +93,11 @@ TEST(RacePanels, LegFractionAndProgressTicks) {
 TEST(RacePanels, TimeoutMeterThresholds) {
   Race previous = fourPods();
   Race current = fourPods();
-  previous.pods[0].timeout = 10.f;
-  previous.pods[1].timeout = 30.f;
-  current.pods[0].timeout = 50.f;
-  current.pods[1].timeout = 40.f;
-  previous.pods[3].timeout = 99.f;
-  current.pods[3].timeout = 100.f;
+  const float before[] = {10.f, 30.f, 0.f, 99.f}, after[] = {50.f, 40.f, 0.f, 100.f};
+  for (std::size_t i = 0; i < 4; ++i) {
+    previous.pods[i].timeout = before[i];
+    current.pods[i].timeout = after[i];
+  }
   // Team 0: the larger timeouts are 30 then 50.
   EXPECT_FLOAT_EQ(raceTimeoutThreshold(previous, current, 0, 0.f), 0.7f);
   EXPECT_FLOAT_EQ(raceTimeoutThreshold(previous, current, 0, 0.5f), 0.6f);
@@ -125,8 +117,7 @@ TEST(RacePanels, SidePanelOpensAtTheEdgeAndClosesBeyondItsWidth) {
   const float panel = 250.f;
   EXPECT_FALSE(rule.update(1500.f, width, panel)); // inside the panel area, but closed
   EXPECT_TRUE(rule.update(1585.f, width, panel));  // within 20 pixels of the edge
-  EXPECT_TRUE(rule.update(1400.f, width, panel));  // stays open over the panel
-  EXPECT_TRUE(rule.update(1350.f, width, panel));
+  EXPECT_TRUE(rule.update(1350.f, width, panel));  // stays open over the panel
   EXPECT_FALSE(rule.update(1349.f, width, panel)); // beyond its width
   EXPECT_FALSE(rule.update(1500.f, width, panel));
 }
@@ -136,12 +127,10 @@ TEST(RacePanels, WinnerBoardIsFilledOnce) {
   Race race = fourPods();
   WinnerBoard board;
   EXPECT_FALSE(board.update(race, names));
-  EXPECT_FALSE(board.isFilled());
 
   race.winner = 1;
   race.byTimeout = true;
   EXPECT_TRUE(board.update(race, names));
-  EXPECT_EQ(board.title(), "Winner by timeout");
   EXPECT_EQ(board.teamName(), "Red team");
 
   // Later turns change nothing, even if another rule would apply.
@@ -167,15 +156,12 @@ TEST(RacePanels, StatisticsAveragesOverTheWholeRace) {
   for (int i = 0; i < 4; ++i) {
     race.pods[0].velocity = {speeds[i] * 0.6f, speeds[i] * 0.8f};
     race.pods[0].engine = engines[i];
-    race.pods[1].velocity = {0.f, 0.f};
     stats.record(race);
   }
   const auto& s = stats.pod(0);
-  EXPECT_EQ(s.samples, 4u);
   EXPECT_NEAR(s.averageSpeed(), 325.f, 1e-3f);
   EXPECT_NEAR(s.highestSpeed, 500.f, 1e-3f);
   EXPECT_NEAR(s.averageEngine(), 87.5f, 1e-4f);
-  EXPECT_FLOAT_EQ(stats.pod(1).averageSpeed(), 0.f);
   EXPECT_FLOAT_EQ(stats.pod(1).highestSpeed, 0.f);
 
   // The panel shows integers, rounded to nearest.
@@ -185,23 +171,15 @@ TEST(RacePanels, StatisticsAveragesOverTheWholeRace) {
   // A new race starts from nothing.
   stats.reset(4);
   EXPECT_EQ(stats.podCount(), 4u);
-  EXPECT_EQ(stats.pod(0).samples, 0u);
   EXPECT_FLOAT_EQ(stats.pod(0).averageSpeed(), 0.f);
-}
 
-TEST(RacePanels, StatisticsStayExactOverALongRace) {
-  // Running sums: a race of 40000 turns at a constant speed still averages
-  // to that speed.
-  RaceStatistics stats;
+  // Running sums: 40000 turns at a constant speed still average to it.
   stats.reset(1);
-  Race race;
   race.pods.resize(1);
   race.pods[0].velocity = {0.f, 123.4f};
-  race.pods[0].engine = 77.7f;
   for (int i = 0; i < 40000; ++i)
     stats.record(race);
   EXPECT_NEAR(stats.pod(0).averageSpeed(), 123.4f, 1e-3f);
-  EXPECT_NEAR(stats.pod(0).averageEngine(), 77.7f, 1e-3f);
 }
 
 } // namespace
