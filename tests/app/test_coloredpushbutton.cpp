@@ -8,119 +8,83 @@
 
 namespace {
 
-using Colour = pod::ColoredPushButton::Colour;
+using Button = pod::ColoredPushButton;
 
-const sf::Color kNormal(10, 20, 30, 255);
-const sf::Color kHover(40, 50, 60, 255);
-const sf::Color kPressed(70, 80, 90, 255);
-const sf::Color kToggled(100, 110, 120, 255);
+const sf::Color kNormal(10, 20, 30), kHover(40, 50, 60), kPressed(70, 80, 90),
+    kToggled(100, 110, 120);
 
 class ColoredPushButtonTest : public ::testing::Test {
 protected:
   void SetUp() override { testapp::headlessRegistry(); }
 
-  pod::ColoredPushButton* makeToggleable() {
-    return root_.makeChild<pod::ColoredPushButton>(
-        vexa::ShapeShifter::TextFlag | vexa::ShapeShifter::ShapeFlag,
-        vexa::ShapeShifter::Rectangle,
-        Colour(kNormal), Colour(kHover), Colour(kPressed), Colour(kToggled));
+  Button* make(bool toggleable) {
+    const auto flags = vexa::ShapeShifter::TextFlag | vexa::ShapeShifter::ShapeFlag;
+    if (!toggleable)
+      return root_.makeChild<Button>(flags, vexa::ShapeShifter::Rectangle, Button::Colour(kNormal),
+                                     Button::Colour(kHover), Button::Colour(kPressed));
+    return root_.makeChild<Button>(flags, vexa::ShapeShifter::Rectangle, Button::Colour(kNormal),
+                                   Button::Colour(kHover), Button::Colour(kPressed),
+                                   Button::Colour(kToggled));
   }
-  pod::ColoredPushButton* makePlain() {
-    return root_.makeChild<pod::ColoredPushButton>(
-        vexa::ShapeShifter::TextFlag | vexa::ShapeShifter::ShapeFlag,
-        vexa::ShapeShifter::Rectangle,
-        Colour(kNormal), Colour(kHover), Colour(kPressed));
-  }
-  static sf::Color fill(pod::ColoredPushButton* button) {
-    return button->shape().getFillColor();
+  static sf::Color fill(Button* button) { return button->shape().getFillColor(); }
+  static void click(Button* button) {
+    button->onTouchDown({0.f, 0.f});
+    EXPECT_EQ(fill(button), kPressed);
+    button->onTouchUp({0.f, 0.f});
   }
 
   vexa::SceneNode root_;
 };
 
-TEST_F(ColoredPushButtonTest, ConstructionShowsTheNormalColour) {
-  pod::ColoredPushButton* toggleable = makeToggleable();
-  pod::ColoredPushButton* plain = makePlain();
-  EXPECT_EQ(fill(toggleable), kNormal);
-  EXPECT_EQ(fill(plain), kNormal);
-  EXPECT_TRUE(toggleable->isToggleable());
-  EXPECT_FALSE(plain->isToggleable());
-  EXPECT_EQ(pod::ColoredPushButton::toColor(plain->toggledColour()), sf::Color::Black);
-}
-
 TEST_F(ColoredPushButtonTest, HoverPressAndReleaseOfAnUntoggledButton) {
-  pod::ColoredPushButton* button = makeToggleable();
-  int clicks = 0;
-  sf::Color fillInCallback;
-  button->setCallback([&] {
-    ++clicks;
-    fillInCallback = fill(button);
-  });
+  // A plain button is never toggled on.
+  Button* plain = make(false);
+  EXPECT_EQ(fill(plain), kNormal);
+  plain->setToggled(true);
+  EXPECT_FALSE(plain->isToggledOn());
 
+  Button* button = make(true);
+  EXPECT_EQ(fill(button), kNormal);
+  sf::Color fillInCallback;
+  button->setCallback([&] { fillInCallback = fill(button); });
   button->onHoverEnter();
   EXPECT_EQ(fill(button), kHover);
-  button->onTouchDown({0.f, 0.f});
-  EXPECT_EQ(fill(button), kPressed);
-  button->onTouchUp({0.f, 0.f});
-  EXPECT_EQ(clicks, 1);
+  click(button);
   // The callback already sees the colour of the released button.
   EXPECT_EQ(fillInCallback, kNormal);
-  EXPECT_EQ(fill(button), kNormal);
-  button->onHoverLeave();
   EXPECT_EQ(fill(button), kNormal);
 }
 
 TEST_F(ColoredPushButtonTest, AToggledButtonKeepsItsColourUnderTheMouse) {
-  pod::ColoredPushButton* button = makeToggleable();
+  Button* button = make(true);
   button->setToggled(true);
-  EXPECT_TRUE(button->isToggledOn());
-  EXPECT_EQ(fill(button), kToggled);
   button->onHoverEnter();
   EXPECT_EQ(fill(button), kToggled);
-  button->onHoverLeave();
+  click(button);
   EXPECT_EQ(fill(button), kToggled);
-  button->onTouchDown({0.f, 0.f});
-  EXPECT_EQ(fill(button), kPressed);
-  button->onTouchUp({0.f, 0.f});
-  EXPECT_EQ(fill(button), kToggled);
-
   button->toggle();
-  EXPECT_FALSE(button->isToggledOn());
   EXPECT_EQ(fill(button), kNormal);
-}
 
-TEST_F(ColoredPushButtonTest, ACallbackThatTogglesShowsTheNewState) {
-  pod::ColoredPushButton* button = makeToggleable();
+  // A callback that toggles shows the new state at once.
   button->setCallback([button] { button->toggle(); });
-  button->onHoverEnter();
-  button->onTouchDown({0.f, 0.f});
-  button->onTouchUp({0.f, 0.f});
-  EXPECT_TRUE(button->isToggledOn());
-  EXPECT_EQ(fill(button), kToggled);
-  button->onTouchDown({0.f, 0.f});
-  button->onTouchUp({0.f, 0.f});
-  EXPECT_FALSE(button->isToggledOn());
-  EXPECT_EQ(fill(button), kNormal);
+  for (bool on : {true, false}) {
+    click(button);
+    EXPECT_EQ(button->isToggledOn(), on);
+    EXPECT_EQ(fill(button), on ? kToggled : kNormal);
+  }
 }
 
 TEST_F(ColoredPushButtonTest, ColourModesOverrideTheRefresh) {
-  pod::ColoredPushButton* button = makeToggleable();
+  Button* button = make(true);
   button->setToggled(true);
-  button->setColourMode(pod::ColoredPushButton::AlwaysHover);
-  EXPECT_EQ(fill(button), kHover);
+  button->setColourMode(Button::AlwaysHover);
   button->refreshColour();
   EXPECT_EQ(fill(button), kHover);
-  button->setColourMode(pod::ColoredPushButton::AlwaysPressed);
+  button->setColourMode(Button::AlwaysPressed);
   button->toggle();
   EXPECT_EQ(fill(button), kPressed);
-  button->setColourMode(pod::ColoredPushButton::Automatic);
+  button->setColourMode(Button::Automatic);
   EXPECT_EQ(fill(button), kNormal);
-}
-
-TEST_F(ColoredPushButtonTest, APlainButtonIsNeverToggledOn) {
-  pod::ColoredPushButton* button = makePlain();
-  button->setToggled(true);
-  EXPECT_FALSE(button->isToggledOn());
 }
 
 } // namespace

@@ -18,13 +18,9 @@ public:
   FakeScreen(std::uint32_t id, bool initResult) : vexa::AbstractState(id), initResult_(initResult) {}
   bool cleanup() override { return true; }
   void draw(float, float) override {}
-  bool init() override {
-    ++inits;
-    return initResult_;
-  }
+  bool init() override { ++inits; return initResult_; }
   void reserved() override {}
   void updateLayout() override { ++layouts; }
-
   int inits = 0;
   int layouts = 0;
 
@@ -32,7 +28,8 @@ private:
   bool initResult_;
 };
 
-// The four screens of the finished game, in index order with their ids.
+// The four screens of the finished game in index order: menu, race, editor
+// (id 3) and showcase (id 2).
 class FourScreenManager : public pod::PodStateManager {
 public:
   explicit FourScreenManager(bool editorInitFails = false) : editorInitFails_(editorInitFails) {}
@@ -40,50 +37,37 @@ public:
 
 protected:
   void createScreens() override {
-    addState(std::make_unique<FakeScreen>(0, true));
-    addState(std::make_unique<FakeScreen>(1, true));
-    addState(std::make_unique<FakeScreen>(3, !editorInitFails_));
-    addState(std::make_unique<FakeScreen>(2, true));
+    for (std::uint32_t id : {0u, 1u, 3u, 2u})
+      addState(std::make_unique<FakeScreen>(id, !(editorInitFails_ && id == 3)));
   }
 
 private:
   bool editorInitFails_;
 };
 
-TEST(PodStateManager, SwitchesByIndexNotById) {
+TEST(PodStateManager, InitialisesAllSwitchesByIndexNotByIdAndResizesEveryScreen) {
   FourScreenManager states;
   ASSERT_TRUE(states.init());
-  EXPECT_EQ(states.currentIndex(), 0u);
   EXPECT_EQ(states.currentState(), states.screen(0));
-
   states.goToVFX();
   EXPECT_EQ(states.currentIndex(), 3u);
   EXPECT_EQ(states.currentState()->id(), 2u);
   states.goToLevelEditor();
   EXPECT_EQ(states.currentIndex(), 2u);
   EXPECT_EQ(states.currentState()->id(), 3u);
+  states.onResize();
   states.goToMenu();
   EXPECT_EQ(states.currentIndex(), 0u);
-
-  // Switching re-initialises nothing.
-  for (std::uint32_t i = 0; i < 4; ++i)
+  // Switching re-initialises nothing; a resize reaches screens not current.
+  for (std::uint32_t i = 0; i < 4; ++i) {
     EXPECT_EQ(states.screen(i)->inits, 1);
-}
-
-TEST(PodStateManager, InitialisesEveryScreenEvenAfterAFailure) {
-  FourScreenManager states(true);
-  EXPECT_FALSE(states.init());
-  for (std::uint32_t i = 0; i < 4; ++i)
-    EXPECT_EQ(states.screen(i)->inits, 1);
-}
-
-TEST(PodStateManager, ResizeReachesScreensThatAreNotCurrent) {
-  FourScreenManager states;
-  ASSERT_TRUE(states.init());
-  states.goToLevelEditor();
-  states.onResize();
-  for (std::uint32_t i = 0; i < 4; ++i)
     EXPECT_EQ(states.screen(i)->layouts, 1);
+  }
+  // A failing screen fails the start but every screen is still initialised.
+  FourScreenManager failing(true);
+  EXPECT_FALSE(failing.init());
+  for (std::uint32_t i = 0; i < 4; ++i)
+    EXPECT_EQ(failing.screen(i)->inits, 1);
 }
 
 // Counts the brains alive, to see who releases them.
@@ -96,51 +80,32 @@ public:
   void think(const pod::Race&, std::vector<pod::Influence>&) override {}
 };
 
-TEST(PodStateManagerDisplay, TheGameStartsOnTheMenu) {
+TEST(PodStateManagerDisplay, TheGameStartsOnTheMenuAndTheRaceScreenOwnsTheBrains) {
   testapp::RecordingStateManager& states = testapp::states();
-  states.goToMenu();
   EXPECT_EQ(states.currentIndex(), 0u);
-  auto* menu = dynamic_cast<pod::StateMenu*>(states.currentState());
-  ASSERT_NE(menu, nullptr);
-  EXPECT_EQ(menu->id(), 0u);
-  EXPECT_EQ(states.menu(), menu);
-
+  EXPECT_EQ(states.menu(), dynamic_cast<pod::StateMenu*>(states.currentState()));
+  ASSERT_NE(states.menu(), nullptr);
   // Neither the showcase nor the editor exists: their switches leave the menu current.
   states.goToVFX();
-  EXPECT_EQ(states.currentIndex(), 0u);
   states.goToLevelEditor();
   EXPECT_EQ(states.currentIndex(), 0u);
-}
 
-TEST(PodStateManagerDisplay, ARaceGoesToTheRaceScreenWhichOwnsTheBrains) {
-  testapp::RecordingStateManager& states = testapp::states();
   ASSERT_FALSE(states.menu()->tracks().empty());
   states.record = false;
-  pod::RaceConfiguration config;
-  config.brains.push_back(std::make_unique<CountedBrain>());
-  config.brains.push_back(std::make_unique<CountedBrain>());
-  config.teamNames = {"a", "b"};
-  config.track = states.menu()->tracks()[0];
-  ASSERT_EQ(gLiveBrains, 2);
-
-  states.goToRace(std::move(config));
+  // A second race replaces the brains of the first.
+  for (int race = 0; race < 2; ++race) {
+    pod::RaceConfiguration config;
+    config.brains.push_back(std::make_unique<CountedBrain>());
+    config.brains.push_back(std::make_unique<CountedBrain>());
+    config.teamNames = {"a", "b"};
+    config.track = states.menu()->tracks()[0];
+    states.goToRace(std::move(config));
+    EXPECT_EQ(states.currentIndex(), 1u);
+    EXPECT_EQ(states.currentState()->id(), 1u);
+    EXPECT_EQ(gLiveBrains, 2); // taken, not released
+  }
   states.record = true;
-  EXPECT_EQ(states.currentIndex(), 1u);
-  EXPECT_EQ(states.currentState()->id(), 1u);
-  EXPECT_EQ(gLiveBrains, 2); // taken, not released
-
-  // A new race replaces the brains of the previous one.
-  states.record = false;
-  pod::RaceConfiguration next;
-  next.brains.push_back(std::make_unique<CountedBrain>());
-  next.brains.push_back(std::make_unique<CountedBrain>());
-  next.teamNames = {"c", "d"};
-  next.track = states.menu()->tracks()[0];
-  states.goToRace(std::move(next));
-  states.record = true;
-  EXPECT_EQ(gLiveBrains, 2);
   states.goToMenu();
-  EXPECT_EQ(states.currentIndex(), 0u);
 }
 
 TEST(PodStateManagerDisplay, RestartLaunchesFromTheMenusChoices) {
@@ -151,7 +116,6 @@ TEST(PodStateManagerDisplay, RestartLaunchesFromTheMenusChoices) {
   menu.selectTeam1(pod::RaceTeamButtons::PlayerAndBlocker);
   menu.selectTeam2(pod::RaceTeamButtons::Steering);
   states.races.clear();
-
   states.restartRace();
   ASSERT_EQ(states.races.size(), 1u);
   EXPECT_EQ(states.races[0].teamNames,
