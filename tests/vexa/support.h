@@ -14,7 +14,7 @@
 #include <vexa/core/statemanager.h>
 #include <vexa/gui/abstracttextbox.h>
 #include <vexa/gui/guifactory.h>
-#include <vexa/gui/nodes/scenenode.h>
+#include <vexa/gui/scenegraph.h>
 
 #include <SFML/Graphics/RenderTarget.hpp>
 #include <SFML/Window/Event.hpp>
@@ -52,6 +52,7 @@ protected:
                            std::move(processor), nullptr, nullptr, nullptr);
   }
 
+  bool send(const sf::Event& event) { return processor().handleEvent(event); }
   vexa::InputManager& input() { return *vexa::components().inputManager(); }
   vexa::InputProcessor& processor() { return *vexa::components().inputProcessor(); }
   vexa::FocusManager& focus() { return *vexa::components().focusManager(); }
@@ -94,6 +95,32 @@ private:
   sf::Vector2f size_;
 };
 
+// A press and release at p, after the hover pass of the step.
+inline void click(vexa::SceneGraph& graph, const qutils::Vec2& p) {
+  graph.updateHover(p);
+  graph.touchDown(p);
+  graph.touchUp(p);
+}
+
+// Components that a loop test does not use.
+class NoResources : public vexa::ResourceManager {
+public:
+  bool loadResources() override { return true; }
+};
+
+class NoWidgets : public vexa::GuiFactory {
+public:
+  using Button = vexa::ShapeShifterPushButtonNode;
+  Button* createWideButton(vexa::SceneNode*) const override { return nullptr; }
+  Button* createButton(vexa::SceneNode*) const override { return nullptr; }
+  Button* createBigButton(vexa::SceneNode*) const override { return nullptr; }
+  Button* createToggleButton(vexa::SceneNode*) const override { return nullptr; }
+  vexa::ShapeShifterLabel* createLabel(vexa::SceneNode*) const override { return nullptr; }
+  vexa::ShapeShifterTextBoxNode* createTextBox(vexa::SceneNode*) const override {
+    return nullptr;
+  }
+};
+
 // A render target that only keeps views and hands drawables their call.
 class NullTarget : public sf::RenderTarget {
 public:
@@ -101,7 +128,8 @@ public:
   sf::Vector2u getSize() const override { return {1280, 850}; }
 };
 
-inline sf::Event keyEvent(sf::Event::EventType type, sf::Keyboard::Key key) {
+inline sf::Event keyEvent(sf::Keyboard::Key key,
+                          sf::Event::EventType type = sf::Event::KeyPressed) {
   sf::Event e;
   e.type = type;
   e.key = sf::Event::KeyEvent{key, false, false, false, false};
@@ -115,7 +143,8 @@ inline sf::Event textEvent(sf::Uint32 unicode) {
   return e;
 }
 
-inline sf::Event mouseEvent(sf::Event::EventType type, sf::Mouse::Button button) {
+inline sf::Event mouseEvent(sf::Mouse::Button button,
+                            sf::Event::EventType type = sf::Event::MouseButtonPressed) {
   sf::Event e;
   e.type = type;
   e.mouseButton = sf::Event::MouseButtonEvent{button, 0, 0};
