@@ -60,8 +60,9 @@ TEST_F(WrapText, ProportionalLinesFitExceptSingleWords) {
   for (std::size_t end = 0; end != std::string::npos; start = end + 1) {
     end = out.find('\n', start);
     const std::string line = out.substr(start, end - start);
-    if (line.find(' ') != std::string::npos)
+    if (line.find(' ') != std::string::npos) {
       EXPECT_LE(sf::Text(line, font_, 20).getGlobalBounds().width, 180.f) << line;
+    }
   }
   EXPECT_GT(std::count(out.begin(), out.end(), '\n'), 1);
   std::replace(out.begin(), out.end(), '\n', ' ');
