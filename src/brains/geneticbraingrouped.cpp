@@ -10,6 +10,13 @@ namespace pod {
 
 namespace {
 
+// A racing pod's undecided score: checkpoints ahead of the opponent runner,
+// less the way left to its next checkpoint.
+float raceTerm(const Track& track, const PodState& own, const PodState& oppRunner) {
+  return checkpointTerm(own.checkpointsCleared, oppRunner.checkpointsCleared) -
+         qutils::distance(own.position, nextCheckpointPosition(track, own));
+}
+
 // Own runner races, own hunter blocks the opponent runner.
 class GeneticsDedicated final : public GeneticEvolutionGrouped {
 public:
@@ -22,9 +29,7 @@ public:
     const PodState& ownRunner = pod(OwnRunner);
     const PodState& ownHunter = pod(OwnHunter);
     const PodState& oppRunner = pod(OppRunner);
-    genome.score = checkpointTerm(ownRunner.checkpointsCleared, oppRunner.checkpointsCleared) -
-                   qutils::distance(ownRunner.position,
-                                    nextCheckpointPosition(track_, ownRunner)) -
+    genome.score = raceTerm(track_, ownRunner, oppRunner) -
                    0.5f * qutils::distance(ownHunter.position, oppRunner.position);
   }
 
@@ -49,9 +54,8 @@ public:
     const PodState& ownRunner = pod(OwnRunner);
     const PodState& ownHunter = pod(OwnHunter);
     const PodState& oppRunner = pod(OppRunner);
-    genome.score = checkpointTerm(ownRunner.checkpointsCleared, oppRunner.checkpointsCleared) -
-                   qutils::distance(ownRunner.position,
-                                    nextCheckpointPosition(track_, ownRunner)) +
+    // Summed left to right as written, so the score's bits match the formula.
+    genome.score = raceTerm(track_, ownRunner, oppRunner) +
                    checkpointTerm(ownHunter.checkpointsCleared, oppRunner.checkpointsCleared) -
                    qutils::distance(ownHunter.position, nextCheckpointPosition(track_, ownHunter));
   }
