@@ -1,7 +1,9 @@
 #include "app/podstatemanager.h"
 
 #include "screens/statemenu.h"
+#include "screens/stateleveleditor.h"
 #include "screens/staterace.h"
+#include "screens/statevfx.h"
 
 namespace pod {
 
@@ -13,6 +15,8 @@ bool PodStateManager::init() {
 void PodStateManager::createScreens() {
   addState(std::make_unique<StateMenu>());
   addState(std::make_unique<StateRace>());
+  addState(std::make_unique<StateLevelEditor>());
+  addState(std::make_unique<StateVFX>());
 }
 
 void PodStateManager::goTo(std::uint32_t index) {
@@ -31,7 +35,6 @@ void PodStateManager::goToRace(RaceConfiguration config) {
 
 void PodStateManager::goToLevelEditor() { goTo(LevelEditor); }
 
-// Stays on the menu while there is no showcase screen.
 void PodStateManager::goToVFX() { goTo(VFX); }
 
 void PodStateManager::restartRace() {
