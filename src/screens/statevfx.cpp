@@ -224,9 +224,19 @@ void StateVFX::setPage(int page) {
   camera_.setZoom(page == 1 ? 4.f : 1.f);
 
   titleText_.setString(vfxPageTitle(page));
-  sfmlutils::centerOrigin(titleText_);
+  fitTitle();
   menustyle::wrapAndCentre(explanation_.text, vfxExplanation(page),
                            explanation_.shape.getSize().x - 10.f);
+}
+
+// The longer titles would run under the arrows at full size.
+void StateVFX::fitTitle() {
+  const float room = titleBar_.getSize().x - 10.f;
+  unsigned size = 20;
+  titleText_.setCharacterSize(size);
+  while (room > 0.f && size > 10 && titleText_.getLocalBounds().width > room)
+    titleText_.setCharacterSize(--size);
+  sfmlutils::centerOrigin(titleText_);
 }
 
 void StateVFX::changePage(int page) {
@@ -338,6 +348,7 @@ void StateVFX::updateLayout() {
   titleBar_.setSize({right.left - (left.left + left.width), left.height});
   sfmlutils::centerOrigin(titleBar_);
   titleBar_.setPosition(c.x, 60.f);
+  fitTitle();
   titleText_.setPosition(c.x, 60.f);
   parameters_.shape.setPosition(75.f, 50.f);
 }

@@ -80,6 +80,7 @@ private:
   bool overButton(const qutils::Vec2& mouse) const;
   sf::Vector2f windowSize() const;
   void followDemoButton();
+  void fitTitle();
 
   // Drawing, one concern each.
   void slidePanels(const qutils::Vec2& mouse, const sf::Vector2f& size);
