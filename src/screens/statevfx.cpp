@@ -49,6 +49,15 @@ void setUpLabel(sf::Text& text, const char* string) {
   sfmlutils::centerOrigin(text);
 }
 
+// The largest character size up to size at which text fits in width; origin
+// centred.
+void fitText(sf::Text& text, float width, unsigned size) {
+  text.setCharacterSize(size);
+  while (width > 0.f && size > 10 && text.getLocalBounds().width > width)
+    text.setCharacterSize(--size);
+  sfmlutils::centerOrigin(text);
+}
+
 void setUpPanelShape(sf::RectangleShape& shape, const sf::Vector2f& size) {
   shape.setSize(size);
   shape.setFillColor(cPanelFill);
@@ -145,7 +154,8 @@ void StateVFX::setUpPanels() {
   setUpLabel(controlsPanel_.label, "CONTROLS");
   menustyle::setUpText(controlsPanel_.text, 13);
   controlsPanel_.text.setString("Left click  : intensity/direction\nScroll      : speed");
-  sfmlutils::centerOrigin(controlsPanel_.text);
+  // The font runs a little wide for the panel at 13.
+  fitText(controlsPanel_.text, controlsPanel_.shape.getSize().x - 10.f, 13);
 
   setUpPanelShape(parameters_.shape, {150.f, 100.f});
   setUpLabel(parameters_.label, "PARAMETERS");
@@ -230,14 +240,7 @@ void StateVFX::setPage(int page) {
 }
 
 // The longer titles would run under the arrows at full size.
-void StateVFX::fitTitle() {
-  const float room = titleBar_.getSize().x - 10.f;
-  unsigned size = 20;
-  titleText_.setCharacterSize(size);
-  while (room > 0.f && size > 10 && titleText_.getLocalBounds().width > room)
-    titleText_.setCharacterSize(--size);
-  sfmlutils::centerOrigin(titleText_);
-}
+void StateVFX::fitTitle() { fitText(titleText_, titleBar_.getSize().x - 10.f, 20); }
 
 void StateVFX::changePage(int page) {
   setPage(page);
@@ -317,7 +320,10 @@ void StateVFX::step(float dt, const qutils::Vec2& mouse) {
   if (input.isPressed("zoomout"))
     controls_.slowDown();
 
-  if (input.isHeld("touch") && !overButton(mouse)) {
+  // A click quicker than an update step is pressed and released within it
+  // and never seen held: it steers all the same.
+  const bool touching = input.isHeld("touch") || input.isPressed("touch");
+  if (touching && !overButton(mouse)) {
     const sf::Vector2f size = windowSize();
     controls_.steer(mouse - qutils::Vec2(size.x / 2.f, size.y / 2.f));
   }

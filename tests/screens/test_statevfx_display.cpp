@@ -117,6 +117,12 @@ TEST_F(StateVFXDisplay, HoldingTheLeftButtonOnAButtonLeavesTheParametersAlone) {
   EXPECT_FLOAT_EQ(vfx_->controls().intensity(), 0.5f);
   EXPECT_FLOAT_EQ(vfx_->controls().idleTimer(), 10.f - 0.05f);
   letGo();
+  // So does a click pressed and released within one update step.
+  vexa::inputManager().press("touch");
+  vexa::inputManager().release("touch");
+  vfx_->step(0.05f, centre_ + qutils::Vec2(-400.f, 0.f));
+  EXPECT_NEAR(vfx_->controls().direction(), 180.f, 1e-3f);
+  EXPECT_FLOAT_EQ(vfx_->controls().intensity(), 1.f);
 }
 
 TEST_F(StateVFXDisplay, EscapeReturnsToTheMenuAndTheShowcaseKeepsItsPage) {
