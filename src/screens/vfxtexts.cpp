@@ -18,8 +18,9 @@ const std::array<std::string, 6> cExplanations = {
     "drawn, so a thousand of them cost one subtraction each per update and one vertex "
     "array per engine. Young particles are pale and small, grow hot in the team colour, "
     "then cool and swell into dark smoke. More thrust means faster, longer-lived and "
-    "larger particles: the plume tells at a glance how hard a pod is pushing. The pod "
-    "moves, the particles stay where they were born, and the trail draws itself.",
+    "larger particles: the plume tells at a glance how hard a pod is pushing. The "
+    "particles fly on from where they were born, not from where the pod is now, so the "
+    "trail draws itself as the pod moves away.",
     // Sparks.
     "When two pods touch, a burst of sparks leaves the point of contact along the tangent, "
     "half of them each way, scattered by up to 45 degrees. Along the tangent, because the "
@@ -31,10 +32,10 @@ const std::array<std::string, 6> cExplanations = {
     // Impact wave.
     "A fragment shader paints the hit on the shield bubble: a white-hot spot where the "
     "blow lands, an arc of light running along the rim from it and a shock ring crossing "
-    "the bubble, lighting the hexagonal cells it passes. The spot, the arc and the ring "
+    "the bubble, with the hexagonal cells round the hit lit up. The spot, the arc and the ring "
     "all grow with the strength of the hit and fade with its age, so a glancing touch and "
-    "a head-on ram read differently. It is drawn in a small square canvas of its own and "
-    "laid over the pod with additive blending, so it only ever brightens what is below.",
+    "a head-on ram read differently. It is painted into a small square canvas and laid "
+    "over the pod with additive blending, so it only ever brightens what is below.",
     // Shield.
     "The shield is a bubble of light computed pixel by pixel: a hexagonal lattice wrapped "
     "on a sphere, so its cells shrink towards the rim, brighter at the edge where the eye "
@@ -48,7 +49,7 @@ const std::array<std::string, 6> cExplanations = {
     "blending, the shield first and the impact over it, so their light adds up instead of "
     "one hiding the other, and the hit still reads on a bright shield. The impact replays "
     "every second here, at the direction and strength you give it, while the shield "
-    "goes through its whole life.",
+    "runs through its cycle.",
     // Checkpoint glow.
     "When a pod passes a checkpoint, the pad lights up in the colour of its team. A mask "
     "texture holds the pad's line work, its halo and eight sectors in its three colour "
