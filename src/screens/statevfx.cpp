@@ -223,11 +223,7 @@ bool StateVFX::setUpEffects() {
 void StateVFX::setPage(int page) {
   Q_ASSERT(page >= 0 && page < VfxControls::cPageCount);
   page = std::clamp(page, 0, VfxControls::cPageCount - 1);
-  for (auto& engine : engines_)
-    if (engine)
-      engine->clear();
-  if (sparks_)
-    sparks_->clear();
+  clearParticles();
   camera_.setPosition(0.f, 0.f);
   controls_.setPage(page);
   // Sparks fly a long way in a short time: the camera steps back for them.
@@ -251,12 +247,16 @@ void StateVFX::changePage(int page) {
   demoButton_->setEnabled(shown);
 }
 
-void StateVFX::leave() {
+void StateVFX::clearParticles() {
   for (auto& engine : engines_)
     if (engine)
       engine->clear();
   if (sparks_)
     sparks_->clear();
+}
+
+void StateVFX::leave() {
+  clearParticles();
   if (auto* states = dynamic_cast<PodStateManager*>(vexa::components().stateManager()))
     states->goToMenu();
 }

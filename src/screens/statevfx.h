@@ -81,6 +81,7 @@ private:
   sf::Vector2f windowSize() const;
   void followDemoButton();
   void fitTitle();
+  void clearParticles();
 
   // Drawing, one concern each.
   void slidePanels(const qutils::Vec2& mouse, const sf::Vector2f& size);
