@@ -13,10 +13,14 @@
 #include <vexa/core/resourcemanager.h>
 #include <vexa/gui/nodes/shapeshiftertextboxnode.h>
 
+#include <SFML/Graphics/Image.hpp>
 #include <SFML/Graphics/RenderWindow.hpp>
 #include <sfmlutils/origin.h>
 #include <sfmlutils/viewguard.h>
 
+#include <algorithm>
+#include <array>
+#include <cmath>
 #include <string>
 
 namespace pod {
@@ -163,24 +167,101 @@ void StateLevelEditor::update(float) {
   }
 }
 
+void StateLevelEditor::makeDiscTexture() {
+  // A white disc with a one-pixel soft rim, tinted when drawn.
+  constexpr unsigned size = 256;
+  constexpr float radius = size / 2.f;
+  sf::Image image;
+  image.create(size, size, sf::Color::Transparent);
+  for (unsigned y = 0; y < size; ++y) {
+    for (unsigned x = 0; x < size; ++x) {
+      const float dx = static_cast<float>(x) + 0.5f - radius;
+      const float dy = static_cast<float>(y) + 0.5f - radius;
+      const float coverage = std::clamp(radius - std::sqrt(dx * dx + dy * dy), 0.f, 1.f);
+      image.setPixel(x, y, sf::Color(255, 255, 255, static_cast<sf::Uint8>(coverage * 255.f)));
+    }
+  }
+  if (discTexture_.loadFromImage(image))
+    discTexture_.setSmooth(true);
+}
+
+void StateLevelEditor::addNumber(unsigned number, const sf::Vector2f& centre) {
+  const sf::Font* font = numberText_.getFont();
+  const unsigned size = numberText_.getCharacterSize();
+  const std::string digits = std::to_string(number);
+  // Centred on the glyphs' bounds, as a centred text would be.
+  float x = 0.f;
+  float top = 0.f;
+  float bottom = 0.f;
+  for (char c : digits) {
+    const sf::Glyph& glyph = font->getGlyph(static_cast<sf::Uint32>(c), size, false);
+    top = std::min(top, glyph.bounds.top);
+    bottom = std::max(bottom, glyph.bounds.top + glyph.bounds.height);
+    x += glyph.advance;
+  }
+  sf::Vector2f pen(centre.x - x / 2.f, centre.y - (top + bottom) / 2.f);
+  for (char c : digits) {
+    const sf::Glyph& glyph = font->getGlyph(static_cast<sf::Uint32>(c), size, false);
+    const sf::FloatRect& b = glyph.bounds;
+    const sf::IntRect& t = glyph.textureRect;
+    const float l = pen.x + b.left;
+    const float r = l + b.width;
+    const float u = pen.y + b.top;
+    const float d = u + b.height;
+    const float tl = static_cast<float>(t.left);
+    const float tr = static_cast<float>(t.left + t.width);
+    const float tu = static_cast<float>(t.top);
+    const float td = static_cast<float>(t.top + t.height);
+    const sf::Color white = sf::Color::White;
+    for (const auto& [px, py, tx, ty] :
+         {std::array<float, 4>{l, u, tl, tu}, {r, u, tr, tu}, {l, d, tl, td},
+          {l, d, tl, td}, {r, u, tr, tu}, {r, d, tr, td}})
+      numbers_.append(sf::Vertex({px, py}, white, {tx, ty}));
+    pen.x += glyph.advance;
+  }
+}
+
+void StateLevelEditor::drawTrack(sf::RenderTarget& target) {
+  const auto& checkpoints = edit_.track().checkpoints;
+  if (discTexture_.getSize().x == 0)
+    makeDiscTexture();
+  const float r = TrackEdit::cPickRadius;
+  const float t = static_cast<float>(discTexture_.getSize().x);
+  discs_.setPrimitiveType(sf::Triangles);
+  discs_.resize(checkpoints.size() * 6);
+  numbers_.setPrimitiveType(sf::Triangles);
+  numbers_.clear();
+  for (std::size_t k = 0; k < checkpoints.size(); ++k) {
+    const sf::Vector2f c(checkpoints[k].position.x, checkpoints[k].position.y);
+    sf::Vertex* v = &discs_[k * 6];
+    v[0] = sf::Vertex(c + sf::Vector2f(-r, -r), cCheckpointFill, {0.f, 0.f});
+    v[1] = sf::Vertex(c + sf::Vector2f(r, -r), cCheckpointFill, {t, 0.f});
+    v[2] = sf::Vertex(c + sf::Vector2f(-r, r), cCheckpointFill, {0.f, t});
+    v[3] = v[2];
+    v[4] = v[1];
+    v[5] = sf::Vertex(c + sf::Vector2f(r, r), cCheckpointFill, {t, t});
+    // Numbers start at 1 on screen.
+    addNumber(static_cast<unsigned>(k + 1), c);
+  }
+  target.draw(discs_, &discTexture_);
+
+  const int selected = edit_.selected();
+  if (selected >= 0 && selected < static_cast<int>(checkpoints.size())) {
+    const qutils::Vec2& p = checkpoints[static_cast<std::size_t>(selected)].position;
+    selectedShape_.setPosition(p.x, p.y);
+    target.draw(selectedShape_);
+  }
+  if (const sf::Font* font = numberText_.getFont())
+    target.draw(numbers_, &font->getTexture(numberText_.getCharacterSize()));
+}
+
 void StateLevelEditor::draw(float, float) {
   sf::RenderWindow* window = vexa::graphics().window();
   if (!window)
     return;
   {
     sfmlutils::ViewGuard guard(*window, camera_.view());
-    const auto& checkpoints = edit_.track().checkpoints;
-    for (std::size_t k = 0; k < checkpoints.size(); ++k) {
-      const sf::Vector2f p(checkpoints[k].position.x, checkpoints[k].position.y);
-      sf::CircleShape& shape =
-          static_cast<int>(k) == edit_.selected() ? selectedShape_ : checkpointShape_;
-      shape.setPosition(p);
-      window->draw(shape);
-      numberText_.setString(std::to_string(k + 1));
-      sfmlutils::centerOrigin(numberText_);
-      numberText_.setPosition(p);
-      window->draw(numberText_);
-    }
+    drawTrack(*window);
   }
   window->draw(sceneGraph_);
   window->draw(helpText_);

@@ -7,10 +7,13 @@
 
 #include <SFML/Graphics/CircleShape.hpp>
 #include <SFML/Graphics/Text.hpp>
+#include <SFML/Graphics/Texture.hpp>
+#include <SFML/Graphics/VertexArray.hpp>
 #include <SFML/System/String.hpp>
 #include <sfmlutils/camera.h>
 
 #include <cstdint>
+#include <vector>
 
 namespace vexa {
 class ShapeShifterTextBoxNode;
@@ -53,6 +56,9 @@ public:
 private:
   std::string tracksFolder() const;
   void showStatus();
+  void drawTrack(sf::RenderTarget& target);
+  void makeDiscTexture();
+  void addNumber(unsigned number, const sf::Vector2f& centre);
 
   TrackEdit edit_;
   sf::String fileName_;
@@ -60,6 +66,11 @@ private:
   sf::CircleShape checkpointShape_;
   sf::CircleShape selectedShape_;
   sf::Text numberText_;
+  // Every disc in one draw of a disc texture, and every number in one draw
+  // of the font's glyphs: the frame's cost stays flat with the count.
+  sf::Texture discTexture_;
+  sf::VertexArray discs_;
+  sf::VertexArray numbers_;
   sf::Text helpText_;
   sf::Text statusText_;
   vexa::SceneGraph sceneGraph_;
