@@ -151,9 +151,14 @@ void StateLevelEditor::update(float) {
     edit_.select(world);
   else if (released && !guiReleased)
     edit_.select(world);
+  // Only a press on the track drags, never one held on a widget.
+  if (pressed)
+    dragging_ = !guiPressed && edit_.selected() >= 0;
+  if (!input.isHeld("touch"))
+    dragging_ = false;
 
   const bool typing = boxHadInput_ || fileNameBox_->isEditing();
-  if (edit_.selected() >= 0 && input.isHeld("touch") && !guiPressed) {
+  if (dragging_) {
     edit_.drag(world);
   } else if (input.isPressed("alttouch")) {
     edit_.create(world);

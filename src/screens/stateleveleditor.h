@@ -79,6 +79,7 @@ private:
   vexa::ShapeShifterTextBoxNode* fileNameBox_ = nullptr;
   // Escape and Delete typed into the box are the box's, not the screen's.
   bool boxHadInput_ = false;
+  bool dragging_ = false;
 };
 
 } // namespace pod
