@@ -54,14 +54,16 @@ bench: build
 art: build
 	$(XVFB) ./$(BUILD_DIR)/tools/artgen/vuzuder-artgen resources
 
-# Planner and brain tests under ThreadSanitizer and AddressSanitizer.
+# Planner and brain tests under ThreadSanitizer and AddressSanitizer; the GUI
+# engine's headless tests (scene graph, text boxes, input) under the latter.
 check-sanitize: deps
 	@for s in thread address; do \
-	  d=$(BUILD_DIR)-$$s; \
+	  d=$(BUILD_DIR)-$$s; gui=OFF; targets="test_brains test_race"; tests='^(brains|race)\.'; \
+	  if [ $$s = address ]; then gui=ON; targets="$$targets test_vexa"; tests='^(brains|race|vexa)\.'; fi; \
 	  cmake -S . -B $$d -DCMAKE_BUILD_TYPE=Debug -DVUZUDER_SANITIZE=$$s \
-	    -DVUZUDER_BUILD_GRAPHICS=OFF -DVUZUDER_BUILD_BENCH=OFF >/dev/null && \
-	  cmake --build $$d -j $(JOBS) --target test_brains test_race && \
-	  (cd $$d && ctest --output-on-failure -R '^(brains|race)\.' ) || exit 1; \
+	    -DVUZUDER_BUILD_GRAPHICS=$$gui -DVUZUDER_BUILD_BENCH=OFF >/dev/null && \
+	  cmake --build $$d -j $(JOBS) --target $$targets && \
+	  (cd $$d && ctest --output-on-failure -R "$$tests" -LE display) || exit 1; \
 	done
 
 clean:

@@ -24,7 +24,13 @@ void PodStateManager::goTo(std::uint32_t index) {
     setCurrentIndex(index);
 }
 
-void PodStateManager::goToMenu() { goTo(Menu); }
+void PodStateManager::goToMenu() {
+  const bool returning = currentIndex() != Menu;
+  goTo(Menu);
+  // The editor may have written tracks meanwhile.
+  if (StateMenu* m = returning ? menu() : nullptr)
+    m->reloadTracks();
+}
 
 void PodStateManager::goToRace(RaceConfiguration config) {
   goTo(Race);

@@ -41,7 +41,8 @@ StateMenu::~StateMenu() = default;
 bool StateMenu::cleanup() {
   sceneGraph_.clear();
   raceButton_ = swapButton_ = quitButton_ = nullptr;
-  timeAttackButton_ = raceModeButton_ = vfxButton_ = nullptr;
+  timeAttackButton_ = raceModeButton_ = vfxButton_ = editorButton_ = nullptr;
+  trackRow_ = nullptr;
   artCreditButton_ = codeCreditButton_ = moreTriviaButton_ = nullptr;
   timeAttackToggles_.fill(nullptr);
   team1Buttons_.fill(nullptr);
@@ -72,6 +73,7 @@ bool StateMenu::init() {
 
 void StateMenu::loadTracks() {
   tracks_.clear();
+  trackFiles_.clear();
   std::string folder = vexa::pathManager().resourcesPath() + "tracks/";
   if (auto* paths = dynamic_cast<PodPathManager*>(&vexa::pathManager()))
     folder = paths->tracksPath();
@@ -91,14 +93,31 @@ void StateMenu::loadTracks() {
 
   for (const std::filesystem::path& file : files) {
     Track track;
-    if (track.load(file.string())) {
+    std::string why;
+    if (track.load(file.string(), &why)) {
       std::cout << "Loaded track " << file.filename().string() << std::endl;
       tracks_.push_back(std::move(track));
+      trackFiles_.push_back(file.filename().string());
     } else {
-      std::cout << "Failed to load track " << file.filename().string()
-                << std::endl;
+      std::cout << "Failed to load track " << file.filename().string() << " ("
+                << why << ")" << std::endl;
     }
   }
+}
+
+void StateMenu::reloadTracks() {
+  if (!trackRow_)
+    return;
+  const std::string selected =
+      selectedTrack_ < static_cast<int>(trackFiles_.size()) ? trackFiles_[selectedTrack_] : "";
+  loadTracks();
+  buildTrackButtons();
+  const auto found = std::find(trackFiles_.begin(), trackFiles_.end(), selected);
+  selectedTrack_ = 0;
+  if (!tracks_.empty())
+    selectTrack(found == trackFiles_.end() ? 0 : static_cast<int>(found - trackFiles_.begin()));
+  refreshRaceButton();
+  updateLayout();
 }
 
 ColoredPushButton* StateMenu::team1Button(int i) const {

@@ -65,6 +65,9 @@ public:
   void selectTeam2(int i);
   void swapTeams();
   void selectTrack(int k);
+  // Reads the tracks folder again and rebuilds the track row, keeping the
+  // selected track by file name when it is still there.
+  void reloadTracks();
   void setRaceMode();
   void setTimeAttackMode();
   void toggleTimeAttackDriver(int j);
@@ -91,6 +94,7 @@ public:
   ColoredPushButton* timeAttackButton() const { return timeAttackButton_; }
   ColoredPushButton* raceModeButton() const { return raceModeButton_; }
   ColoredPushButton* vfxButton() const { return vfxButton_; }
+  ColoredPushButton* editorButton() const { return editorButton_; }
   ColoredPushButton* moreTriviaButton() const { return moreTriviaButton_; }
   ColoredPushButton* team1Button(int i) const;
   ColoredPushButton* team2Button(int i) const;
@@ -113,6 +117,7 @@ public:
 protected:
   void loadTracks();
   void buildButtons();
+  void buildTrackButtons();
   void describe(sf::Text& text, int i, bool forTeam1);
 
 private:
@@ -130,6 +135,7 @@ private:
   int team2Choice_ = -1;
   bool timeAttack_ = false;
   std::vector<Track> tracks_;
+  std::vector<std::string> trackFiles_;
 
   vexa::SceneGraph sceneGraph_;
   ColoredPushButton* raceButton_ = nullptr;
@@ -138,6 +144,7 @@ private:
   ColoredPushButton* timeAttackButton_ = nullptr;
   ColoredPushButton* raceModeButton_ = nullptr;
   ColoredPushButton* vfxButton_ = nullptr;
+  ColoredPushButton* editorButton_ = nullptr;
   ColoredPushButton* artCreditButton_ = nullptr;
   ColoredPushButton* codeCreditButton_ = nullptr;
   ColoredPushButton* moreTriviaButton_ = nullptr;
@@ -145,6 +152,7 @@ private:
   std::array<ColoredPushButton*, RaceTeamButtons::COUNT> team1Buttons_{};
   std::array<ColoredPushButton*, RaceTeamButtons::COUNT> team2Buttons_{};
   std::vector<ColoredPushButton*> trackButtons_;
+  vexa::SceneNode* trackRow_ = nullptr;
 
   sf::Text gameModeTitle_;
   sf::Text teamsTitle_;

@@ -96,20 +96,16 @@ void StateMenu::buildButtons() {
   fitLabels(team2Buttons_);
   fitLabels(timeAttackToggles_);
 
-  // Names longer than the standard 50 pixels widen every track button alike,
-  // so that the row stays regular.
-  float trackWidth = 50.f;
-  trackButtons_.clear();
-  for (std::size_t k = 0; k < tracks_.size(); ++k) {
-    ColoredPushButton* button = factory.createToggleButton(&root);
-    button->setString(tracks_[k].name);
-    trackWidth = std::max(trackWidth, button->text().getLocalBounds().width + 14.f);
-    const int index = static_cast<int>(k);
-    button->setCallback([this, index] { selectTrack(index); });
-    trackButtons_.push_back(button);
-  }
-  for (ColoredPushButton* button : trackButtons_)
-    GuiFactory::resize(*button, trackWidth, 20.f);
+  editorButton_ = factory.createToggleButton(&root);
+  GuiFactory::resize(*editorButton_, 200.f, 20.f);
+  editorButton_->setString("Track editor");
+  editorButton_->setCallback([this] {
+    if (PodStateManager* states = podStateManager())
+      states->goToLevelEditor();
+  });
+
+  trackRow_ = root.createChild();
+  buildTrackButtons();
 
   const auto credit = [&factory, &root](const std::string& label,
                                         const std::string& page) {
@@ -132,6 +128,25 @@ void StateMenu::buildButtons() {
   GuiFactory::resize(*moreTriviaButton_, 100.f, 20.f);
   moreTriviaButton_->setString("More trivia !");
   moreTriviaButton_->setCallback([this] { nextTrivia(); });
+}
+
+void StateMenu::buildTrackButtons() {
+  auto& factory = dynamic_cast<GuiFactory&>(vexa::guiFactory());
+  trackRow_->clearChildren();
+  // Names longer than the standard 50 pixels widen every track button alike,
+  // so that the row stays regular.
+  float trackWidth = 50.f;
+  trackButtons_.clear();
+  for (std::size_t k = 0; k < tracks_.size(); ++k) {
+    ColoredPushButton* button = factory.createToggleButton(trackRow_);
+    button->setString(tracks_[k].name);
+    trackWidth = std::max(trackWidth, button->text().getLocalBounds().width + 14.f);
+    const int index = static_cast<int>(k);
+    button->setCallback([this, index] { selectTrack(index); });
+    trackButtons_.push_back(button);
+  }
+  for (ColoredPushButton* button : trackButtons_)
+    GuiFactory::resize(*button, trackWidth, 20.f);
 }
 
 void StateMenu::setUpTexts() {
@@ -296,6 +311,7 @@ void StateMenu::updateLayout() {
   }
   raceButton_->setPosition(c.x, 825.f);
 
+  editorButton_->setPosition(w - 250.f, h - 90.f);
   vfxButton_->setPosition(w - 250.f, h - 60.f);
   quitButton_->setPosition(w - 250.f, h - 30.f);
   artCreditButton_->setPosition(250.f, h - 60.f);

@@ -123,6 +123,32 @@ TEST_F(TrackFiles, MalformedFilesFailWithAReason) {
   EXPECT_NE(why.find("cannot open"), std::string::npos);
 }
 
+TEST_F(TrackFiles, UnsuitableFilesAreRefusedBeforeReading) {
+  const std::string big = write(std::string(2 * Track::cMaxFileSize, 'x'), "big.prt");
+  const std::string longLine =
+      write("Name\n0 [1,2] 200\n" + std::string(Track::cMaxLineLength + 1, '1') + "\n", "long.prt");
+  const std::string justFits =
+      write("Name\n0 [1,2] 200." + std::string(Track::cMaxLineLength - 12, '0') + "\n", "fits.prt");
+  const struct {
+    std::string path;
+    const char* reason; // null: loads
+  } cases[] = {
+      {"/dev/zero", "/dev/zero is not a regular file"},
+      {dir_.string(), " is a directory"},
+      {big, " is larger than 1 MiB"},
+      {longLine, "line 3: line longer than 4 KiB"},
+      {justFits, nullptr},
+  };
+  for (const auto& c : cases) {
+    Track t;
+    std::string why;
+    EXPECT_EQ(t.load(c.path, &why), c.reason == nullptr) << c.path;
+    if (c.reason) {
+      EXPECT_NE(why.find(c.reason), std::string::npos) << why;
+    }
+  }
+}
+
 TEST_F(TrackFiles, FailedSaveKeepsThePreviousFile) {
   const auto path = write("Old\n0 [1,2] 200\n", "keep.prt");
   fs::create_directory(path + ".tmp"); // the temporary cannot be created

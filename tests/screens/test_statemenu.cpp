@@ -325,32 +325,51 @@ TEST_F(StateMenuDisplay, TriviaCycleAndSlide) {
   EXPECT_EQ(menu_->triviaAnchor(), retracted);
 }
 
-TEST_F(StateMenuDisplay, WithoutTracksThereIsNoRace) {
+TEST_F(StateMenuDisplay, TrackListFollowsTheFolderAndWithoutTracksThereIsNoRace) {
   const fs::path root = fs::temp_directory_path() / "vuzuder-no-tracks";
   fs::remove_all(root);
   fs::create_directories(root / "tracks");
   std::ofstream(root / "tracks" / "broken.prt") << "not a track\n";
   const std::string previous = testapp::paths().root;
   testapp::paths().root = root.string() + "/";
+  const auto write = [&](const char* file, const char* name) {
+    std::ofstream(root / "tracks" / file) << name << "\n0 [0,0] 200\n1 [900,0] 200\n";
+  };
 
-  pod::StateMenu empty;
+  pod::StateMenu menu;
   ::testing::internal::CaptureStdout();
-  const bool ok = empty.init();
+  const bool ok = menu.init();
   const std::string out = ::testing::internal::GetCapturedStdout();
+
+  EXPECT_TRUE(ok);
+  EXPECT_EQ(out, "Failed to load track broken.prt (no checkpoint)\n");
+  EXPECT_TRUE(menu.tracks().empty() && menu.trackButtons().empty());
+  menu.selectTeam1(Steering);
+  menu.selectTeam2(Steering);
+  EXPECT_FALSE(visible(menu.raceButton()));
+  menu.launchRace();
+  EXPECT_TRUE(races().empty());
+  menu.draw(1.f / 60.f, 1.f); // it still draws
+
+  // Reloads keep the selected track by file name while it exists.
+  ::testing::internal::CaptureStdout();
+  write("b.prt", "Bee");
+  menu.reloadTracks();
+  EXPECT_TRUE(visible(menu.raceButton()));
+  write("a.prt", "Ay");
+  menu.reloadTracks();
+  ASSERT_EQ(menu.trackButtons().size(), 2u);
+  EXPECT_EQ(menu.tracks()[menu.selectedTrack()].name, "Bee");
+  EXPECT_TRUE(menu.trackButton(1)->isToggledOn());
+  fs::remove(root / "tracks" / "b.prt");
+  menu.reloadTracks();
+  ::testing::internal::GetCapturedStdout();
+  ASSERT_EQ(menu.trackButtons().size(), 1u);
+  EXPECT_EQ(menu.selectedTrack(), 0);
+  EXPECT_TRUE(menu.trackButton(0)->isToggledOn());
+
   testapp::paths().root = previous;
   fs::remove_all(root);
-
-  ASSERT_TRUE(ok);
-  EXPECT_EQ(out, "Failed to load track broken.prt\n");
-  EXPECT_TRUE(empty.tracks().empty());
-  EXPECT_TRUE(empty.trackButtons().empty());
-  empty.selectTeam1(Steering);
-  empty.selectTeam2(Steering);
-  EXPECT_FALSE(visible(empty.raceButton()));
-  empty.launchRace();
-  EXPECT_TRUE(races().empty());
-  // It still draws.
-  empty.draw(1.f / 60.f, 1.f);
 }
 
 } // namespace

@@ -147,5 +147,10 @@ TEST_F(GameInput, TableKeysNeverReachTheTextBox) {
   EXPECT_TRUE(box.commands.empty());
   EXPECT_FALSE(send(keyEvent(sf::Keyboard::Home)));
   EXPECT_EQ(box.cursor(), 0u);
+  // Tab typed into the box is neither the debug switch nor a character.
+  send(keyEvent(sf::Keyboard::Tab));
+  send(textEvent('\t'));
+  EXPECT_FALSE(input().isPressed("debug"));
+  EXPECT_EQ(box.string().toAnsiString(), "az");
   processor().clearTextInputTarget(&box);
 }

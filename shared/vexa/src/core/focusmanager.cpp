@@ -5,6 +5,7 @@
 namespace vexa {
 
 void FocusManager::clearFocus() {
+  DeferredDeletion guard;
   if (focused_)
     releaseFocus(focused_);
 }
@@ -12,6 +13,8 @@ void FocusManager::clearFocus() {
 SceneNode* FocusManager::focused() const { return focused_; }
 
 bool FocusManager::requestFocus(SceneNode* node) {
+  // The hooks may commit a text box whose callback rebuilds the GUI.
+  DeferredDeletion guard;
   // The previous holder no longer has the focus while it hears of the loss,
   // so that a hook giving the focus up does not run the loss twice.
   if (SceneNode* previous = focused_) {
@@ -25,6 +28,7 @@ bool FocusManager::requestFocus(SceneNode* node) {
 }
 
 bool FocusManager::releaseFocus(SceneNode* node) {
+  DeferredDeletion guard;
   if (!node || node != focused_)
     return false;
   focused_ = nullptr;

@@ -4,6 +4,7 @@
 #include "vexa/core/inputmanager.h"
 #include "vexa/core/keymap.h"
 #include "vexa/gui/abstracttextbox.h"
+#include "vexa/gui/nodes/scenenode.h"
 
 #include <SFML/Window/Event.hpp>
 
@@ -22,6 +23,8 @@ bool InputProcessor::init() { return true; }
 bool InputProcessor::hasTextInputTarget() const { return target_ != nullptr; }
 
 bool InputProcessor::handleEvent(const sf::Event& event) {
+  // A validated text box may rebuild the GUI, itself included.
+  DeferredDeletion guard;
   if (event.type == sf::Event::MouseButtonPressed ||
       event.type == sf::Event::MouseButtonReleased) {
     const char* id = nullptr;
@@ -88,6 +91,7 @@ bool InputProcessor::handleEvent(const sf::Event& event) {
 }
 
 void InputProcessor::setTextInputTarget(AbstractTextBox* box) {
+  DeferredDeletion guard;
   if (target_)
     target_->loseTextInput();
   target_ = box;
@@ -102,6 +106,9 @@ bool InputProcessor::handleMappedEvent(const sf::Event& event,
                                        const KeyMap& keys) {
   switch (event.type) {
   case sf::Event::KeyPressed:
+    // Tab typed into a text box is not the debug switch.
+    if (target_ && event.key.code == sf::Keyboard::Tab)
+      return false;
     if (const std::string* id = keys.button(event.key.code)) {
       press(*id);
       return true;

@@ -2,6 +2,7 @@
 
 #include "vexa/core/components.h"
 #include "vexa/core/inputprocessor.h"
+#include "vexa/gui/nodes/scenenode.h"
 
 #include <qutils/assert.h>
 
@@ -24,6 +25,9 @@ sf::String AbstractTextBox::string() const { return text_; }
 sf::String* AbstractTextBox::boundString() const { return str_; }
 
 void AbstractTextBox::cancel() {
+  DeferredDeletion guard;
+  // No longer editing, so that the box can be edited again.
+  editing_ = false;
   if (inputProcessor_)
     inputProcessor_->clearTextInputTarget(this);
   text_ = str_ ? *str_ : sf::String();
@@ -31,6 +35,8 @@ void AbstractTextBox::cancel() {
 }
 
 void AbstractTextBox::commit() {
+  // The validate callback may delete this box: it runs last.
+  DeferredDeletion guard;
   Q_ASSERT(str_);
   if (!str_)
     return;
@@ -41,12 +47,16 @@ void AbstractTextBox::commit() {
 void AbstractTextBox::loseTextInput() { commit(); }
 
 void AbstractTextBox::insertCharacter(sf::Uint32 c) {
+  // Control characters (Tab, Delete, Ctrl+letter...) have no place in a line.
+  if (c < 32 || c == 127)
+    return;
   text_.insert(cursor_, sf::String(c));
   ++cursor_;
   textChanged();
 }
 
 void AbstractTextBox::applyCommand(std::uint32_t code) {
+  DeferredDeletion guard;
   const auto length = static_cast<std::uint32_t>(text_.getSize());
   switch (code) {
   case TextCommand::EraseBefore:
@@ -116,6 +126,7 @@ void AbstractTextBox::setInputProcessor(InputProcessor* inputProcessor) {
 }
 
 void AbstractTextBox::startEditing() {
+  DeferredDeletion guard;
   if (editing_)
     return;
   editing_ = true;
@@ -125,6 +136,7 @@ void AbstractTextBox::startEditing() {
 }
 
 void AbstractTextBox::stopEditing() {
+  DeferredDeletion guard;
   if (!editing_)
     return;
   editing_ = false;

@@ -10,6 +10,41 @@
 
 namespace vexa {
 
+namespace {
+
+// The GUI lives on the main thread only.
+int deferralDepth = 0;
+std::vector<SceneNode::Ptr>& graveyard() {
+  static std::vector<SceneNode::Ptr> nodes;
+  return nodes;
+}
+
+} // namespace
+
+DeferredDeletion::DeferredDeletion() { ++deferralDepth; }
+
+DeferredDeletion::~DeferredDeletion() {
+  if (deferralDepth > 1) {
+    --deferralDepth;
+    return;
+  }
+  // Destructors run no callbacks, but keep deferring while they run.
+  while (!graveyard().empty()) {
+    std::vector<SceneNode::Ptr> dead;
+    dead.swap(graveyard());
+  }
+  deferralDepth = 0;
+}
+
+bool DeferredDeletion::active() { return deferralDepth > 0; }
+
+void SceneNode::dispose(std::vector<Ptr> nodes) {
+  if (!DeferredDeletion::active())
+    return;
+  for (Ptr& node : nodes)
+    graveyard().push_back(std::move(node));
+}
+
 SceneNode::SceneNode(SceneNode* parent) : parent_(parent) {}
 
 SceneNode::~SceneNode() {
@@ -44,7 +79,13 @@ std::vector<SceneNode*> SceneNode::children() const {
   return result;
 }
 
-void SceneNode::clearChildren() { children_.clear(); }
+void SceneNode::clearChildren() {
+  std::vector<Ptr> removed;
+  removed.swap(children_);
+  for (Ptr& child : removed)
+    child->parent_ = nullptr;
+  dispose(std::move(removed));
+}
 
 SceneNode::Ptr SceneNode::detachChild(const SceneNode& node) {
   auto found = std::find_if(children_.begin(), children_.end(),
@@ -75,6 +116,7 @@ void SceneNode::draw(sf::RenderTarget& target, sf::RenderStates states) const {
 }
 
 void SceneNode::releaseFocus() {
+  DeferredDeletion guard;
   if (hasFocus())
     focusManager().releaseFocus(this);
 }
@@ -82,6 +124,7 @@ void SceneNode::releaseFocus() {
 bool SceneNode::isEnabled() const { return enabled_; }
 
 bool SceneNode::takeFocus() {
+  DeferredDeletion guard;
   if (hasFocus())
     return false;
   return focusManager().requestFocus(this);
@@ -93,6 +136,7 @@ bool SceneNode::hasFocus() const {
 }
 
 void SceneNode::hide() {
+  DeferredDeletion guard;
   if (!visible_)
     return;
   visible_ = false;
@@ -108,13 +152,15 @@ void SceneNode::onFocusGained() { focusGained(); }
 void SceneNode::onFocusLost() { focusLost(); }
 
 void SceneNode::update(float dt) {
+  DeferredDeletion guard;
   onUpdate(dt);
   updateChildren(dt);
 }
 
 void SceneNode::updateChildren(float dt) {
-  for (const Ptr& child : children_)
-    child->update(dt);
+  // By index: a child's update may rebuild the list.
+  for (std::size_t i = 0; i < children_.size(); ++i)
+    children_[i]->update(dt);
 }
 
 void SceneNode::onUpdate(float) {}
@@ -151,12 +197,14 @@ void SceneNode::show() {
 }
 
 void SceneNode::setVisible(bool visible) {
+  DeferredDeletion guard;
   visible_ = visible;
   if (!visible && hasFocus())
     releaseFocus();
 }
 
 void SceneNode::setEnabled(bool enabled) {
+  DeferredDeletion guard;
   if (enabled == enabled_)
     return;
   enabled_ = enabled;
@@ -175,10 +223,11 @@ bool SceneNode::isHit(const qutils::Vec2& point) const {
 }
 
 void SceneNode::updateHover(const qutils::Vec2& point) {
+  DeferredDeletion guard;
   if (!visible_ || !enabled_)
     return;
-  for (const Ptr& child : children_)
-    child->updateHover(point);
+  for (std::size_t i = 0; i < children_.size(); ++i)
+    children_[i]->updateHover(point);
 
   if (isHit(point)) {
     if (!hover_) {
@@ -197,11 +246,12 @@ void SceneNode::updateHover(const qutils::Vec2& point) {
 }
 
 bool SceneNode::touchDown(const qutils::Vec2& point) {
+  DeferredDeletion guard;
   if (!visible_ || !enabled_)
     return false;
   // Children before their parent, earlier children before later ones.
-  for (const Ptr& child : children_) {
-    if (child->touchDown(point))
+  for (std::size_t i = 0; i < children_.size(); ++i) {
+    if (children_[i]->touchDown(point))
       return true;
   }
   if (!isHit(point))
@@ -213,10 +263,11 @@ bool SceneNode::touchDown(const qutils::Vec2& point) {
 }
 
 bool SceneNode::touchUp(const qutils::Vec2& point) {
+  DeferredDeletion guard;
   if (!visible_ || !enabled_)
     return false;
-  for (const Ptr& child : children_) {
-    if (child->touchUp(point))
+  for (std::size_t i = 0; i < children_.size(); ++i) {
+    if (children_[i]->touchUp(point))
       return true;
   }
   if (isHit(point)) {

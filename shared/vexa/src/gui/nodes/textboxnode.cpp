@@ -39,6 +39,7 @@ void TextBoxNode::onUpdate(float dt) {
 }
 
 void TextBoxNode::onDisabled() {
+  DeferredDeletion guard;
   if (hasFocus()) {
     stopEditing();
     releaseFocus();
@@ -64,12 +65,20 @@ void TextBoxNode::focusLost() { stopEditing(); }
 void TextBoxNode::onTouchUp(const qutils::Vec2&) { startEditing(); }
 
 void TextBoxNode::startEditing() {
+  DeferredDeletion guard;
   if (!hasFocus() && !takeFocus())
     return;
   AbstractTextBox::startEditing();
 }
 
+void TextBoxNode::cancel() {
+  DeferredDeletion guard;
+  AbstractTextBox::cancel();
+  releaseFocus();
+}
+
 void TextBoxNode::stopEditing() {
+  DeferredDeletion guard;
   AbstractTextBox::stopEditing();
   releaseFocus();
 }

@@ -13,6 +13,18 @@ namespace vexa {
 
 class SceneGraph;
 
+// While one of these lives, nodes taken out of a tree stay alive and are
+// destroyed when the outermost one ends. Every entry point that may run a
+// callback holds one, so that a callback may delete or rebuild any widget,
+// its own included, without freeing a node that is still on the call stack.
+class DeferredDeletion : private sf::NonCopyable {
+public:
+  DeferredDeletion();
+  ~DeferredDeletion();
+
+  static bool active();
+};
+
 // A node of a GUI tree: positioned relative to its parent, owns its children,
 // draws itself under them, tracks mouse hover and touch through hitTest and
 // can hold the keyboard focus. Widgets override the hooks.
@@ -31,6 +43,7 @@ public:
   virtual SceneNode* attachChild(Ptr child);
   virtual SceneNode* child(std::size_t index) const;
   virtual std::vector<SceneNode*> children() const;
+  // Children go at once, or at the end of the current dispatch if one runs.
   virtual void clearChildren();
   virtual Ptr detachChild(const SceneNode& node);
   virtual void drawChildren(sf::RenderTarget& target, sf::RenderStates states) const;
@@ -95,6 +108,7 @@ protected:
 
 private:
   bool isHit(const qutils::Vec2& point) const;
+  static void dispose(std::vector<Ptr> nodes);
 
   std::vector<Ptr> children_;
   SceneNode* parent_ = nullptr;

@@ -25,6 +25,8 @@ public:
   void startEditing() override;
   // Also gives up the focus.
   void stopEditing() override;
+  // Restores the text and gives up the focus: a click edits it again.
+  void cancel() override;
 
   // Sizes the cursor from the font; called when the focus arrives.
   virtual void updateCursorSize();

@@ -1,0 +1,140 @@
+#include "screens/trackedit.h"
+
+#include <cmath>
+#include <filesystem>
+#include <iostream>
+
+namespace pod {
+
+namespace {
+
+bool allowed(char c) {
+  return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') ||
+         (c >= '0' && c <= '9') || c == ' ' || c == '-' || c == '_';
+}
+
+} // namespace
+
+int TrackEdit::checkpointAt(const qutils::Vec2& p) const {
+  for (std::size_t i = 0; i < track_.checkpoints.size(); ++i) {
+    if ((track_.checkpoints[i].position - p).length() <= cPickRadius)
+      return static_cast<int>(i);
+  }
+  return -1;
+}
+
+void TrackEdit::drag(const qutils::Vec2& p) {
+  if (selected_ >= 0 && selected_ < static_cast<int>(track_.checkpoints.size()))
+    track_.checkpoints[static_cast<std::size_t>(selected_)].position = p;
+}
+
+bool TrackEdit::create(const qutils::Vec2& p) {
+  if (checkpointAt(p) >= 0)
+    return false;
+  Checkpoint cp;
+  cp.id = static_cast<std::uint32_t>(track_.checkpoints.size());
+  cp.position = p;
+  std::cout << "Creating new checkpoint at : " << p.toString() << std::endl;
+  track_.checkpoints.push_back(cp);
+  return true;
+}
+
+bool TrackEdit::eraseSelected() {
+  if (selected_ < 0 || selected_ >= static_cast<int>(track_.checkpoints.size()))
+    return false;
+  track_.checkpoints.erase(track_.checkpoints.begin() + selected_);
+  renumber();
+  selected_ = -1;
+  return true;
+}
+
+void TrackEdit::renumber() {
+  for (std::size_t i = 0; i < track_.checkpoints.size(); ++i)
+    track_.checkpoints[i].id = static_cast<std::uint32_t>(i);
+}
+
+std::string TrackEdit::fileName(const std::string& typed, std::string* why) {
+  const auto first = typed.find_first_not_of(' ');
+  const std::string name =
+      first == std::string::npos ? std::string()
+                                 : typed.substr(first, typed.find_last_not_of(' ') - first + 1);
+  const char* reason = nullptr;
+  if (name.empty())
+    reason = "type a file name first";
+  else if (name.size() > cMaxNameLength)
+    reason = "a file name has at most 64 characters";
+  else
+    for (char c : name)
+      if (!allowed(c)) {
+        reason = "a file name holds only letters, digits, spaces, '-' and '_'";
+        break;
+      }
+  if (reason) {
+    if (why)
+      *why = reason;
+    return {};
+  }
+  return name;
+}
+
+bool TrackEdit::save(const std::string& folder, const std::string& typedName) {
+  std::string why;
+  const std::string name = fileName(typedName, &why);
+  if (track_.checkpoints.size() < 2) {
+    status_ = "Not saved: a track needs at least 2 checkpoints";
+    return false;
+  }
+  if (name.empty()) {
+    status_ = "Not saved: " + why;
+    return false;
+  }
+
+  // Centred on the origin. Within a hundredth of a unit counts as centred,
+  // so that saving a loaded track again does not nudge it by rounding.
+  double sx = 0.0;
+  double sy = 0.0;
+  for (const Checkpoint& cp : track_.checkpoints) {
+    sx += cp.position.x;
+    sy += cp.position.y;
+  }
+  const double n = static_cast<double>(track_.checkpoints.size());
+  const qutils::Vec2 centre(static_cast<float>(sx / n), static_cast<float>(sy / n));
+  if (std::fabs(centre.x) >= 0.01f || std::fabs(centre.y) >= 0.01f) {
+    for (Checkpoint& cp : track_.checkpoints)
+      cp.position = cp.position - centre;
+  }
+  track_.name = name;
+
+  const std::string path = folder + name + ".prt";
+  std::error_code error;
+  const bool replacing = std::filesystem::exists(path, error);
+  if (!track_.save(path)) {
+    status_ = "Not saved: cannot write " + path;
+    return false;
+  }
+  status_ = "Saved " + path + (replacing ? ", replacing the previous file" : "");
+  return true;
+}
+
+bool TrackEdit::load(const std::string& folder, const std::string& typedName) {
+  std::string why;
+  const std::string name = fileName(typedName, &why);
+  if (name.empty()) {
+    status_ = "Not loaded: " + why;
+    return false;
+  }
+  const std::string path = folder + name + ".prt";
+  Track loaded;
+  if (!loaded.load(path, &why)) {
+    status_ = "Not loaded: " + why;
+    return false;
+  }
+  track_ = std::move(loaded);
+  renumber();
+  selected_ = -1;
+  status_ = "Loaded " + path + ": " + std::to_string(track_.checkpoints.size()) +
+            " checkpoints";
+  return true;
+}
+
+} // namespace pod

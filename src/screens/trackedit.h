@@ -1,0 +1,52 @@
+#pragma once
+
+#include "race/track.h"
+
+#include <qutils/vec2.h>
+
+#include <string>
+
+namespace pod {
+
+// What the track editor does to its track, without a window: pick, create,
+// drag and erase checkpoints, and save or load them as ".prt" files in one
+// folder. Every save or load leaves a one-line status for the screen.
+class TrackEdit {
+public:
+  static constexpr float cPickRadius = 200.f;
+  static constexpr std::size_t cMaxNameLength = 64;
+
+  const Track& track() const { return track_; }
+  // Index in the checkpoint list, -1 for none.
+  int selected() const { return selected_; }
+  const std::string& status() const { return status_; }
+
+  // The first checkpoint in list order whose centre lies within the pick
+  // radius of p (bound included), or -1.
+  int checkpointAt(const qutils::Vec2& p) const;
+  void select(const qutils::Vec2& p) { selected_ = checkpointAt(p); }
+  // Moves the selected checkpoint, if any, to p.
+  void drag(const qutils::Vec2& p);
+  // Appends a checkpoint at p unless one lies there already.
+  bool create(const qutils::Vec2& p);
+  // Removes the selected checkpoint and numbers the rest 0..n-1.
+  bool eraseSelected();
+
+  // Both refuse a bad file name; a failed load keeps the current track.
+  bool save(const std::string& folder, const std::string& typedName);
+  bool load(const std::string& folder, const std::string& typedName);
+
+  // The typed name without surrounding spaces, if it is a safe file name:
+  // letters, digits, spaces, '-' and '_', at most 64 characters. Otherwise
+  // empty, with the reason in why.
+  static std::string fileName(const std::string& typed, std::string* why = nullptr);
+
+private:
+  void renumber();
+
+  Track track_;
+  int selected_ = -1;
+  std::string status_;
+};
+
+} // namespace pod
