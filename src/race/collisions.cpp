@@ -31,15 +31,58 @@ void advanceAll(std::vector<PodState>& pods, float t) {
     advance(pod, t);
 }
 
-bool podContact(const PodState& a, const PodState& b, float& t) {
-  return qutils::contactTime(a.position, a.velocity, constants::kPodRadius,
-                             b.position, b.velocity, constants::kPodRadius, t);
-}
-
 bool checkpointContact(const PodState& pod, const Track& track, float& t) {
   const Checkpoint& cp = track.checkpoints[pod.nextCheckpoint];
   return qutils::contactTime(pod.position, pod.velocity, constants::kPodRadius,
                              cp.position, Vec2(), constants::kCheckpointRadius, t);
+}
+
+// ---- The contact search: the innermost loop of every step and of the
+// planners' look-ahead. Most tests there are of pairs that cannot touch
+// before the best contact found so far, or that are moving apart; two cheap
+// bounds reject those before the exact test. Both keep a margin far above the
+// rounding of the exact test (errors of a few units at most, even 1e5 units
+// from the origin), so they only reject what the exact test would reject or
+// report no earlier than `within`: the search picks the same contacts and
+// counts the same improvements, bit for bit.
+
+// |p| - reach - margin > within * |v|, on max(|p.x|, |p.y|) <= |p| and
+// |v.x| + |v.y| >= |v|: the gap cannot close before `within`.
+bool outOfReach(const Vec2& p, const Vec2& v, float reach, float within) {
+  const float gap = std::max(std::fabs(p.x), std::fabs(p.y));
+  return gap - reach - (64.f + gap * 1e-3f) > within * (std::fabs(v.x) + std::fabs(v.y));
+}
+
+// Not touching, and the gap grows: the angle between p and v is clearly below
+// 90 degrees (cosine above about 1e-4), so the contact point lies behind.
+bool movingApart(const Vec2& p, const Vec2& v, float rr) {
+  const float pp = p.squaredLength();
+  return !(rr > pp) && pp < 1e10f &&
+         qutils::dot(p, v) > 1e-4f * (std::fabs(p.x) + std::fabs(p.y)) *
+                                 (std::fabs(v.x) + std::fabs(v.y));
+}
+
+// The exact contact test, unless a bound shows that it cannot give a time
+// below `within`.
+bool contactBefore(const Vec2& a, const Vec2& va, float ra, const Vec2& b, const Vec2& vb,
+                   float rb, float within, float& t) {
+  const Vec2 p = a - b;
+  const Vec2 v = va - vb;
+  const float r = ra + rb;
+  if (outOfReach(p, v, r, within) || movingApart(p, v, r * r))
+    return false;
+  return qutils::contactTime(a, va, ra, b, vb, rb, t);
+}
+
+bool podContactBefore(const PodState& a, const PodState& b, float within, float& t) {
+  return contactBefore(a.position, a.velocity, constants::kPodRadius, b.position, b.velocity,
+                       constants::kPodRadius, within, t);
+}
+
+bool checkpointContactBefore(const PodState& pod, const Track& track, float within, float& t) {
+  const Checkpoint& cp = track.checkpoints[pod.nextCheckpoint];
+  return contactBefore(pod.position, pod.velocity, constants::kPodRadius, cp.position, Vec2(),
+                       constants::kCheckpointRadius, within, t);
 }
 
 void passCheckpoint(PodState& pod, const Track& track) {
@@ -145,7 +188,7 @@ void moveWithCollisions(Race& race, const Track& track, float dt,
       for (int i = 0; i < n; ++i) {
         for (int j = i + 1; j < n; ++j) {
           float tc;
-          if (podContact(pods[i], pods[j], tc) && tc < best &&
+          if (podContactBefore(pods[i], pods[j], best, tc) && tc < best &&
               !(tc == 0.f && i == lastA && j == lastB)) {
             best = tc;
             candA = i;
@@ -156,7 +199,7 @@ void moveWithCollisions(Race& race, const Track& track, float dt,
       }
       for (int i = 0; i < n; ++i) {
         float tc;
-        if (checkpointContact(pods[i], track, tc) && tc < best) {
+        if (checkpointContactBefore(pods[i], track, best, tc) && tc < best) {
           best = tc;
           candA = i;
           candB = -1;
