@@ -31,58 +31,95 @@ void advanceAll(std::vector<PodState>& pods, float t) {
     advance(pod, t);
 }
 
-bool checkpointContact(const PodState& pod, const Track& track, float& t) {
-  const Checkpoint& cp = track.checkpoints[pod.nextCheckpoint];
-  return qutils::contactTime(pod.position, pod.velocity, constants::kPodRadius,
-                             cp.position, Vec2(), constants::kCheckpointRadius, t);
-}
-
 // ---- The contact search: the innermost loop of every step and of the
-// planners' look-ahead. Most tests there are of pairs that cannot touch
-// before the best contact found so far, or that are moving apart; two cheap
-// bounds reject those before the exact test. Both keep a margin far above the
-// rounding of the exact test (errors of a few units at most, even 1e5 units
-// from the origin), so they only reject what the exact test would reject or
-// report no earlier than `within`: the search picks the same contacts and
-// counts the same improvements, bit for bit.
+// planners' look-ahead, kept in this one place. Most tests there are of pairs
+// that cannot touch before the best contact found so far, or that are moving
+// apart; two cheap bounds reject those before the exact test. Both keep a
+// margin far above the rounding of the exact test (errors of a few units at
+// most, even 1e5 units from the origin), so they only reject what the exact
+// test would reject or report no earlier than the best so far: the search
+// picks the same contacts and counts the same improvements, bit for bit.
 
-// |p| - reach - margin > within * |v|, on max(|p.x|, |p.y|) <= |p| and
-// |v.x| + |v.y| >= |v|: the gap cannot close before `within`.
-bool outOfReach(const Vec2& p, const Vec2& v, float reach, float within) {
-  const float gap = std::max(std::fabs(p.x), std::fabs(p.y));
-  return gap - reach - (64.f + gap * 1e-3f) > within * (std::fabs(v.x) + std::fabs(v.y));
-}
-
-// Not touching, and the gap grows: the angle between p and v is clearly below
-// 90 degrees (cosine above about 1e-4), so the contact point lies behind.
-bool movingApart(const Vec2& p, const Vec2& v, float rr) {
-  const float pp = p.squaredLength();
-  return !(rr > pp) && pp < 1e10f &&
-         qutils::dot(p, v) > 1e-4f * (std::fabs(p.x) + std::fabs(p.y)) *
-                                 (std::fabs(v.x) + std::fabs(v.y));
-}
-
-// The exact contact test, unless a bound shows that it cannot give a time
-// below `within`.
-bool contactBefore(const Vec2& a, const Vec2& va, float ra, const Vec2& b, const Vec2& vb,
-                   float rb, float within, float& t) {
-  const Vec2 p = a - b;
-  const Vec2 v = va - vb;
-  const float r = ra + rb;
-  if (outOfReach(p, v, r, within) || movingApart(p, v, r * r))
+// Whether circles at relative position p, relative velocity v and radii
+// summing to r may touch before `within`; false only when the exact test
+// surely finds no contact earlier.
+inline bool mayTouchBefore(const Vec2& p, const Vec2& v, float r, float within) {
+  const float ax = std::fabs(p.x);
+  const float ay = std::fabs(p.y);
+  const float speedBound = std::fabs(v.x) + std::fabs(v.y); // >= |v|
+  const float gap = std::max(ax, ay);                         // <= |p|
+  // The gap cannot close in time.
+  if (gap - r - (64.f + gap * 1e-3f) > within * speedBound)
     return false;
-  return qutils::contactTime(a, va, ra, b, vb, rb, t);
+  // Not touching, and moving apart: the angle between p and v is clearly
+  // below 90 degrees, so the contact point lies behind.
+  const float pp = p.squaredLength();
+  return r * r > pp || pp >= 1e10f || qutils::dot(p, v) <= 1e-4f * (ax + ay) * speedBound;
 }
 
-bool podContactBefore(const PodState& a, const PodState& b, float within, float& t) {
-  return contactBefore(a.position, a.velocity, constants::kPodRadius, b.position, b.velocity,
-                       constants::kPodRadius, within, t);
+struct Contact {
+  float time = kNoContact;
+  int a = -1; // first pod, or the passing pod
+  int b = -1; // second pod, or -1 for a checkpoint pass
+};
+
+// The earliest pod pair contact (pairs in index order, the pair that has just
+// bounced not again at once), then the earliest checkpoint pass if sooner.
+Contact earliestContact(const PodState* pods, int n, const Track& track, int lastA, int lastB,
+                        int& improvements) {
+  constexpr float kPodReach = 2.f * constants::kPodRadius;
+  constexpr float kCheckpointReach = constants::kPodRadius + constants::kCheckpointRadius;
+  Contact best;
+  for (int i = 0; i < n; ++i) {
+    const PodState& a = pods[i];
+    for (int j = i + 1; j < n; ++j) {
+      const PodState& b = pods[j];
+      if (!mayTouchBefore(a.position - b.position, a.velocity - b.velocity, kPodReach,
+                          best.time))
+        continue;
+      float tc;
+      if (qutils::contactTime(a.position, a.velocity, constants::kPodRadius, b.position,
+                              b.velocity, constants::kPodRadius, tc) &&
+          tc < best.time && !(tc == 0.f && i == lastA && j == lastB)) {
+        best = {tc, i, j};
+        ++improvements;
+      }
+    }
+  }
+  for (int i = 0; i < n; ++i) {
+    const PodState& pod = pods[i];
+    const Vec2& cp = track.checkpoints[static_cast<std::size_t>(pod.nextCheckpoint)].position;
+    if (!mayTouchBefore(pod.position - cp, pod.velocity, kCheckpointReach, best.time))
+      continue;
+    float tc;
+    if (qutils::contactTime(pod.position, pod.velocity, constants::kPodRadius, cp, Vec2(),
+                            constants::kCheckpointRadius, tc) &&
+        tc < best.time) {
+      best = {tc, i, -1};
+      ++improvements;
+    }
+  }
+  return best;
 }
 
-bool checkpointContactBefore(const PodState& pod, const Track& track, float within, float& t) {
-  const Checkpoint& cp = track.checkpoints[pod.nextCheckpoint];
-  return contactBefore(pod.position, pod.velocity, constants::kPodRadius, cp.position, Vec2(),
-                       constants::kCheckpointRadius, within, t);
+// The exact checkpoint test of one pod, skipped when a bound shows that it
+// finds no contact up to `within`.
+bool checkpointContactWithin(const PodState& pod, const Track& track, float within, float& t) {
+  constexpr float kCheckpointReach = constants::kPodRadius + constants::kCheckpointRadius;
+  const Vec2& cp = track.checkpoints[static_cast<std::size_t>(pod.nextCheckpoint)].position;
+  return mayTouchBefore(pod.position - cp, pod.velocity, kCheckpointReach, within) &&
+         qutils::contactTime(pod.position, pod.velocity, constants::kPodRadius, cp, Vec2(),
+                             constants::kCheckpointRadius, t);
+}
+
+// Any pair closer than the contact distance: the first test of every
+// depenetration pass, made here without a call when all is clear.
+inline bool anyOverlap(const PodState* pods, int n) {
+  for (int i = 0; i < n; ++i)
+    for (int j = i + 1; j < n; ++j)
+      if (qutils::squaredDistance(pods[i].position, pods[j].position) < kContactDistanceSq)
+        return true;
+  return false;
 }
 
 void passCheckpoint(PodState& pod, const Track& track) {
@@ -181,45 +218,27 @@ void moveWithCollisions(Race& race, const Track& track, float dt,
   int improvements = 0;
 
   while (t <= dt) {
-    float best = kNoContact;
-    int candA = -1; // first pod, or the passing pod
-    int candB = -1; // second pod, or -1 for a checkpoint pass
+    Contact next;
     if (improvements < kMaxCandidateImprovements) {
-      for (int i = 0; i < n; ++i) {
-        for (int j = i + 1; j < n; ++j) {
-          float tc;
-          if (podContactBefore(pods[i], pods[j], best, tc) && tc < best &&
-              !(tc == 0.f && i == lastA && j == lastB)) {
-            best = tc;
-            candA = i;
-            candB = j;
-            ++improvements;
-          }
-        }
-      }
-      for (int i = 0; i < n; ++i) {
-        float tc;
-        if (checkpointContactBefore(pods[i], track, best, tc) && tc < best) {
-          best = tc;
-          candA = i;
-          candB = -1;
-          ++improvements;
-        }
-      }
+      next = earliestContact(pods.data(), n, track, lastA, lastB, improvements);
     } else {
       // Safety stop: the rest of the step runs without contact search.
       Q_REPORT(false);
-      best = kNoContact;
     }
+    const float best = next.time;
+    const int candA = next.a;
+    const int candB = next.b;
 
     if (dt < t + best) {
       advanceAll(pods, dt - t);
-      depenetrate(pods);
+      if (anyOverlap(pods.data(), n))
+        depenetrate(pods);
       return;
     }
     if (best > 0.f)
       advanceAll(pods, best);
-    depenetrate(pods);
+    if (anyOverlap(pods.data(), n))
+      depenetrate(pods);
 
     const float when = t + best;
     if (candB >= 0) {
@@ -268,7 +287,7 @@ void moveSolo(PodState& pod, const Track& track, float dt,
       return;
     }
     float tc;
-    if (passes == kMaxSoloPassesPerStep || !checkpointContact(pod, track, tc) ||
+    if (passes == kMaxSoloPassesPerStep || !checkpointContactWithin(pod, track, left, tc) ||
         tc > left) {
       advance(pod, left);
       return;
