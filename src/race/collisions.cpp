@@ -65,8 +65,12 @@ struct Contact {
 
 // The earliest pod pair contact (pairs in index order, the pair that has just
 // bounced not again at once), then the earliest checkpoint pass if sooner.
-Contact earliestContact(const PodState* pods, int n, const Track& track, int lastA, int lastB,
-                        int& improvements) {
+// kPods > 0 fixes the pod count at compile time: a race's four pods get fully
+// unrolled loops.
+template <int kPods>
+Contact earliestContact(const PodState* pods, int count, const Track& track, int lastA,
+                        int lastB, int& improvements) {
+  const int n = kPods > 0 ? kPods : count;
   constexpr float kPodReach = 2.f * constants::kPodRadius;
   constexpr float kCheckpointReach = constants::kPodRadius + constants::kCheckpointRadius;
   Contact best;
@@ -114,7 +118,9 @@ bool checkpointContactWithin(const PodState& pod, const Track& track, float with
 
 // Any pair closer than the contact distance: the first test of every
 // depenetration pass, made here without a call when all is clear.
-inline bool anyOverlap(const PodState* pods, int n) {
+template <int kPods>
+bool anyOverlap(const PodState* pods, int count) {
+  const int n = kPods > 0 ? kPods : count;
   for (int i = 0; i < n; ++i)
     for (int j = i + 1; j < n; ++j)
       if (qutils::squaredDistance(pods[i].position, pods[j].position) < kContactDistanceSq)
@@ -220,7 +226,8 @@ void moveWithCollisions(Race& race, const Track& track, float dt,
   while (t <= dt) {
     Contact next;
     if (improvements < kMaxCandidateImprovements) {
-      next = earliestContact(pods.data(), n, track, lastA, lastB, improvements);
+      next = n == 4 ? earliestContact<4>(pods.data(), n, track, lastA, lastB, improvements)
+                    : earliestContact<0>(pods.data(), n, track, lastA, lastB, improvements);
     } else {
       // Safety stop: the rest of the step runs without contact search.
       Q_REPORT(false);
@@ -231,13 +238,13 @@ void moveWithCollisions(Race& race, const Track& track, float dt,
 
     if (dt < t + best) {
       advanceAll(pods, dt - t);
-      if (anyOverlap(pods.data(), n))
+      if (n == 4 ? anyOverlap<4>(pods.data(), n) : anyOverlap<0>(pods.data(), n))
         depenetrate(pods);
       return;
     }
     if (best > 0.f)
       advanceAll(pods, best);
-    if (anyOverlap(pods.data(), n))
+    if (n == 4 ? anyOverlap<4>(pods.data(), n) : anyOverlap<0>(pods.data(), n))
       depenetrate(pods);
 
     const float when = t + best;

@@ -28,22 +28,6 @@ float Vec2::angle() const {
   return a;
 }
 
-Vec2& Vec2::setFromAngle(float degrees) {
-  while (degrees < 0.f)
-    degrees += 360.f;
-  while (degrees > 360.f)
-    degrees -= 360.f;
-  const float r = degToRad(degrees);
-  x = std::cos(r);
-  y = std::sin(r);
-  return *this;
-}
-
-Vec2 Vec2::fromAngle(float degrees) {
-  Vec2 v;
-  return v.setFromAngle(degrees);
-}
-
 Vec2& Vec2::rotate(float degrees) { return rotateRadians(degToRad(degrees)); }
 
 Vec2 Vec2::rotated(float degrees) const {
@@ -91,9 +75,6 @@ std::string Vec2::toString() const {
                 static_cast<double>(y));
   return buffer;
 }
-
-float degToRad(float degrees) { return degrees * kPi / 180.f; }
-float radToDeg(float radians) { return radians * 180.f / kPi; }
 
 float signedAngleDifferenceDegrees(float from, float to) {
   const float right = to >= from ? to - from : 360.f - from + to;

@@ -40,8 +40,11 @@ struct Vec2 {
   // Direction in [0, 360); asserts on the zero vector.
   float angle() const;
   // Wraps the angle into [0, 360] and becomes the unit vector at it.
-  Vec2& setFromAngle(float degrees);
-  static Vec2 fromAngle(float degrees);
+  inline Vec2& setFromAngle(float degrees);
+  static Vec2 fromAngle(float degrees) {
+    Vec2 v;
+    return v.setFromAngle(degrees);
+  }
 
   Vec2& rotate(float degrees);
   Vec2 rotated(float degrees) const;
@@ -69,8 +72,19 @@ constexpr float dot(const Vec2& a, const Vec2& b) { return a.x * b.x + a.y * b.y
 // innermost loops, where a call costs more than the work.
 
 inline float absf(float v) { return std::fabs(v); }
-float degToRad(float degrees);
-float radToDeg(float radians);
+inline float degToRad(float degrees) { return degrees * kPi / 180.f; }
+inline float radToDeg(float radians) { return radians * 180.f / kPi; }
+
+inline Vec2& Vec2::setFromAngle(float degrees) {
+  while (degrees < 0.f)
+    degrees += 360.f;
+  while (degrees > 360.f)
+    degrees -= 360.f;
+  const float r = degToRad(degrees);
+  x = std::cos(r);
+  y = std::sin(r);
+  return *this;
+}
 
 inline float distance(const Vec2& a, const Vec2& b) { return (a - b).length(); }
 inline float squaredDistance(const Vec2& a, const Vec2& b) { return (a - b).squaredLength(); }
