@@ -1,7 +1,11 @@
 #include "race/collisions.h"
 #include "race/physics.h"
 
+#include <qutils/random.h>
+
 #include <benchmark/benchmark.h>
+
+#include <algorithm>
 
 using namespace pod;
 using qutils::Vec2;
@@ -105,6 +109,76 @@ void BM_PhysicsStep(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_PhysicsStep);
+
+// The planners' whole-second step (apply the commands, then the reference
+// step) on contact-heavy states: 20000 legal race states drawn beforehand, 4
+// pods spread over the 16000 x 9000 field with speeds up to 800, each stepped
+// 10 times with commands drawn beforehand too, so no random draw is timed.
+struct WholeSecondWork {
+  static constexpr int kStates = 20000;
+  static constexpr int kSteps = 10;
+  std::vector<PodState> pods;        // 4 per state
+  std::vector<Influence> commands;   // 4 per step, kSteps steps per state
+};
+
+const WholeSecondWork& wholeSecondWork() {
+  static const WholeSecondWork work = [] {
+    WholeSecondWork w;
+    qutils::Random rng(2024);
+    w.pods.reserve(4 * WholeSecondWork::kStates);
+    for (int s = 0; s < WholeSecondWork::kStates; ++s) {
+      PodState p[4];
+      bool apart = false;
+      while (!apart) {
+        for (std::uint32_t i = 0; i < 4; ++i) {
+          p[i] = PodState{};
+          p[i].id = i;
+          p[i].team = static_cast<int>(i / 2);
+          p[i].position = {rng.uniform(0.f, 16000.f), rng.uniform(0.f, 9000.f)};
+          p[i].velocity = Vec2::fromAngle(rng.uniform(0.f, 360.f)) * rng.uniform(0.f, 800.f);
+          p[i].angle = rng.uniform(0.f, 360.f);
+          p[i].nextCheckpoint = rng.uniformInt(0, 2);
+          p[i].shieldCooldown = rng.next15() < 4000 ? 2.f : 0.f;
+          p[i].timeout = rng.uniform(0.f, 90.f);
+        }
+        apart = true;
+        for (int i = 0; i < 4; ++i)
+          for (int j = i + 1; j < 4; ++j)
+            apart = apart && qutils::squaredDistance(p[i].position, p[j].position) >= 640000.f;
+      }
+      w.pods.insert(w.pods.end(), p, p + 4);
+    }
+    w.commands.resize(4u * WholeSecondWork::kStates * WholeSecondWork::kSteps);
+    for (auto& c : w.commands)
+      c = {rng.uniform(-18.f, 18.f), rng.uniform(0.f, 200.f), rng.next15() < 3000};
+    return w;
+  }();
+  return work;
+}
+
+void BM_WholeSecondStepContactHeavy(benchmark::State& state) {
+  const Track track = benchTrack();
+  const WholeSecondWork& work = wholeSecondWork();
+  Race race = spreadRace();
+  std::size_t s = 0;
+  for (auto _ : state) {
+    std::copy_n(work.pods.begin() + static_cast<std::ptrdiff_t>(4 * s), 4, race.pods.begin());
+    const Influence* commands = &work.commands[4 * WholeSecondWork::kSteps * s];
+    for (int step = 0; step < WholeSecondWork::kSteps; ++step, commands += 4) {
+      for (std::size_t i = 0; i < 4; ++i)
+        Physics::applyInfluence(race.pods[i], commands[i], 1.f);
+      Physics::referenceStep(race, track);
+    }
+    benchmark::DoNotOptimize(race.pods.data());
+    if (++s == WholeSecondWork::kStates)
+      s = 0;
+  }
+  // Time per step, not per state.
+  state.counters["step"] = benchmark::Counter(
+      WholeSecondWork::kSteps,
+      benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+}
+BENCHMARK(BM_WholeSecondStepContactHeavy);
 
 } // namespace
 

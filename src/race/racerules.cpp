@@ -2,13 +2,6 @@
 
 namespace pod {
 
-bool isTimedOut(const PodState& pod) { return pod.timeout >= constants::kTimeoutLimit; }
-
-bool hasFinished(const PodState& pod, const Track& track) {
-  return pod.checkpointsCleared ==
-         constants::kLaps * static_cast<std::int32_t>(track.checkpoints.size());
-}
-
 std::int32_t checkpointAfterNext(const PodState& pod, std::int32_t count) {
   return pod.nextCheckpoint == count - 1 ? 0 : pod.nextCheckpoint + 1;
 }

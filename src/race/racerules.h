@@ -11,8 +11,12 @@
 
 namespace pod {
 
-bool isTimedOut(const PodState& pod);
-bool hasFinished(const PodState& pod, const Track& track);
+// Inline: the physics asks these of every pod in every step.
+inline bool isTimedOut(const PodState& pod) { return pod.timeout >= constants::kTimeoutLimit; }
+inline bool hasFinished(const PodState& pod, const Track& track) {
+  return pod.checkpointsCleared ==
+         constants::kLaps * static_cast<std::int32_t>(track.checkpoints.size());
+}
 // nextCheckpoint + 1, or 0 when nextCheckpoint is the last index.
 std::int32_t checkpointAfterNext(const PodState& pod, std::int32_t count);
 

@@ -125,6 +125,17 @@ TEST_F(ScratchDir, TracksByNameFileStemOrPathAndTheJsonSummary) {
   EXPECT_EQ(turns, summary.at("matchups")[0].at("tracks")[0].at("maxTurns").get<int>());
 }
 
+// Four is the most a time attack takes; five are refused above.
+TEST(Cli, TimeAttackTakesFourDrivers) {
+  std::vector<std::string> args = {"--tracks-dir", kTracks, "--track", "long haul",
+                                   "--races", "1", "--time-attack"};
+  for (int i = 0; i < 4; ++i)
+    args.insert(args.end(), {"--drivers", "Steering heuristics"});
+  const ArenaRun r = arena(args);
+  EXPECT_EQ(r.code, 0) << r.err;
+  EXPECT_TRUE(r.err.empty()) << r.err;
+}
+
 TEST(Cli, DefaultMirrorMatchMergesItsSwapsAndSeededRunsRepeat) {
   const ArenaRun r = arena({"--tracks-dir", kTracks, "--races", "1", "--jobs", "2"});
   ASSERT_EQ(r.code, 0) << r.err;

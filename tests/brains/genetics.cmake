@@ -4,4 +4,5 @@ target_sources(test_brains PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/test_geneticevolution.cpp
   ${CMAKE_CURRENT_LIST_DIR}/test_geneticevolution_variants.cpp
   ${CMAKE_CURRENT_LIST_DIR}/test_geneticbrains.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/test_goldenhashes.cpp
 )

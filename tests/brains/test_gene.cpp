@@ -77,6 +77,9 @@ TEST(PlannerHelpers, SimpleRunnerRuleAimsAtTheCentre) {
   } cases[] = {{makePod(0, 0, {2000.f, 0.f}), 0.f, 200.f},          // far, facing
                {makePod(0, 0, {2000.f, 0.f}, 270.f), 18.f, 200.f},  // far, 90 off
                {makePod(0, 0, {16000.f, 0.f}, 330.f), 18.f, 0.f},   // near, 30 off
+               {makePod(0, 0, {15500.f, 0.f}, 330.f), 18.f, 0.f},   // 4500 away is near
+               {makePod(0, 0, {15000.f, 0.f}, 330.f), 18.f, 0.f},   // and so is 5000
+               {makePod(0, 0, {14900.f, 0.f}, 330.f), 18.f, 200.f}, // 5100 is far
                {makePod(0, 0, {18500.f, 0.f}, 0.f, {600.f, 0.f}), 18.f, -1.f}}; // drifting through
   for (const auto& c : cases) {
     const Influence i = pod::simpleRunnerRule(track, c.pod);

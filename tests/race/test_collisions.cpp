@@ -62,6 +62,21 @@ TEST(Collisions, EqualMassesBounceWithTheImpulseAppliedTwice) {
   EXPECT_FLOAT_EQ(race.pods[0].timeout, 1.f);
 }
 
+// A contact that falls exactly on the end of the step belongs to it.
+TEST(Collisions, ContactAtTheEndOfTheStepBounces) {
+  const Track track = farTrack();
+  for (const float dt : {1.f, 0.25f}) {
+    const float speed = 100.f / dt; // closes the 200 gap in exactly dt
+    Race race = headOnRace({-500, 0}, {speed, 0}, {500, 0}, {-speed, 0});
+    std::vector<PhysicsEvent> events;
+    moveWithCollisions(race, track, dt, &events);
+    ASSERT_EQ(events.size(), 1u) << dt;
+    EXPECT_EQ(events[0].time, dt);
+    EXPECT_LT(race.pods[0].velocity.x, 0.f) << dt;
+    EXPECT_GT(race.pods[2].velocity.x, 0.f) << dt;
+  }
+}
+
 TEST(Collisions, GentleContactGetsTheMinimumImpulse) {
   const Track track = farTrack();
   Race race = headOnRace({-410, 0}, {20, 0}, {410, 0}, {-20, 0});

@@ -112,6 +112,17 @@ TEST(Physics, ShieldStopsTheEngineForThreeSeconds) {
     Physics::referenceStep(race, track);
   }
   EXPECT_EQ(race.pods[3].shieldCooldown, 0.f);
+
+  // A step that does not divide the duration ends the shield at 0, not below.
+  physics.init(false, 2, 2, &track);
+  inf[0].shield = true;
+  physics.step(inf, 0.3f, events);
+  inf[0].shield = false;
+  for (int i = 0; i < 11; ++i) {
+    physics.step(inf, 0.3f, events);
+    EXPECT_GE(physics.getCurrentState().pods[0].shieldCooldown, 0.f) << "after step " << i;
+  }
+  EXPECT_EQ(physics.getCurrentState().pods[0].shieldCooldown, 0.f);
 }
 
 TEST(Physics, FrictionDependsOnTheStepLength) {

@@ -35,15 +35,6 @@ void Random::seed(std::uint64_t s) {
     state_ = 0x9E3779B97F4A7C15ull;
 }
 
-int Random::next15() {
-  // xorshift64* : fast, good enough for 15-bit draws, one word of state.
-  state_ ^= state_ >> 12;
-  state_ ^= state_ << 25;
-  state_ ^= state_ >> 27;
-  const std::uint64_t out = state_ * 0x2545F4914F6CDD1Dull;
-  return static_cast<int>(out >> 49);
-}
-
 float Random::float01() { return static_cast<float>(next15()) / 32767.f; }
 
 float Random::uniform(float a, float b) {

@@ -7,8 +7,6 @@
 
 namespace qutils {
 
-float Vec2::length() const { return std::sqrt(x * x + y * y); }
-
 Vec2& Vec2::normalise() {
   const float len = length();
   x /= len;
@@ -28,22 +26,6 @@ float Vec2::angle() const {
   if (a < 0.f)
     a += 360.f;
   return a;
-}
-
-Vec2& Vec2::setFromAngle(float degrees) {
-  while (degrees < 0.f)
-    degrees += 360.f;
-  while (degrees > 360.f)
-    degrees -= 360.f;
-  const float r = degToRad(degrees);
-  x = std::cos(r);
-  y = std::sin(r);
-  return *this;
-}
-
-Vec2 Vec2::fromAngle(float degrees) {
-  Vec2 v;
-  return v.setFromAngle(degrees);
 }
 
 Vec2& Vec2::rotate(float degrees) { return rotateRadians(degToRad(degrees)); }
@@ -94,13 +76,6 @@ std::string Vec2::toString() const {
   return buffer;
 }
 
-float absf(float v) { return std::fabs(v); }
-float degToRad(float degrees) { return degrees * kPi / 180.f; }
-float radToDeg(float radians) { return radians * 180.f / kPi; }
-
-float distance(const Vec2& a, const Vec2& b) { return (a - b).length(); }
-float squaredDistance(const Vec2& a, const Vec2& b) { return (a - b).squaredLength(); }
-
 float signedAngleDifferenceDegrees(float from, float to) {
   const float right = to >= from ? to - from : 360.f - from + to;
   const float left = (from >= to ? from : from + 360.f) - to;
@@ -111,54 +86,10 @@ float signedAngleDifference(const Vec2& a, const Vec2& b) {
   return signedAngleDifferenceDegrees(a.angle(), b.angle());
 }
 
-float clampf(float v, float lo, float hi) {
-  return v < lo ? lo : (v > hi ? hi : v);
-}
-
-float inverseLerp(float lo, float hi, float x) {
-  return clampf((x - lo) / (hi - lo), 0.f, 1.f);
-}
-
 float lerp(float a, float b, float t) { return a + (b - a) * clampf(t, 0.f, 1.f); }
 
 Vec2 lerp(const Vec2& a, const Vec2& b, float t) {
   return a + (b - a) * (t > 1.f ? 1.f : t);
-}
-
-Vec2 closestPointOnLine(const Vec2& p, const Vec2& q, const Vec2& o) {
-  const float a = q.y - p.y;
-  const float b = p.x - q.x;
-  const float c1 = a * p.x + b * p.y;
-  const float c2 = a * o.y - b * o.x;
-  const float det = a * a + b * b;
-  if (det == 0.f)
-    return o;
-  return {(a * c1 - b * c2) / det, (a * c2 + b * c1) / det};
-}
-
-bool contactTime(const Vec2& a, const Vec2& va, float ra,
-                 const Vec2& b, const Vec2& vb, float rb, float& t) {
-  const float r = ra + rb;
-  const float rr = r * r;
-  if (rr > squaredDistance(a, b)) {
-    t = 0.f;
-    return true;
-  }
-  if (va == vb)
-    return false;
-  const Vec2 p = a - b;
-  const Vec2 v = va - vb;
-  const Vec2 q = closestPointOnLine(p, p + v, Vec2());
-  const float qq = q.squaredLength();
-  if (qq >= rr)
-    return false;
-  const float speed = v.length();
-  const Vec2 k = q - (v / speed) * std::sqrt(rr - qq);
-  const float toContact = distance(p, k);
-  if (toContact > distance(p, q))
-    return false;
-  t = toContact / speed;
-  return true;
 }
 
 } // namespace qutils
