@@ -23,8 +23,10 @@ nlohmann::json readPart(const std::string& path) {
   std::ifstream in(path);
   if (!in)
     throw BadInput{"cannot read '" + path + "'"};
+  std::ostringstream text;
+  text << in.rdbuf();
   try {
-    return nlohmann::json::parse(in);
+    return readPartialSummary(text.str());
   } catch (const nlohmann::json::exception& e) {
     throw BadInput{"'" + path + "' is not JSON: " + oneLine(e.what())};
   }

@@ -34,8 +34,9 @@ OutputFiles::OutputFiles(const OutputPaths& paths, bool league) : paths_(paths) 
 void OutputFiles::write(std::ostream& out, const ReportInput& input,
                         const nlohmann::ordered_json* json) {
   printReport(out, input);
+  // A partial summary is for merging: compact, as a thousand of them may be read at once.
   if (json_)
-    *json_ << (json ? *json : jsonReport(input)).dump(2) << '\n';
+    *json_ << (json ? json->dump() : jsonReport(input).dump(2)) << '\n';
   if (csv_ || markdown_) {
     const LeagueTable table = leagueTable(input.summaries);
     if (csv_)

@@ -37,7 +37,7 @@ Json settingValue(const Json& part, const std::string& key) {
     return drivers;
   }
   if (key == "league")
-    return !part.at("league").is_null();
+    return part.at("shard").at("league");
   return part.at(key);
 }
 
@@ -100,7 +100,7 @@ void configFrom(const Json& part, MergedRun& run) {
   }
   for (const auto& m : part.at("matchups"))
     c.matchups.push_back(Matchup{m.at("drivers").get<std::vector<std::string>>()});
-  run.league = !part.at("league").is_null();
+  run.league = part.at("shard").at("league").get<bool>();
 }
 
 } // namespace
@@ -135,12 +135,38 @@ nlohmann::ordered_json partialSummary(const ReportInput& input, const Shard& sha
                                       const std::vector<std::size_t>& positions,
                                       const std::vector<PlayedRace>& played) {
   nlohmann::ordered_json j = jsonReport(input);
+  // A slice of many touches few tracks of each pairing: list only those.
+  for (auto& pairing : j["matchups"]) {
+    auto raced = nlohmann::ordered_json::array();
+    for (auto& row : pairing["tracks"])
+      if (row["played"].get<int>() > 0)
+        raced.push_back(std::move(row));
+    pairing["tracks"] = std::move(raced);
+  }
   auto races = nlohmann::ordered_json::array();
   for (std::size_t i = 0; i < played.size(); ++i)
     races.push_back(outcomeRecord(positions.at(i), played[i].outcome));
-  j["shard"] = {{"index", shard.index}, {"count", shard.count}, {"scheduled", scheduled}};
+  j["shard"] = {{"index", shard.index},
+                {"count", shard.count},
+                {"scheduled", scheduled},
+                {"league", input.league}};
   j["races"] = std::move(races);
   return j;
+}
+
+nlohmann::json readPartialSummary(const std::string& text) {
+  // Depth 1: the summary's own keys; depth 3: the keys of each pairing.
+  const Json::parser_callback_t skipTallies = [](int depth, Json::parse_event_t event,
+                                                 Json& parsed) {
+    if (event != Json::parse_event_t::key)
+      return true;
+    if (depth == 1)
+      return parsed != "league";
+    if (depth == 3)
+      return parsed != "tracks" && parsed != "total";
+    return true;
+  };
+  return Json::parse(text, skipTallies);
 }
 
 ReportInput MergedRun::report() const {
@@ -166,10 +192,14 @@ MergedRun mergeParts(const std::vector<std::pair<std::string, nlohmann::json>>& 
   MergedRun run;
   const auto& [firstName, first] = parts.front();
   try {
+    std::vector<Json> reference;
+    for (const auto& setting : kSettings)
+      reference.push_back(settingValue(first, setting.first));
     for (const auto& [name, part] : parts) {
-      for (const auto& [key, label] : kSettings) {
-        const Json a = settingValue(first, key);
-        const Json b = settingValue(part, key);
+      for (std::size_t k = 0; k < kSettings.size(); ++k) {
+        const char* label = kSettings[k].second;
+        const Json& a = reference[k];
+        const Json b = settingValue(part, kSettings[k].first);
         if (a == b)
           continue;
         std::string message = "'" + firstName + "' and '" + name +

@@ -44,6 +44,10 @@ struct MergedRun {
   ReportInput report() const;
 };
 
+// Reads a partial summary for merging, skipping the tallies and tables that a
+// merge computes afresh from the race records. Throws nlohmann::json's errors.
+nlohmann::json readPartialSummary(const std::string& text);
+
 // Parts are (file name, parsed JSON). Throws BadInput when a part is not a
 // partial summary, when parts were played with other settings, or when a
 // slice is missing, given twice or incomplete.
