@@ -469,6 +469,8 @@ int runArena(const std::vector<std::string>& args, std::ostream& out, std::ostre
       ->type_name("K")
       ->capture_default_str();
   app.add_flag("--list", o.list, "List the drivers and the tracks, then stop");
+  app.footer("vuzuder-arena merge [--json FILE] [--csv FILE] [--markdown FILE] PART.json...\n"
+             "  puts the slices of a --shard run back together.\n");
 
   std::vector<const char*> argv = {"vuzuder-arena"};
   for (const auto& a : args)

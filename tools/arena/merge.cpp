@@ -46,8 +46,7 @@ int runMerge(const std::vector<std::string>& args, std::ostream& out, std::ostre
   app.add_option("--markdown", paths.markdown, "Write a league's tables as Markdown")
       ->type_name("FILE");
   app.add_option("parts", files, "Partial summaries, one per slice")
-      ->type_name("PART.json")
-      ->required();
+      ->type_name("PART.json");
 
   std::vector<const char*> argv = {"vuzuder-arena merge"};
   for (const auto& a : args)
@@ -62,6 +61,10 @@ int runMerge(const std::vector<std::string>& args, std::ostream& out, std::ostre
     return 2;
   }
 
+  if (files.empty()) {
+    err << "vuzuder-arena merge: name the partial summaries to merge (PART.json...)\n";
+    return 2;
+  }
   try {
     std::vector<std::pair<std::string, nlohmann::json>> parts;
     for (const auto& f : files)
