@@ -136,10 +136,10 @@ void printLeague(std::ostream& out, const LeagueTable& t) {
     for (std::size_t c = 0; c < r.size(); ++c)
       widths[c] = std::max(widths[c], r[c].size());
   for (const auto& r : rows) {
-    std::string line = " ";
+    std::string line;
     for (std::size_t c = 0; c < r.size(); ++c) {
       const std::string pad(widths[c] - r[c].size(), ' ');
-      line += " " + (c == 1 ? r[c] + pad : pad + r[c]);
+      line += "  " + (c == 1 ? r[c] + pad : pad + r[c]);
     }
     while (!line.empty() && line.back() == ' ')
       line.pop_back();

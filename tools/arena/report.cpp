@@ -164,6 +164,9 @@ void printReport(std::ostream& out, const ReportInput& input) {
           << " races hit the turn cap and count as draws; the physics or a driver is at fault.\n";
     out << "\nraces: distinct races, counted once however often played. A draw is a race not"
            " won in the win rates\nand half a win for each side in the ratings.\n";
+    if (config.limits.evalsPerTurn == 0)
+      out << "Threaded planners had " << config.limits.thinkMs
+          << " ms of real time per turn: their results depend on the machine's load.\n";
     return;
   }
 
