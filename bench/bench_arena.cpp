@@ -1,6 +1,9 @@
-// Arena throughput: one whole heuristics race, and races per second on one
-// core through the tournament scheduler.
+// Arena throughput: one whole heuristics race, races per second on one core
+// through the tournament scheduler and through a league, and merging slices.
+#include "league.h"
 #include "racerunner.h"
+#include "shard.h"
+#include "stats.h"
 #include "tournament.h"
 #include "trackgen.h"
 
@@ -41,6 +44,79 @@ void BM_ArenaRacesPerCore(benchmark::State& state) {
   state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations() * jobs.size()));
 }
 BENCHMARK(BM_ArenaRacesPerCore)->MeasureProcessCPUTime()->Unit(benchmark::kMillisecond);
+
+// A league of heuristics entries, scheduled, played, tallied and rated on one
+// worker. The steering heuristics are the only built-in driver without
+// planning, so it is entered four times under its own name.
+void BM_HeuristicsLeagueRacesPerCore(benchmark::State& state) {
+  TournamentConfig config;
+  config.matchups = leagueMatchups({kSteering, kSteering, kSteering, kSteering});
+  config.tracks = generateTracks(11, 4);
+  config.racesPerTrack = 1;
+  config.swap = true;
+  config.jobs = 1;
+  std::size_t races = 0;
+  for (auto _ : state) {
+    const auto jobs = scheduleRaces(config);
+    const auto played = playTournament(config, jobs);
+    const auto summaries = summarise(config.matchups, config.tracks.size(), played);
+    const LeagueTable table = leagueTable(summaries);
+    benchmark::DoNotOptimize(table.fit.ratings.data());
+    races = jobs.size();
+  }
+  state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations() * races));
+}
+BENCHMARK(BM_HeuristicsLeagueRacesPerCore)->MeasureProcessCPUTime()->Unit(benchmark::kMillisecond);
+
+// Merging 1000 partial summaries of a six-driver league (3000 races), from
+// their JSON text to the merged report and league table.
+void BM_MergeThousandSlices(benchmark::State& state) {
+  TournamentConfig config;
+  config.matchups = leagueMatchups({"Steering heuristics", "Genetic", "Predictive genetic",
+                                    "Genetic runners", "Genetic (separate)", "Gen. two runners"});
+  config.tracks = generateTracks(3, 10);
+  config.racesPerTrack = 10;
+  config.swap = true;
+  config.limits.evalsPerTurn = 500;
+  const auto jobs = scheduleRaces(config);
+  const std::vector<std::string> sources(config.tracks.size(), "random");
+  const int slices = 1000;
+  std::vector<std::string> texts;
+  for (int s = 1; s <= slices; ++s) {
+    const Shard shard{s, slices};
+    const auto positions = shardSlice(jobs.size(), shard);
+    std::vector<PlayedRace> played;
+    for (std::size_t p : positions) {
+      PlayedRace r;
+      r.job = jobs[p];
+      r.outcome.winner = static_cast<int>(p % 3) - 1;
+      r.outcome.draw = r.outcome.winner < 0;
+      r.outcome.turns = 600 + static_cast<int>(p % 400);
+      r.outcome.fingerprint = p * 0x9E3779B97F4A7C15ull;
+      r.outcome.planners = {PlannerUse{true, 300000, 600}, PlannerUse{}};
+      played.push_back(r);
+    }
+    ReportInput input;
+    input.config = &config;
+    input.trackSources = sources;
+    input.summaries = summarise(config.matchups, config.tracks.size(), played);
+    input.racesPlayed = played.size();
+    input.league = true;
+    texts.push_back(partialSummary(input, shard, jobs.size(), positions, played).dump());
+  }
+  for (auto _ : state) {
+    std::vector<std::pair<std::string, nlohmann::json>> parts;
+    parts.reserve(texts.size());
+    for (std::size_t i = 0; i < texts.size(); ++i)
+      parts.emplace_back("part-" + std::to_string(i), readPartialSummary(texts[i]));
+    const MergedRun run = mergeParts(parts);
+    const ReportInput merged = run.report();
+    const auto json = jsonReport(merged);
+    benchmark::DoNotOptimize(json.size());
+  }
+  state.counters["races"] = static_cast<double>(jobs.size());
+}
+BENCHMARK(BM_MergeThousandSlices)->MeasureProcessCPUTime()->Unit(benchmark::kMillisecond);
 
 } // namespace
 

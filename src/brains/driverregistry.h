@@ -1,6 +1,7 @@
 #pragma once
 
 #include "brains/abstractbrain.h"
+#include "race/gamespeed.h"
 
 #include <cstdint>
 #include <memory>
@@ -17,6 +18,10 @@ struct DriverOptions {
   // 0: plan on worker threads in real time, as in the game. K > 0: make
   // exactly K evolution steps per turn on the caller's thread, no worker.
   int evalsPerTurn = 0;
+  // Synchronous mode only: the real seconds a turn stands for (the game
+  // speed's turn time). Each of the K steps advances the planners' clock by
+  // turnSeconds / K, so whatever they tie to elapsed time sees the game's clock.
+  float turnSeconds = gamespeed::kTurnSeconds[gamespeed::kDefaultIndex];
 };
 
 // The computer drivers offered in a mode, in menu order.

@@ -69,15 +69,16 @@ public:
   }
 };
 
-// The predictive worker: evolves the opponent team's planner during the
-// first tenth of the turn, then re-prepares the own planner against the
+// The predictive worker: evolves the opponent team's planner for a tenth of
+// the 0.25 s game turn in real time (most of a turn at fast game speeds), then re-prepares the own planner against the
 // opponent's best plan and evolves it for the rest of the turn.
 class PredictiveBody final : public WorkerBody {
 public:
   PredictiveBody(WorkerLink& link, const Race& brainRace, Influence& first, Influence& second,
-                 const Track& track, int team, std::uint64_t baseSeed, int evalsPerTurn)
+                 const Track& track, int team, std::uint64_t baseSeed, int evalsPerTurn,
+                 float turnSeconds)
       : link_(link), brainRace_(brainRace), first_(first), second_(second), track_(track),
-        team_(team), baseSeed_(baseSeed), timer_(evalsPerTurn) {}
+        team_(team), baseSeed_(baseSeed), timer_(evalsPerTurn, turnSeconds) {}
 
   void begin() override {
     const int other = team_ == 0 ? 1 : 0;
@@ -127,7 +128,7 @@ public:
     }
     if (evolved)
       link_.totalSteps.fetch_add(1, std::memory_order_relaxed);
-    remaining_ = std::max(0.1f, remaining_ - timer_.endStep(evolved, thinkTime));
+    remaining_ = std::max(0.1f, remaining_ - timer_.endStep(evolved));
     std::lock_guard<std::mutex> guard(link_.lock);
     own_->getCommands(first_, second_);
     return evolved;
@@ -164,7 +165,8 @@ std::unique_ptr<GeneticEvolutionGrouped> makeGroupedPlanner(GroupedPlan plan, in
 
 GeneticBrainGrouped::GeneticBrainGrouped(int variant, const DriverOptions& options)
     : dedicated_(variant == 0 || variant == 1), predictive_(variant == 1 || variant == 3),
-      baseSeed_(brainBaseSeed(options.seed)), worker_(options.evalsPerTurn) {
+      baseSeed_(brainBaseSeed(options.seed)),
+      worker_(options.evalsPerTurn, options.turnSeconds) {
   Q_ASSERT(variant >= 0 && variant <= 3);
   Q_ASSERT(options.evalsPerTurn >= 0);
 }
@@ -176,7 +178,8 @@ std::unique_ptr<WorkerBody> GeneticBrainGrouped::makeBody() {
   const int team = team_;
   if (dedicated_ && predictive_)
     return std::make_unique<PredictiveBody>(worker_.link(), race_, firstCommand_, secondCommand_,
-                                            track, team, baseSeed_, worker_.evalsPerTurn());
+                                            track, team, baseSeed_, worker_.evalsPerTurn(),
+                                            worker_.turnSeconds());
   const GroupedPlan plan = dedicated_ ? GroupedPlan::Dedicated : GroupedPlan::Runners;
   const std::uint64_t seed = workerSeed(baseSeed_, team, 0);
   auto factory = [plan, &track, team, seed] {
@@ -187,7 +190,8 @@ std::unique_ptr<WorkerBody> GeneticBrainGrouped::makeBody() {
   };
   // The runners planner evolves at a fixed amplitude, without a clock.
   return std::make_unique<ScheduledBody<GeneticEvolutionGrouped>>(
-      worker_.link(), race_, worker_.evalsPerTurn(), dedicated_ ? -1.f : 0.5f, false, factory, publish);
+      worker_.link(), race_, worker_.evalsPerTurn(), worker_.turnSeconds(), dedicated_ ? -1.f : 0.5f,
+      false, factory, publish);
 }
 
 void GeneticBrainGrouped::turnDone(const Race& race, float turnTime) {

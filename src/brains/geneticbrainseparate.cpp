@@ -85,6 +85,7 @@ std::unique_ptr<GeneticEvolutionSeparate> makeSeparatePlanner(SeparatePlan plan,
 
 GeneticBrainSeparate::GeneticBrainSeparate(int variant, const DriverOptions& options)
     : hunter_(variant == 0 || variant == 1), evalsPerTurn_(options.evalsPerTurn),
+      turnSeconds_(options.turnSeconds),
       baseSeed_(brainBaseSeed(options.seed)) {
   Q_ASSERT(variant >= 0 && variant <= 3);
   Q_ASSERT(options.evalsPerTurn >= 0);
@@ -116,7 +117,8 @@ std::unique_ptr<WorkerBody> GeneticBrainSeparate::makeBody(int which) {
     planner.getCommand(*command);
   };
   return std::make_unique<ScheduledBody<GeneticEvolutionSeparate>>(
-      which == 1 ? link1_ : link2_, race_, evalsPerTurn_, -1.f, huntingPod, factory, publish);
+      which == 1 ? link1_ : link2_, race_, evalsPerTurn_, turnSeconds_, -1.f, huntingPod, factory,
+      publish);
 }
 
 void GeneticBrainSeparate::turnDone(const Race& race, float turnTime) {

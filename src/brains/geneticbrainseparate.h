@@ -46,6 +46,7 @@ private:
   Influence command2_;
   bool hunter_;
   int evalsPerTurn_;
+  float turnSeconds_;
   std::uint64_t baseSeed_;
   std::unique_ptr<std::thread> geneticsThread1_;
   std::unique_ptr<std::thread> geneticsThread2_;

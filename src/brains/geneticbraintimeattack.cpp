@@ -32,7 +32,8 @@ std::unique_ptr<GeneticEvolutionTimeAttack> makeTimeAttackPlanner(int population
 }
 
 GeneticBrainTimeAttack::GeneticBrainTimeAttack(const DriverOptions& options)
-    : baseSeed_(brainBaseSeed(options.seed)), worker_(options.evalsPerTurn) {
+    : baseSeed_(brainBaseSeed(options.seed)),
+      worker_(options.evalsPerTurn, options.turnSeconds) {
   Q_ASSERT(options.evalsPerTurn >= 0);
 }
 
@@ -49,7 +50,8 @@ std::unique_ptr<WorkerBody> GeneticBrainTimeAttack::makeBody() {
     planner.getCommand(command_);
   };
   return std::make_unique<ScheduledBody<GeneticEvolutionTimeAttack>>(
-      worker_.link(), race_, worker_.evalsPerTurn(), -1.f, false, factory, publish);
+      worker_.link(), race_, worker_.evalsPerTurn(), worker_.turnSeconds(), -1.f, false, factory,
+      publish);
 }
 
 void GeneticBrainTimeAttack::turnDone(const Race& race, float turnTime) {

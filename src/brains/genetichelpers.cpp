@@ -54,17 +54,17 @@ void StepTimer::beginStep() {
     stepStart_ = Clock::now();
 }
 
-float StepTimer::endStep(bool evolved, float thinkTime) {
+float StepTimer::endStep(bool evolved) {
   if (evolved)
     ++stepsSinceRestart_;
   if (synchronous())
-    return evolved ? thinkTime / static_cast<float>(evalsPerTurn_) : 0.f;
+    return evolved ? static_cast<float>(virtualStep()) : 0.f;
   return std::chrono::duration<float>(Clock::now() - stepStart_).count();
 }
 
 bool StepTimer::inFirstTenth(float t0) const {
   if (synchronous())
-    return stepsSinceRestart_ * 10 < evalsPerTurn_;
+    return static_cast<double>(stepsSinceRestart_) * virtualStep() < 0.1 * static_cast<double>(t0);
   return std::chrono::duration<float>(stepStart_ - restart_).count() < 0.1f * t0;
 }
 

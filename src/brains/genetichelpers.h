@@ -75,24 +75,28 @@ struct WorkerLink {
   std::atomic<float> thinkTime{0.f};
 };
 
-// Times the evolution steps: on the monotonic clock when threaded; when
-// synchronous (K steps per turn) every evolution step counts as T / K.
+// Times the evolution steps: on the monotonic clock when threaded. When
+// synchronous (K steps per turn) a virtual clock stands in: every evolution
+// step advances it by turnSeconds / K, so K steps span one turn of real time
+// at the game speed the budget stands for.
 class StepTimer {
 public:
-  explicit StepTimer(int evalsPerTurn) : evalsPerTurn_(evalsPerTurn) {}
+  StepTimer(int evalsPerTurn, float turnSeconds)
+      : evalsPerTurn_(evalsPerTurn), turnSeconds_(turnSeconds) {}
 
   bool synchronous() const { return evalsPerTurn_ > 0; }
   void restart();
   void beginStep();
   // Duration of the step just made; evolved says whether it was an evolution step.
-  float endStep(bool evolved, float thinkTime);
-  // Whether the time since the restart, before this step, is under a tenth of
-  // t0 (synchronous: the first tenth of the K steps).
+  float endStep(bool evolved);
+  // Whether the time since the restart, before this step, is under a tenth of t0.
   bool inFirstTenth(float t0) const;
 
 private:
   using Clock = std::chrono::steady_clock;
+  double virtualStep() const { return static_cast<double>(turnSeconds_) / evalsPerTurn_; }
   int evalsPerTurn_;
+  float turnSeconds_;
   Clock::time_point restart_{};
   Clock::time_point stepStart_{};
   std::int64_t stepsSinceRestart_ = 0;
@@ -124,7 +128,8 @@ class PlannerWorker {
 public:
   using BodyFactory = std::function<std::unique_ptr<WorkerBody>()>;
 
-  explicit PlannerWorker(int evalsPerTurn) : evalsPerTurn_(evalsPerTurn) {}
+  PlannerWorker(int evalsPerTurn, float turnSeconds)
+      : evalsPerTurn_(evalsPerTurn), turnSeconds_(turnSeconds) {}
   ~PlannerWorker() { stop(); }
   PlannerWorker(const PlannerWorker&) = delete;
   PlannerWorker& operator=(const PlannerWorker&) = delete;
@@ -140,11 +145,13 @@ public:
   WorkerLink& link() { return link_; }
   const WorkerLink& link() const { return link_; }
   int evalsPerTurn() const { return evalsPerTurn_; }
+  float turnSeconds() const { return turnSeconds_; }
   int started() const { return started_; }
 
 private:
   WorkerLink link_;
   int evalsPerTurn_;
+  float turnSeconds_;
   std::unique_ptr<std::thread> thread_;
   std::unique_ptr<WorkerBody> body_; // synchronous mode only
   int started_ = 0;
@@ -179,9 +186,9 @@ public:
   using Factory = std::function<std::unique_ptr<Planner>()>;
   using Publish = std::function<void(const Planner&)>;
 
-  ScheduledBody(WorkerLink& link, const Race& brainRace, int evalsPerTurn, float fixedAmplitude,
-                bool resetBudgetEachTurn, Factory factory, Publish publish)
-      : link_(link), brainRace_(brainRace), timer_(evalsPerTurn), fixed_(fixedAmplitude),
+  ScheduledBody(WorkerLink& link, const Race& brainRace, int evalsPerTurn, float turnSeconds,
+                float fixedAmplitude, bool resetBudgetEachTurn, Factory factory, Publish publish)
+      : link_(link), brainRace_(brainRace), timer_(evalsPerTurn, turnSeconds), fixed_(fixedAmplitude),
         resetBudget_(resetBudgetEachTurn), factory_(std::move(factory)),
         publish_(std::move(publish)) {}
 
@@ -214,7 +221,7 @@ public:
     } else {
       timer_.beginStep();
       planner_->evolve(scheduledAmplitude(thinkTime, remaining_));
-      remaining_ = std::max(0.1f, remaining_ - timer_.endStep(true, thinkTime));
+      remaining_ = std::max(0.1f, remaining_ - timer_.endStep(true));
     }
     link_.generations.fetch_add(1, std::memory_order_relaxed);
     link_.totalSteps.fetch_add(1, std::memory_order_relaxed);

@@ -1,5 +1,7 @@
 #include "simulation/racepacer.h"
 
+#include "race/gamespeed.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -7,10 +9,9 @@ namespace pod {
 
 namespace {
 
-constexpr float cTurnDurations[RacePacer::cSpeedCount] = {0.2f, 1.f / 13.f, 1.f / 19.f,
-                                                          0.04f, 0.03125f, 0.02f};
-constexpr const char* cSpeedLabels[RacePacer::cSpeedCount] = {"x0.5", "x1", "x1.5",
-                                                              "x2", "x3", "x4"};
+constexpr const float* cTurnDurations = gamespeed::kTurnSeconds;
+constexpr const char* const* cSpeedLabels = gamespeed::kLabels;
+static_assert(gamespeed::kCount == RacePacer::cSpeedCount);
 
 } // namespace
 

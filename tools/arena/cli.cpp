@@ -1,9 +1,16 @@
 #include "cli.h"
 
+#include "badinput.h"
+#include "league.h"
+#include "merge.h"
+#include "output.h"
 #include "report.h"
+#include "shard.h"
+#include "speed.h"
 #include "stats.h"
 #include "tournament.h"
 #include "trace.h"
+#include "tracedir.h"
 #include "trackgen.h"
 
 #include "brains/driverregistry.h"
@@ -26,11 +33,6 @@ namespace pod::arena {
 namespace {
 
 namespace fs = std::filesystem;
-
-// Bad input: reported as one line, then the program stops.
-struct BadInput {
-  std::string message;
-};
 
 std::string oneLine(std::string text) {
   std::replace(text.begin(), text.end(), '\n', ' ');
@@ -67,6 +69,12 @@ struct Options {
   std::vector<std::string> drivers;
   std::string jsonPath;
   std::string tracePath;
+  bool league = false;
+  std::string speed = gamespeed::kLabels[gamespeed::kDefaultIndex];
+  std::string shard;
+  std::string traceDir;
+  std::string csvPath;
+  std::string markdownPath;
   int thinkMs = kDefaultThinkMs;
   int thinkEvals = kDefaultThinkEvals;
   bool list = false;
@@ -82,6 +90,23 @@ std::string resolveDriver(const std::string& name, bool timeAttack) {
       return k;
   throw BadInput{"unknown driver '" + name + "' for " + (timeAttack ? "time attack" : "races") +
                  " (known: " + joined(known) + ")"};
+}
+
+// Who plays a league when --drivers does not say.
+std::vector<std::string> leagueDefaultDrivers() { return computerDriverNames(false); }
+
+std::vector<std::string> leagueLineup(const std::vector<std::string>& names) {
+  std::vector<std::string> drivers;
+  for (const auto& n : names.empty() ? leagueDefaultDrivers() : names) {
+    const std::string d = resolveDriver(n, false);
+    if (std::find(drivers.begin(), drivers.end(), d) != drivers.end())
+      throw BadInput{"--drivers names '" + d + "' twice"};
+    drivers.push_back(d);
+  }
+  if (drivers.size() < 2)
+    throw BadInput{"a league needs at least 2 drivers (got " + std::to_string(drivers.size()) +
+                   ")"};
+  return drivers;
 }
 
 struct TrackFile {
@@ -240,6 +265,12 @@ int play(const Options& o, const CLI::App& app, std::ostream& out, std::ostream&
                    std::to_string(o.thinkEvals)};
   if (o.swap && o.noSwap)
     throw BadInput{"--swap and --no-swap exclude each other"};
+  const int speed = speedIndexOf(o.speed);
+  if (speed < 0)
+    throw BadInput{"unknown --speed '" + o.speed + "' (speeds: x0.5, x1, x1.5, x2, x3, x4)"};
+  if (given("--speed") && given("--think-ms"))
+    throw BadInput{"--speed says what a --think-evals budget stands for; threaded planners"
+                   " (--think-ms) think in real time"};
 
   TournamentConfig config;
   config.timeAttack = o.timeAttack;
@@ -249,9 +280,16 @@ int play(const Options& o, const CLI::App& app, std::ostream& out, std::ostream&
                                 : static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
   config.limits.evalsPerTurn = given("--think-ms") ? 0 : o.thinkEvals;
   config.limits.thinkMs = o.thinkMs;
+  config.limits.turnSeconds = gamespeed::kTurnSeconds[speed];
 
   Matchup matchup;
-  if (o.timeAttack) {
+  if (o.league) {
+    if (o.timeAttack || given("--team1") || given("--team2") || o.noSwap)
+      throw BadInput{"--league plays races between every two drivers, both sides; it takes"
+                     " --drivers, not --time-attack, --team1, --team2 or --no-swap"};
+    config.matchups = leagueMatchups(leagueLineup(o.drivers));
+    config.swap = true;
+  } else if (o.timeAttack) {
     if (given("--team1") || given("--team2"))
       throw BadInput{"--team1 and --team2 are for races; time attack takes --drivers"};
     const std::vector<std::string> names =
@@ -264,13 +302,14 @@ int play(const Options& o, const CLI::App& app, std::ostream& out, std::ostream&
     config.swap = o.swap;
   } else {
     if (!o.drivers.empty())
-      throw BadInput{"--drivers is for time attack; races take --team1 and --team2"};
+      throw BadInput{"--drivers is for time attack and --league; races take --team1 and --team2"};
     matchup.drivers = {resolveDriver(o.team1, false), resolveDriver(o.team2, false)};
     // The default tournament is a mirror match: play both grid sides.
     const bool defaultPairing = !given("--team1") && !given("--team2");
     config.swap = o.swap || (defaultPairing && !o.noSwap);
   }
-  config.matchups.push_back(matchup);
+  if (!o.league)
+    config.matchups.push_back(matchup);
 
   std::vector<std::string> sources;
   std::unique_ptr<std::vector<TrackFile>> folder;
@@ -305,14 +344,22 @@ int play(const Options& o, const CLI::App& app, std::ostream& out, std::ostream&
   if (config.tracks.empty())
     throw BadInput{"no tracks to race on in '" + o.tracksDir + "'"};
 
-  std::unique_ptr<std::ofstream> jsonFile;
+  const Shard shard = o.shard.empty() ? Shard{} : parseShard(o.shard);
+  if (!o.shard.empty() && o.jsonPath.empty())
+    throw BadInput{"--shard writes its partial summary with --json FILE"};
+  OutputFiles outputs({o.jsonPath, o.csvPath, o.markdownPath}, o.league);
   std::unique_ptr<std::ofstream> traceFile;
-  if (!o.jsonPath.empty())
-    jsonFile = openOutput(o.jsonPath, "summary");
   if (!o.tracePath.empty())
     traceFile = openOutput(o.tracePath, "trace");
+  std::unique_ptr<TraceDirectory> traceDir;
+  if (!o.traceDir.empty())
+    traceDir = std::make_unique<TraceDirectory>(o.traceDir, config);
 
-  const std::vector<RaceJob> jobs = scheduleRaces(config);
+  const std::vector<RaceJob> schedule = scheduleRaces(config);
+  const std::vector<std::size_t> slice = shardSlice(schedule.size(), shard);
+  std::vector<RaceJob> jobs;
+  for (std::size_t i : slice)
+    jobs.push_back(schedule[i]);
   std::unique_ptr<TraceWriter> trace;
   if (traceFile && !jobs.empty()) {
     std::vector<std::string> teams;
@@ -326,7 +373,10 @@ int play(const Options& o, const CLI::App& app, std::ostream& out, std::ostream&
   std::vector<PlayedRace> played;
   {
     ProgressLine line(err, progress);
-    played = playTournament(config, jobs, std::ref(line), trace.get());
+    ObserverFactory perRace;
+    if (traceDir)
+      perRace = [&traceDir](const RaceJob& job) { return traceDir->open(job); };
+    played = playTournament(config, jobs, std::ref(line), trace.get(), perRace);
   }
   const double seconds =
       std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
@@ -339,13 +389,15 @@ int play(const Options& o, const CLI::App& app, std::ostream& out, std::ostream&
   report.seconds = seconds;
   report.threads = static_cast<int>(std::min<std::size_t>(
       static_cast<std::size_t>(config.jobs), std::max<std::size_t>(1, jobs.size())));
-  printReport(out, report);
-
-  if (jsonFile) {
-    *jsonFile << jsonReport(report).dump(2) << '\n';
-    if (!*jsonFile)
-      throw BadInput{"cannot write the summary file '" + o.jsonPath + "'"};
+  report.league = o.league;
+  if (o.shard.empty()) {
+    outputs.write(out, report);
+  } else {
+    const auto partial = partialSummary(report, shard, schedule.size(), slice, played);
+    outputs.write(out, report, &partial);
   }
+  if (traceDir && !traceDir->failure().empty())
+    throw BadInput{"cannot write the trace file '" + traceDir->failure() + "'"};
   if (traceFile && !*traceFile)
     throw BadInput{"cannot write the trace file '" + o.tracePath + "'"};
   return 0;
@@ -355,6 +407,8 @@ int play(const Options& o, const CLI::App& app, std::ostream& out, std::ostream&
 
 int runArena(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
              bool progress) {
+  if (!args.empty() && args.front() == "merge")
+    return runMerge(std::vector<std::string>(args.begin() + 1, args.end()), out, err);
   Options o;
   CLI::App app{"Vuzuder arena: plays races between computer drivers and reports statistics.",
                "vuzuder-arena"};
@@ -385,8 +439,24 @@ int runArena(const std::vector<std::string>& args, std::ostream& out, std::ostre
   app.add_option("--jobs", o.jobs, "Races played at once (default: the number of cores)")
       ->type_name("J");
   app.add_flag("--time-attack", o.timeAttack, "Race single pods without collisions");
-  app.add_option("--drivers", o.drivers, "Time attack driver; repeatable, 1 to 4")
+  app.add_option("--drivers", o.drivers,
+                 "Time attack driver, 1 to 4; league driver (default: every race driver); repeatable")
       ->type_name("NAME");
+  app.add_flag("--league", o.league,
+               "Every two drivers race on every track, both sides: win-rate matrix and ratings");
+  app.add_option("--speed", o.speed,
+                 "Game speed a --think-evals budget stands for: x0.5, x1, x1.5, x2, x3, x4")
+      ->type_name("SPEED")
+      ->capture_default_str();
+  app.add_option("--shard", o.shard,
+                 "Play only slice I of N of the schedule; --json writes the partial summary")
+      ->type_name("I/N");
+  app.add_option("--trace-dir", o.traceDir, "Write every race's trace to its own file here")
+      ->type_name("DIR");
+  app.add_option("--csv", o.csvPath, "Write the league's matrix and ratings as CSV")
+      ->type_name("FILE");
+  app.add_option("--markdown", o.markdownPath, "Write the league's tables as Markdown")
+      ->type_name("FILE");
   app.add_option("--json", o.jsonPath, "Write the summary as JSON")->type_name("FILE");
   app.add_option("--trace", o.tracePath, "Write the first race turn by turn as JSON Lines")
       ->type_name("FILE");
@@ -399,6 +469,8 @@ int runArena(const std::vector<std::string>& args, std::ostream& out, std::ostre
       ->type_name("K")
       ->capture_default_str();
   app.add_flag("--list", o.list, "List the drivers and the tracks, then stop");
+  app.footer("vuzuder-arena merge [--json FILE] [--csv FILE] [--markdown FILE] PART.json...\n"
+             "  puts the slices of a --shard run back together.\n");
 
   std::vector<const char*> argv = {"vuzuder-arena"};
   for (const auto& a : args)

@@ -151,6 +151,7 @@ RaceOutcome playRace(const Track& track, bool timeAttack,
     DriverOptions options;
     options.seed = seeds[i];
     options.evalsPerTurn = limits.evalsPerTurn;
+    options.turnSeconds = limits.turnSeconds;
     auto brain = createDriver(driverNames[i], timeAttack, options);
     Q_ASSERT_MSG(brain != nullptr, "unknown driver %s", driverNames[i].c_str());
     racers.push_back(std::move(brain));

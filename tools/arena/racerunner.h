@@ -2,6 +2,7 @@
 
 #include "brains/abstractbrain.h"
 #include "brains/driverregistry.h"
+#include "race/gamespeed.h"
 #include "race/physicsevent.h"
 #include "race/race.h"
 #include "race/track.h"
@@ -58,6 +59,8 @@ struct RaceLimits {
   // evalsPerTurn is 0 and a planner takes part.
   int thinkMs = 0;
   int evalsPerTurn = 0;
+  // Real seconds of a turn at the game speed that evalsPerTurn stands for.
+  float turnSeconds = gamespeed::kTurnSeconds[gamespeed::kDefaultIndex];
   int maxTurns = 0; // 0: the cap of maxTurnsFor
   bool keepTurnHashes = false;
 };

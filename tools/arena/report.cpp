@@ -1,5 +1,7 @@
 #include "report.h"
 
+#include "league.h"
+#include "speed.h"
 #include "trace.h"
 
 #include <algorithm>
@@ -143,6 +145,30 @@ void printReport(std::ostream& out, const ReportInput& input) {
     out << " (" << format("%.0f", static_cast<double>(input.racesPlayed) / input.seconds)
         << " races/s)";
   out << ".\n";
+  if (config.limits.evalsPerTurn > 0)
+    out << "Planners: " << config.limits.evalsPerTurn
+        << " evolution steps per turn on a virtual clock of "
+        << speedLabelOf(config.limits.turnSeconds) << " ("
+        << format("%.4g", config.limits.turnSeconds) << " s of real time per turn).\n";
+
+  if (input.league) {
+    const LeagueTable table = leagueTable(input.summaries);
+    out << "League: " << table.drivers.size() << " drivers, " << input.summaries.size()
+        << " pairings; every race also played with the teams exchanged.\n";
+    printLeague(out, table);
+    int capped = 0;
+    for (const auto& summary : input.summaries)
+      capped += summary.total.capped;
+    if (capped > 0)
+      out << "  Warning: " << capped
+          << " races hit the turn cap and count as draws; the physics or a driver is at fault.\n";
+    out << "\nraces: distinct races, counted once however often played. A draw is a race not"
+           " won in the win rates\nand half a win for each side in the ratings.\n";
+    if (config.limits.evalsPerTurn == 0)
+      out << "Threaded planners had " << config.limits.thinkMs
+          << " ms of real time per turn: their results depend on the machine's load.\n";
+    return;
+  }
 
   bool plannersThreaded = false;
   for (const auto& summary : input.summaries) {
@@ -229,8 +255,11 @@ nlohmann::ordered_json jsonReport(const ReportInput& input) {
           {"swap", config.swap},
           {"thinkEvals", config.limits.evalsPerTurn},
           {"thinkMs", config.limits.thinkMs},
+          {"speed", speedLabelOf(config.limits.turnSeconds)},
           {"tracks", tracks},
           {"matchups", matchups},
+          {"league", input.league ? leagueJson(leagueTable(input.summaries))
+                                  : nlohmann::ordered_json(nullptr)},
           {"timing",
            {{"racesPlayed", input.racesPlayed},
             {"seconds", input.seconds},

@@ -19,6 +19,8 @@ struct ReportInput {
   std::size_t racesPlayed = 0;
   double seconds = 0.0;
   int threads = 1;
+  // Every two drivers met: print the league's matrix and ratings.
+  bool league = false;
 };
 
 // The tables for people: one per matchup, a row per track and a total.

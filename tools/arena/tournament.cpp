@@ -12,6 +12,30 @@
 
 namespace pod::arena {
 
+namespace {
+
+// The first race can be both traced alone and traced to its own file.
+class RaceObserverPair final : public RaceObserver {
+public:
+  RaceObserverPair(RaceObserver& first, std::unique_ptr<RaceObserver> second)
+      : first_(first), second_(std::move(second)) {}
+  void raceStarted(const Race& start) override {
+    first_.raceStarted(start);
+    second_->raceStarted(start);
+  }
+  void turnPlayed(int turn, const std::vector<Influence>& influences,
+                  const std::vector<PhysicsEvent>& events, const Race& state) override {
+    first_.turnPlayed(turn, influences, events, state);
+    second_->turnPlayed(turn, influences, events, state);
+  }
+
+private:
+  RaceObserver& first_;
+  std::unique_ptr<RaceObserver> second_;
+};
+
+} // namespace
+
 bool Matchup::mirror() const {
   return !drivers.empty() &&
          std::all_of(drivers.begin(), drivers.end(),
@@ -59,7 +83,8 @@ std::vector<RaceJob> scheduleRaces(const TournamentConfig& config) {
 std::vector<PlayedRace> playTournament(const TournamentConfig& config,
                                        const std::vector<RaceJob>& jobs,
                                        const ProgressFn& progress,
-                                       RaceObserver* firstRaceObserver) {
+                                       RaceObserver* firstRaceObserver,
+                                       const ObserverFactory& observerFor) {
   Q_ASSERT(config.jobs >= 1);
   std::vector<PlayedRace> results(jobs.size());
   std::atomic<std::size_t> next{0};
@@ -83,9 +108,14 @@ std::vector<PlayedRace> playTournament(const TournamentConfig& config,
         seeds.push_back(driverSeed(job.seed, side));
       }
       results[i].job = job;
+      std::unique_ptr<RaceObserver> own = observerFor ? observerFor(job) : nullptr;
+      RaceObserver* observer = i == 0 ? firstRaceObserver : nullptr;
+      if (own && observer)
+        own = std::make_unique<RaceObserverPair>(*observer, std::move(own));
+      if (own)
+        observer = own.get();
       results[i].outcome = playRace(config.tracks.at(job.track), config.timeAttack, names,
-                                    seeds, config.limits,
-                                    i == 0 ? firstRaceObserver : nullptr);
+                                    seeds, config.limits, observer);
       if (done.fetch_add(1) + 1 == jobs.size()) {
         std::lock_guard<std::mutex> lock(mutex);
         finished.notify_all();

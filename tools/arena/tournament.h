@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -58,11 +59,17 @@ std::uint64_t driverSeed(std::uint64_t raceSeed, int side);
 // Called on the caller's thread about ten times a second: races done, total.
 using ProgressFn = std::function<void(std::size_t done, std::size_t total)>;
 
+// An observer of its own for a race, made on the worker that plays it; may
+// return nullptr.
+using ObserverFactory = std::function<std::unique_ptr<RaceObserver>(const RaceJob&)>;
+
 // Plays the races on config.jobs threads; results in schedule order. The
-// observer, if any, watches the first race of the schedule (on a worker).
+// observer, if any, watches the first race of the schedule (on a worker);
+// observerFor, if given, is asked for one observer per race.
 std::vector<PlayedRace> playTournament(const TournamentConfig& config,
                                        const std::vector<RaceJob>& jobs,
                                        const ProgressFn& progress = {},
-                                       RaceObserver* firstRaceObserver = nullptr);
+                                       RaceObserver* firstRaceObserver = nullptr,
+                                       const ObserverFactory& observerFor = {});
 
 } // namespace pod::arena

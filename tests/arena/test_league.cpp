@@ -1,0 +1,159 @@
+#include "bradleyterry.h"
+#include "cli.h"
+#include "league.h"
+#include "tracedir.h"
+
+#include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+
+#include <cmath>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+namespace pod::arena {
+namespace {
+
+namespace fs = std::filesystem;
+
+const std::string kTracks = std::string(VUZUDER_SOURCE_DIR) + "/resources/tracks";
+
+// Elo difference of a strength ratio.
+double elo(double ratio) { return 400.0 * std::log10(ratio); }
+
+// Strengths 4 : 2 : 1 predict A beats B 2/3, B beats C 2/3, A beats C 4/5;
+// results in exactly those proportions are the likelihood's maximum, so the
+// fit must return 0, 400 log10 2 and 400 log10 4 apart, centred on B.
+TEST(BradleyTerry, MatchesHandComputedThreeDriverExample) {
+  PairResults r(3);
+  auto play = [&](int a, int b, double aScore, double games) {
+    r.score[a][b] = aScore;
+    r.score[b][a] = games - aScore;
+    r.games[a][b] = r.games[b][a] = games;
+  };
+  play(0, 1, 2, 3);
+  play(1, 2, 2, 3);
+  play(0, 2, 4, 5);
+  const BradleyTerryFit fit = fitBradleyTerry(r);
+  EXPECT_FALSE(fit.regularised);
+  EXPECT_NEAR(elo(2.0), fit.ratings[0].elo, 1e-6);
+  EXPECT_NEAR(0.0, fit.ratings[1].elo, 1e-6);
+  EXPECT_NEAR(-elo(2.0), fit.ratings[2].elo, 1e-6);
+}
+
+// Two drivers, 100 races, 60 : 40 with 10 draws as halves (55 : 45). The
+// centred ratings are +-d/2 with d = ln(55/45); the information of d is
+// n p (1 - p), so each rating's standard error is half of 1/sqrt(n p (1-p)).
+TEST(BradleyTerry, IntervalFollowsTheFisherInformation) {
+  PairResults r(2);
+  r.score[0][1] = 50 + 0.5 * 10;
+  r.score[1][0] = 40 + 0.5 * 10;
+  r.games[0][1] = r.games[1][0] = 100;
+  const BradleyTerryFit fit = fitBradleyTerry(r);
+  const double p = 0.55;
+  const double half = 1.959963984540054 * kEloPerNat * 0.5 / std::sqrt(100 * p * (1 - p));
+  EXPECT_NEAR(elo(55.0 / 45.0) / 2, fit.ratings[0].elo, 1e-6);
+  EXPECT_NEAR(-fit.ratings[0].elo, fit.ratings[1].elo, 1e-9);
+  EXPECT_NEAR(fit.ratings[0].elo - half, fit.ratings[0].low, 1e-6);
+  EXPECT_NEAR(fit.ratings[0].elo + half, fit.ratings[0].high, 1e-6);
+}
+
+// A driver that never lost has no finite maximum-likelihood rating: the fit
+// says so, stays finite, and keeps the order of the results.
+TEST(BradleyTerry, UnbeatenDriverStaysFiniteAndOnTop) {
+  PairResults r(3);
+  r.score[0][1] = 10, r.score[1][0] = 0, r.games[0][1] = r.games[1][0] = 10;
+  r.score[0][2] = 10, r.score[2][0] = 0, r.games[0][2] = r.games[2][0] = 10;
+  r.score[1][2] = 6, r.score[2][1] = 4, r.games[1][2] = r.games[2][1] = 10;
+  const BradleyTerryFit fit = fitBradleyTerry(r);
+  EXPECT_TRUE(fit.regularised);
+  for (const auto& rating : fit.ratings)
+    EXPECT_TRUE(std::isfinite(rating.elo) && std::isfinite(rating.low) && rating.low < rating.high);
+  EXPECT_GT(fit.ratings[0].elo, fit.ratings[1].elo);
+  EXPECT_GT(fit.ratings[1].elo, fit.ratings[2].elo);
+}
+
+struct Scratch : ::testing::Test {
+  fs::path dir = fs::temp_directory_path() /
+                 ("arena-league-" + std::string(::testing::UnitTest::GetInstance()
+                                                    ->current_test_info()
+                                                    ->name()));
+  void SetUp() override { fs::create_directories(dir); }
+  void TearDown() override { fs::remove_all(dir); }
+};
+
+// A small league of three drivers on two tracks, both sides of every race:
+// every cell and its mirror describe the same races, and every count adds up
+// to what the per-pairing summaries played.
+TEST_F(Scratch, LeagueMatrixCountsAddUp) {
+  const std::string json = (dir / "league.json").string();
+  std::ostringstream out, err;
+  ASSERT_EQ(0, runArena({"--league", "--drivers", "Steering heuristics", "--drivers",
+                         "genetic runners", "--drivers", "Genetic", "--tracks-dir", kTracks,
+                         "--track", "Boomerang", "--track", "The Knot", "--races", "1",
+                         "--think-evals", "3", "--jobs", "2", "--json", json},
+                        out, err))
+      << err.str();
+  const auto summary = nlohmann::json::parse(std::ifstream(json));
+  const auto& league = summary.at("league");
+  const auto& m = league.at("matrix");
+  ASSERT_EQ(3u, m.size());
+  ASSERT_EQ(3u, summary.at("matchups").size());
+
+  int distinct = 0;
+  for (const auto& pairing : summary.at("matchups"))
+    distinct += pairing.at("total").at("races").get<int>();
+  int cellRaces = 0;
+  for (std::size_t i = 0; i < 3; ++i) {
+    EXPECT_TRUE(m[i][i].is_null());
+    for (std::size_t j = 0; j < 3; ++j) {
+      if (i == j)
+        continue;
+      const auto& a = m[i][j];
+      const auto& b = m[j][i];
+      EXPECT_EQ(a.at("races"), b.at("races"));
+      EXPECT_EQ(a.at("draws"), b.at("draws"));
+      EXPECT_EQ(a.at("races").get<int>(),
+                a.at("wins").get<int>() + b.at("wins").get<int>() + a.at("draws").get<int>());
+      EXPECT_GT(a.at("races").get<int>(), 0);
+      cellRaces += a.at("races").get<int>();
+    }
+  }
+  EXPECT_EQ(2 * distinct, cellRaces);
+  int ranked = 0;
+  for (const auto& row : league.at("ranking")) {
+    EXPECT_EQ(row.at("races").get<int>(),
+              row.at("wins").get<int>() + row.at("draws").get<int>() + row.at("losses").get<int>());
+    ranked += row.at("races").get<int>();
+  }
+  EXPECT_EQ(cellRaces, ranked);
+}
+
+// One file per race, named so that each race of the schedule has its own,
+// with the teams in the order the name gives.
+TEST_F(Scratch, TraceDirHoldsEveryRaceUnderItsOwnName) {
+  std::ostringstream out, err;
+  ASSERT_EQ(0, runArena({"--team1", "Steering heuristics", "--team2", "Genetic runners",
+                         "--tracks-dir", kTracks, "--track", "Boomerang", "--races", "2",
+                         "--swap", "--think-evals", "2", "--trace-dir", (dir / "t").string()},
+                        out, err))
+      << err.str();
+  std::vector<std::string> names;
+  for (const auto& e : fs::directory_iterator(dir / "t"))
+    names.push_back(e.path().filename().string());
+  std::sort(names.begin(), names.end());
+  const std::vector<std::string> expected = {
+      "steering-heuristics-vs-genetic-runners_t01-boomerang_race001_sides12.jsonl",
+      "steering-heuristics-vs-genetic-runners_t01-boomerang_race001_sides21.jsonl",
+      "steering-heuristics-vs-genetic-runners_t01-boomerang_race002_sides12.jsonl",
+      "steering-heuristics-vs-genetic-runners_t01-boomerang_race002_sides21.jsonl"};
+  ASSERT_EQ(expected, names);
+  std::ifstream swapped(dir / "t" / expected[1]);
+  std::string header;
+  std::getline(swapped, header);
+  EXPECT_EQ((std::vector<std::string>{"Genetic runners", "Steering heuristics"}),
+            nlohmann::json::parse(header).at("teams").get<std::vector<std::string>>());
+}
+
+} // namespace
+} // namespace pod::arena

@@ -1,0 +1,82 @@
+#include "merge.h"
+
+#include "badinput.h"
+#include "output.h"
+#include "shard.h"
+
+#include <CLI/CLI.hpp>
+
+#include <algorithm>
+#include <fstream>
+#include <sstream>
+
+namespace pod::arena {
+
+namespace {
+
+std::string oneLine(std::string text) {
+  std::replace(text.begin(), text.end(), '\n', ' ');
+  return text;
+}
+
+nlohmann::json readPart(const std::string& path) {
+  std::ifstream in(path);
+  if (!in)
+    throw BadInput{"cannot read '" + path + "'"};
+  std::ostringstream text;
+  text << in.rdbuf();
+  try {
+    return readPartialSummary(text.str());
+  } catch (const nlohmann::json::exception& e) {
+    throw BadInput{"'" + path + "' is not JSON: " + oneLine(e.what())};
+  }
+}
+
+} // namespace
+
+int runMerge(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+  OutputPaths paths;
+  std::vector<std::string> files;
+  CLI::App app{"Puts the slices of a run (--shard I/N --json FILE) back together and reports "
+               "as one run of the whole schedule would.",
+               "vuzuder-arena merge"};
+  app.add_option("--json", paths.json, "Write the merged summary as JSON")->type_name("FILE");
+  app.add_option("--csv", paths.csv, "Write a league's matrix and ratings as CSV")
+      ->type_name("FILE");
+  app.add_option("--markdown", paths.markdown, "Write a league's tables as Markdown")
+      ->type_name("FILE");
+  app.add_option("parts", files, "Partial summaries, one per slice")
+      ->type_name("PART.json");
+
+  std::vector<const char*> argv = {"vuzuder-arena merge"};
+  for (const auto& a : args)
+    argv.push_back(a.c_str());
+  try {
+    app.parse(static_cast<int>(argv.size()), argv.data());
+  } catch (const CLI::CallForHelp&) {
+    out << app.help();
+    return 0;
+  } catch (const CLI::ParseError& e) {
+    err << "vuzuder-arena merge: " << oneLine(e.what()) << '\n';
+    return 2;
+  }
+
+  if (files.empty()) {
+    err << "vuzuder-arena merge: name the partial summaries to merge (PART.json...)\n";
+    return 2;
+  }
+  try {
+    std::vector<std::pair<std::string, nlohmann::json>> parts;
+    for (const auto& f : files)
+      parts.emplace_back(f, readPart(f));
+    const MergedRun run = mergeParts(parts);
+    OutputFiles outputs(paths, run.league);
+    outputs.write(out, run.report());
+    return 0;
+  } catch (const BadInput& bad) {
+    err << "vuzuder-arena merge: " << bad.message << '\n';
+    return 2;
+  }
+}
+
+} // namespace pod::arena
