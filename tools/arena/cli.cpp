@@ -3,10 +3,10 @@
 #include "report.h"
 #include "stats.h"
 #include "tournament.h"
-#include "trace.h"
 #include "trackgen.h"
 
 #include "brains/driverregistry.h"
+#include "trace/tracewriter.h"
 
 #include <CLI/CLI.hpp>
 

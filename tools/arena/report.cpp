@@ -1,6 +1,6 @@
 #include "report.h"
 
-#include "trace.h"
+#include "trace/tracewriter.h"
 
 #include <algorithm>
 #include <cstdio>
