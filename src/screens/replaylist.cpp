@@ -58,7 +58,9 @@ void ReplayList::setPosition(float x, float y, float windowWidth, float listBott
   setStatus(status_);
 }
 
-bool ReplayList::isOpen() const { return list_ && list_->isVisible(); }
+bool ReplayList::isOpen() const {
+  return list_ && list_->isVisible();
+}
 
 void ReplayList::update(const qutils::Vec2& mouse, bool pressed, bool released) {
   graph_.updateHover(mouse);
@@ -141,9 +143,9 @@ bool ReplayList::open(const std::string& path) {
     setStatus(path + ": the race screen cannot show it");
     return false;
   }
-  setStatus(trace.truncated ? path + " is cut short: it plays to turn " +
-                                  std::to_string(trace.turnCount())
-                            : "");
+  setStatus(trace.truncated
+                ? path + " is cut short: it plays to turn " + std::to_string(trace.turnCount())
+                : "");
   list_->setVisible(false);
   button_->setToggled(false);
   return true;

@@ -24,7 +24,9 @@ struct BadLine {
   std::string reason;
 };
 
-std::string quoted(const char* key) { return std::string("\"") + key + "\""; }
+std::string quoted(const char* key) {
+  return std::string("\"") + key + "\"";
+}
 
 // The library's messages start with an internal tag and may quote raw input.
 std::string jsonReason(const json::exception& e) {
@@ -56,15 +58,17 @@ float asFloat(const json& v, const char* key) {
   return static_cast<float>(d);
 }
 
-float floatAt(const json& j, const char* key) { return asFloat(field(j, key), key); }
+float floatAt(const json& j, const char* key) {
+  return asFloat(field(j, key), key);
+}
 
 std::int64_t asInt(const json& v, const char* key, std::int64_t low, std::int64_t high) {
   if (!v.is_number_integer())
     throw BadLine{quoted(key) + " is not a whole number"};
   const auto i = v.get<std::int64_t>();
   if (i < low || i > high)
-    throw BadLine{quoted(key) + " is " + std::to_string(i) + ", outside " +
-                  std::to_string(low) + " to " + std::to_string(high)};
+    throw BadLine{quoted(key) + " is " + std::to_string(i) + ", outside " + std::to_string(low) +
+                  " to " + std::to_string(high)};
   return i;
 }
 
@@ -159,8 +163,10 @@ void readHeader(const json& j, Trace& t) {
     t.teams.push_back(team.get<std::string>());
   }
   t.turnTime = floatAt(j, "turnTime");
-  if (!(t.turnTime > 0.f))
-    throw BadLine{"\"turnTime\" is not above 0"};
+  // The game shows turns of a fraction of a second; far longer ones would
+  // stretch its clocks past any sense.
+  if (!(t.turnTime > 0.f && t.turnTime <= 10.f))
+    throw BadLine{"\"turnTime\" is outside 0 to 10 seconds"};
 
   const std::size_t teams = t.teams.size();
   const bool shown = t.timeAttack ? t.podsPerTeam == 1 && teams >= 1 && teams <= cMaxPods
@@ -182,9 +188,9 @@ void readHeader(const json& j, Trace& t) {
     PodState p = readPod(pods[i], static_cast<std::int32_t>(t.track.checkpoints.size()));
     const auto team = static_cast<std::int32_t>(i / static_cast<std::size_t>(t.podsPerTeam));
     if (p.id != i || p.team != team)
-      throw BadLine{"pod " + std::to_string(i) + " has id " + std::to_string(p.id) +
-                    " and team " + std::to_string(p.team) + ", expected id " +
-                    std::to_string(i) + " and team " + std::to_string(team)};
+      throw BadLine{"pod " + std::to_string(i) + " has id " + std::to_string(p.id) + " and team " +
+                    std::to_string(p.team) + ", expected id " + std::to_string(i) + " and team " +
+                    std::to_string(team)};
     t.start.pods.push_back(p);
   }
 }
@@ -250,7 +256,8 @@ void readEvents(const json& j, const Trace& t, TraceTurn& turn) {
     else
       throw BadLine{"unknown event type " + type.dump()};
     ev.firstId = intAt(e, "first", 0, pods - 1);
-    ev.secondId = intAt(e, "second", 0, (ev.type == PhysicsEvent::PodCollision ? pods : checkpoints) - 1);
+    ev.secondId =
+        intAt(e, "second", 0, (ev.type == PhysicsEvent::PodCollision ? pods : checkpoints) - 1);
     if (ev.type == PhysicsEvent::PodCollision && ev.firstId == ev.secondId)
       throw BadLine{"a pod collides with itself"};
     ev.time = floatAt(e, "time");
@@ -266,10 +273,10 @@ void readTurn(const json& j, Trace& t) {
   TraceTurn turn;
   const auto expected = static_cast<std::int64_t>(t.turns.size()) + 1;
   turn.turn = intAt(j, "turn", std::numeric_limits<std::int32_t>::min(),
-                        std::numeric_limits<std::int32_t>::max());
+                    std::numeric_limits<std::int32_t>::max());
   if (turn.turn != expected)
-    throw BadLine{"turn " + std::to_string(turn.turn) + " where turn " +
-                  std::to_string(expected) + " was due"};
+    throw BadLine{"turn " + std::to_string(turn.turn) + " where turn " + std::to_string(expected) +
+                  " was due"};
   const json& commands = readArray(j, "influences");
   if (commands.size() != t.start.pods.size())
     throw BadLine{std::to_string(commands.size()) + " commands for " +
@@ -284,8 +291,7 @@ void readTurn(const json& j, Trace& t) {
   turn.state.timeAttack = t.timeAttack;
   readPods(j, t, turn.state);
   readEvents(j, t, turn);
-  turn.state.winner =
-      intAt(j, "winner", -1, static_cast<std::int64_t>(t.teams.size()) - 1);
+  turn.state.winner = intAt(j, "winner", -1, static_cast<std::int64_t>(t.teams.size()) - 1);
   turn.state.byTimeout = asBool(field(j, "byTimeout"), "byTimeout");
   completeCollisions(t, t.stateAt(t.turns.size()), turn);
   t.turns.push_back(std::move(turn));
@@ -312,9 +318,9 @@ bool readTrace(std::istream& in, Trace& out, std::string& error) {
         t.truncated = true;
         break;
       }
-      error = header && !whole ? "the header line is cut short"
-                               : "line " + std::to_string(number) +
-                                     " does not parse: " + jsonReason(e);
+      error = header && !whole
+                  ? "the header line is cut short"
+                  : "line " + std::to_string(number) + " does not parse: " + jsonReason(e);
       return false;
     }
     try {
@@ -323,7 +329,7 @@ bool readTrace(std::istream& in, Trace& out, std::string& error) {
       else
         readTurn(j, t);
     } catch (const BadLine& bad) {
-      error = header ? bad.reason : "line " + std::to_string(number) + ": " + bad.reason;
+      error = (header ? "header: " : "line " + std::to_string(number) + ": ") + bad.reason;
       return false;
     } catch (const json::exception& e) {
       error = "line " + std::to_string(number) + ": " + jsonReason(e);
@@ -352,8 +358,8 @@ bool readTraceFile(const std::string& path, Trace& out, std::string& error) {
     return false;
   }
   if (size > cMaxTraceBytes) {
-    error = "'" + path + "' is " + std::to_string(size >> 20) +
-            " MiB: traces over 256 MiB are refused";
+    error =
+        "'" + path + "' is " + std::to_string(size >> 20) + " MiB: traces over 256 MiB are refused";
     return false;
   }
   std::ifstream file(p, std::ios::binary);

@@ -74,16 +74,14 @@ void writeTraceTurn(std::ostream& out, int turn, const std::vector<Influence>& i
     commands.push_back({floatJson(inf.rotation), floatJson(inf.thrust), inf.shield});
   auto happenings = nlohmann::ordered_json::array();
   for (const auto& e : events)
-    happenings.push_back({{"type", e.type == PhysicsEvent::PodCollision ? "collision" : "checkpoint"},
-                          {"first", e.firstId},
-                          {"second", e.secondId},
-                          {"time", floatJson(e.time)}});
-  const nlohmann::ordered_json line = {{"turn", turn},
-                                       {"influences", commands},
-                                       {"pods", podsJson(state)},
-                                       {"events", happenings},
-                                       {"winner", state.winner},
-                                       {"byTimeout", state.byTimeout}};
+    happenings.push_back(
+        {{"type", e.type == PhysicsEvent::PodCollision ? "collision" : "checkpoint"},
+         {"first", e.firstId},
+         {"second", e.secondId},
+         {"time", floatJson(e.time)}});
+  const nlohmann::ordered_json line = {
+      {"turn", turn},         {"influences", commands}, {"pods", podsJson(state)},
+      {"events", happenings}, {"winner", state.winner}, {"byTimeout", state.byTimeout}};
   out << line.dump() << '\n';
 }
 

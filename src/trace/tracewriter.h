@@ -23,8 +23,7 @@ nlohmann::ordered_json podJson(const PodState& pod);
 
 // The two kinds of line of a trace, keys in a fixed order.
 void writeTraceHeader(std::ostream& out, const Track& track, bool timeAttack,
-                      const std::vector<std::string>& teamNames, const Race& start,
-                      float turnTime);
+                      const std::vector<std::string>& teamNames, const Race& start, float turnTime);
 void writeTraceTurn(std::ostream& out, int turn, const std::vector<Influence>& influences,
                     const std::vector<PhysicsEvent>& events, const Race& state);
 
