@@ -35,6 +35,12 @@ for bad in future.jsonl missing.jsonl; do
   [ "$(wc -l <"$scratch/bad.txt")" -eq 1 ] || fail "--replay $bad: not one line: $(cat "$scratch/bad.txt")"
 done
 
+# Started first in a test run, this may meet a display server still coming up.
+tries=0
+until xdpyinfo >/dev/null 2>&1 || [ $tries -ge 40 ]; do
+  sleep 0.25
+  tries=$((tries + 1))
+done
 "$binary" --replay race.jsonl >"$scratch/out.txt" 2>"$scratch/err.txt" &
 pid=$!
 . "$source/tests/app/gamewindow.sh"
