@@ -1,11 +1,40 @@
+#include "app/commandline.h"
 #include "app/podapp.h"
+#include "app/podstatemanager.h"
+#include "trace/tracereader.h"
+
+#include <vexa/core/components.h>
 
 #include <cstdlib>
 #include <ctime>
 #include <exception>
 #include <iostream>
 
-int main() {
+namespace {
+
+// Bad arguments and unreadable traces, before any window opens.
+constexpr int cBadInput = 2;
+
+} // namespace
+
+int main(int argc, char** argv) {
+  const pod::CommandLine line = pod::parseCommandLine({argv + 1, argv + argc});
+  if (!line.error.empty()) {
+    std::cerr << "vuzuder: " << line.error << '\n' << pod::cUsage << std::endl;
+    return cBadInput;
+  }
+  pod::Trace replay;
+  if (!line.replay.empty()) {
+    std::string error;
+    if (!pod::readTraceFile(line.replay, replay, error)) {
+      std::cerr << "vuzuder: cannot replay '" << line.replay << "': " << error << std::endl;
+      return cBadInput;
+    }
+    if (replay.truncated)
+      std::cout << "The trace '" << line.replay << "' is cut short: it plays to turn "
+                << replay.turnCount() << "." << std::endl;
+  }
+
   // Without a display the window library aborts; say why and stop instead.
   if (!std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY")) {
     std::cerr << "No display found: Vuzuder UR needs a graphical session."
@@ -24,6 +53,11 @@ int main() {
     // A missing resource: nothing was shown yet, say which file and stop.
     std::cerr << e.what() << std::endl;
     return EXIT_FAILURE;
+  }
+  if (!line.replay.empty()) {
+    auto* states = dynamic_cast<pod::PodStateManager*>(vexa::components().stateManager());
+    if (!states || !states->goToReplay(replay))
+      std::cerr << "vuzuder: the replay could not be shown" << std::endl;
   }
   app.run();
   return EXIT_SUCCESS;

@@ -40,6 +40,8 @@ bool PodApp::init() {
   // Registration order fixes the button ids.
   for (const std::string& button : vexa::standardButtons())
     vexa::inputManager().addButton(button);
+  for (const std::string& button : PodInputProcessor::replayButtons())
+    vexa::inputManager().addButton(button);
 
   setFrameRate(1.f / 60.f);
   vexa::graphics().create(cWidth, cHeight, vexa::Graphics::cDefaultStyle);

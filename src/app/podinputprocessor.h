@@ -3,13 +3,20 @@
 #include <vexa/core/inputprocessor.h>
 #include <vexa/core/keymap.h>
 
+#include <string>
+#include <vector>
+
 namespace pod {
 
-// The game's keys and wheel drive the sixteen logical buttons; everything
-// else (mouse buttons, typed text, other keys) goes to the engine.
+// The game's keys and wheel drive the logical buttons; everything else
+// (mouse buttons, typed text, other keys) goes to the engine.
 class PodInputProcessor : public vexa::InputProcessor {
 public:
   PodInputProcessor();
+
+  // The buttons the game adds to the sixteen standard ones, registered after
+  // them: the replay controls (Space, Home, End).
+  static const std::vector<std::string>& replayButtons();
 
   bool handleEvent(const sf::Event& event) override;
 
@@ -17,6 +24,7 @@ public:
 
 private:
   vexa::KeyMap keys_;
+  vexa::KeyMap replayKeys_;
 };
 
 } // namespace pod

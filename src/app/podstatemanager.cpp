@@ -39,6 +39,14 @@ void PodStateManager::goToRace(RaceConfiguration config) {
                     config.teamNames, config.track, config.player1Pod, config.player2Pod);
 }
 
+bool PodStateManager::goToReplay(const Trace& trace) {
+  auto* race = dynamic_cast<StateRace*>(state(Race));
+  if (!race)
+    return false;
+  goTo(Race);
+  return race->startReplay(trace);
+}
+
 void PodStateManager::goToLevelEditor() { goTo(LevelEditor); }
 
 void PodStateManager::goToVFX() { goTo(VFX); }

@@ -12,6 +12,7 @@
 namespace pod {
 
 class StateMenu;
+struct Trace;
 
 // The game's screens, created once and switched by index.
 class PodStateManager : public vexa::IndexedStateManager {
@@ -25,6 +26,8 @@ public:
   void goToMenu();
   // Hands the configuration to the race screen, which takes the brains.
   virtual void goToRace(RaceConfiguration config);
+  // Shows a recorded race on the race screen; false when it cannot.
+  bool goToReplay(const Trace& trace);
   void goToLevelEditor();
   void goToVFX();
   // Has the menu launch a race again with its current choices.

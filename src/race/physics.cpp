@@ -88,6 +88,11 @@ void Physics::step(const std::vector<Influence>& inf, float dt,
   }
 }
 
+void Physics::setStates(const Race& previous, const Race& current) {
+  previousState_ = previous;
+  currentState_ = current;
+}
+
 const Track& Physics::track() const {
   Q_ASSERT(track_);
   return *track_;

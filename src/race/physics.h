@@ -20,6 +20,10 @@ public:
   void step(const std::vector<Influence>& influences, float dt,
             std::vector<PhysicsEvent>& events);
 
+  // Puts recorded states in place of the last step's (replays). The track
+  // given to init stays.
+  void setStates(const Race& previous, const Race& current);
+
   const Race& getCurrentState() const { return currentState_; }
   const Race& getPreviousState() const { return previousState_; }
   const Track& track() const;

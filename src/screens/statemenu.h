@@ -2,6 +2,7 @@
 
 #include "brains/abstractbrain.h"
 #include "race/track.h"
+#include "screens/replaylist.h"
 
 #include <vexa/core/abstractstate.h>
 #include <vexa/gui/scenegraph.h>
@@ -102,6 +103,7 @@ public:
   ColoredPushButton* trackButton(int k) const;
   const std::vector<ColoredPushButton*>& trackButtons() const { return trackButtons_; }
   vexa::SceneGraph& sceneGraph() { return sceneGraph_; }
+  ReplayList& replayList() { return replayList_; }
 
   const sf::Text& team1Description() const { return team1Description_; }
   const sf::Text& team2Description() const { return team2Description_; }
@@ -153,6 +155,7 @@ private:
   std::array<ColoredPushButton*, RaceTeamButtons::COUNT> team2Buttons_{};
   std::vector<ColoredPushButton*> trackButtons_;
   vexa::SceneNode* trackRow_ = nullptr;
+  ReplayList replayList_;
 
   sf::Text gameModeTitle_;
   sf::Text teamsTitle_;

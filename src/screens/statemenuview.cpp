@@ -124,6 +124,8 @@ void StateMenu::buildButtons() {
   codeCreditButton_ =
       credit("Programming and AI design by the Vuzuder UR team", "README.md");
 
+  replayList_.build(factory);
+
   moreTriviaButton_ = factory.createToggleButton(&root);
   GuiFactory::resize(*moreTriviaButton_, 100.f, 20.f);
   moreTriviaButton_->setString("More trivia !");
@@ -312,6 +314,8 @@ void StateMenu::updateLayout() {
   raceButton_->setPosition(c.x, 825.f);
 
   editorButton_->setPosition(w - 250.f, h - 90.f);
+  // The list opens above the row of track buttons.
+  replayList_.setPosition(w - 250.f, h - 120.f, w, 730.f);
   vfxButton_->setPosition(w - 250.f, h - 60.f);
   quitButton_->setPosition(w - 250.f, h - 30.f);
   artCreditButton_->setPosition(250.f, h - 60.f);
@@ -388,6 +392,7 @@ void StateMenu::update(float dt) {
     sceneGraph_.touchDown(mouse);
   if (input->isReleased("touch"))
     sceneGraph_.touchUp(mouse);
+  replayList_.update(mouse, input->isPressed("touch"), input->isReleased("touch"));
 }
 
 void StateMenu::slideTrivia(const sf::Vector2f& mouse,
@@ -475,6 +480,7 @@ void StateMenu::draw(float, float) {
   window->draw(logoSfml_);
   window->draw(logoCpp_);
   window->draw(logoTarvok_);
+  replayList_.draw(*window);
 }
 
 } // namespace pod

@@ -40,10 +40,7 @@ bool StateRace::init() {
     return false;
   simulation_.toMenuButton()->setCallback([this] { leaveForMenu(); });
   simulation_.menuButton()->setCallback([this] { leaveForMenu(); });
-  simulation_.restartButton()->setCallback([] {
-    if (PodStateManager* states = podStateManager())
-      states->restartRace();
-  });
+  simulation_.restartButton()->setCallback([this] { restart(); });
   const auto& speeds = simulation_.speedButtons();
   for (std::size_t i = 0; i < speeds.size(); ++i)
     speeds[i]->setCallback([this, i] { setSpeed(static_cast<int>(i)); });
@@ -61,6 +58,16 @@ void StateRace::setSpeed(int index) {
   simulation_.highlightSpeedButton(index);
 }
 
+void StateRace::restart() {
+  if (replay_) {
+    if (cursor_.paused())
+      cursor_.togglePause();
+    showReplayMove(cursor_.home());
+  } else if (PodStateManager* states = podStateManager()) {
+    states->restartRace();
+  }
+}
+
 void StateRace::leaveForMenu() {
   stopped_ = true;
   simulation_.releaseBrains();
@@ -73,7 +80,9 @@ void StateRace::startRace(bool timeAttack, int nbPodsPerTeam,
                           const std::vector<std::string>& teamNames, const Track& track,
                           int player1Pod, int player2Pod) {
   stopped_ = false;
+  replay_ = false;
   pacer_.start();
+  simulation_.setTurnTime(cTurnTime);
   simulation_.launch(timeAttack, nbPodsPerTeam, std::move(brains), track, teamNames);
   simulation_.setPlayerPods(player1Pod, player2Pod);
   updateLayout();
@@ -82,6 +91,63 @@ void StateRace::startRace(bool timeAttack, int nbPodsPerTeam,
   if (vexa::components().inputManager() && vexa::components().graphics() &&
       vexa::graphics().window())
     simulation_.placeSidePanel(vexa::inputManager().mousePosition());
+}
+
+bool StateRace::startReplay(const Trace& trace) {
+  stopped_ = false;
+  replay_ = true;
+  pacer_.start(false);
+  if (!simulation_.launchReplay(trace))
+    return false;
+  cursor_.reset(trace.turnCount());
+  simulation_.setReplayStatus(cursor_.status(trace.truncated));
+  updateLayout();
+  if (vexa::components().application())
+    vexa::application().setGameRate(cRaceGameRate);
+  if (vexa::components().inputManager() && vexa::components().graphics() &&
+      vexa::graphics().window())
+    simulation_.placeSidePanel(vexa::inputManager().mousePosition());
+  return true;
+}
+
+void StateRace::showReplayMove(ReplayCursor::Move move) {
+  if (move == ReplayCursor::Move::None)
+    return;
+  simulation_.showReplayTurn(cursor_.turn(), move == ReplayCursor::Move::Forward);
+  // A step forward plays its turn's motion; a jump shows where it lands.
+  if (!cursor_.running())
+    pacer_.setTurnElapsed(move == ReplayCursor::Move::Forward ? 0.f : 1.f);
+}
+
+// Replays have no countdown; the keys move through the recording instead of
+// steering.
+void StateRace::updateReplay(float dt) {
+  const vexa::InputManager& input = vexa::inputManager();
+  if (input.isPressed("pause"))
+    cursor_.togglePause();
+  else if (input.isPressed("right"))
+    showReplayMove(cursor_.stepForward());
+  else if (input.isPressed("left"))
+    showReplayMove(cursor_.stepBack());
+  else if (input.isPressed("home"))
+    showReplayMove(cursor_.home());
+  else if (input.isPressed("end"))
+    showReplayMove(cursor_.end());
+  std::size_t turn = 0;
+  if (input.isPressed("touch") && simulation_.replayTurnAt(input.mousePosition(), turn))
+    showReplayMove(cursor_.seek(turn));
+
+  simulation_.update(dt, pacer_.interpolation());
+  if (stopped_)
+    return;
+  if (cursor_.running()) {
+    const int turns = pacer_.takeTurns(dt);
+    for (int i = 0; i < turns; ++i)
+      showReplayMove(cursor_.advance());
+  } else {
+    pacer_.settle(dt);
+  }
+  simulation_.setReplayStatus(cursor_.status(simulation_.recording().truncated));
 }
 
 bool StateRace::steeringKeyPressed() const {
@@ -109,6 +175,10 @@ void StateRace::update(float dt) {
       simulation_.highlightSpeedButton(pacer_.speedIndex());
   }
 
+  if (replay_) {
+    updateReplay(dt);
+    return;
+  }
   if (pacer_.countingDown()) {
     const bool still =
         pacer_.advanceCountdown(dt, simulation_.hasKeyboardPlayer(), steeringKeyPressed());

@@ -4,6 +4,8 @@
 #include "race/track.h"
 #include "simulation/racepacer.h"
 #include "simulation/racesimulation.h"
+#include "simulation/replaycursor.h"
+#include "trace/trace.h"
 
 #include <vexa/core/abstractstate.h>
 
@@ -46,6 +48,11 @@ public:
                  std::vector<std::unique_ptr<AbstractBrain>> brains,
                  const std::vector<std::string>& teamNames, const Track& track, int player1Pod,
                  int player2Pod);
+  // Shows a recorded race with the same panels and effects; no brain runs.
+  bool startReplay(const Trace& trace);
+  // "Restart": a race is launched again by the menu, a replay goes back to
+  // its first turn.
+  void restart();
   void setSpeed(int index);
   // Escape, "To menu" and "Menu": stop stepping, delete the brains (their
   // threads end) and make the menu current.
@@ -56,16 +63,22 @@ public:
   int speedIndex() const { return pacer_.speedIndex(); }
   const RacePacer& pacer() const { return pacer_; }
   RaceSimulation& simulation() { return simulation_; }
+  bool isReplay() const { return replay_; }
+  const ReplayCursor& replayCursor() const { return cursor_; }
   const sf::Text& countdownText() const { return countdownText_; }
 
 private:
   bool steeringKeyPressed() const;
+  void updateReplay(float dt);
+  void showReplayMove(ReplayCursor::Move move);
 
   bool stopped_ = false;
   // The turn timer, turn duration, speed index and countdown flag.
   RacePacer pacer_;
   RaceSimulation simulation_;
   sf::Text countdownText_;
+  bool replay_ = false;
+  ReplayCursor cursor_;
 };
 
 } // namespace pod

@@ -271,6 +271,25 @@ void BaseSimulation::step(float dt, const std::vector<Influence>& influences) {
   gameTime_ += dt;
 }
 
+void BaseSimulation::showRecordedStep(const Race& previous, const Race& current,
+                                      const std::vector<PhysicsEvent>& events, float gameTime) {
+  physics_.setStates(previous, current);
+  events_ = events;
+  gameTime_ = gameTime;
+}
+
+void BaseSimulation::clearEffects() {
+  effects_.clear();
+  events_.clear();
+  dueSparks_.clear();
+  if (!initialised_)
+    return;
+  trails_->clear();
+  for (auto& engine : engines_)
+    engine->clear();
+  sparks_->clear();
+}
+
 sf::RenderTarget* BaseSimulation::pickingTarget() const {
   return vexa::components().graphics() ? vexa::graphics().window() : nullptr;
 }

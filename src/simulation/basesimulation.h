@@ -77,6 +77,13 @@ public:
   virtual void drawPod(std::size_t index, float interpolation, sf::RenderTarget& target);
   virtual void setFixCamera(bool fix);
 
+  // Shows recorded states instead of stepping: the events are those of the
+  // step that led to current, and game time is set, not added.
+  void showRecordedStep(const Race& previous, const Race& current,
+                        const std::vector<PhysicsEvent>& events, float gameTime);
+  // Drops effects, particles and trails, for a jump in time.
+  void clearEffects();
+
   void setTurnTime(float turnTime) { turnTime_ = turnTime; }
   float turnTime() const { return turnTime_; }
   void setDebugMode(bool debug) { debugMode_ = debug; }

@@ -45,10 +45,12 @@ std::uint8_t RacePacer::countdownAlpha(double remaining) {
 
 RacePacer::RacePacer() : turnDuration_(cTurnDurations[cDefaultSpeedIndex]) {}
 
-void RacePacer::start() {
+void RacePacer::start(bool countdown) {
   timer_ = 0.f;
-  countingDown_ = true;
+  countingDown_ = countdown;
 }
+
+void RacePacer::settle(float dt) { timer_ = std::min(timer_ + dt, turnDuration_); }
 
 void RacePacer::setSpeed(int index) {
   speedIndex_ = std::clamp(index, 0, cMaxSpeedIndex);

@@ -27,8 +27,9 @@ public:
 
   RacePacer();
 
-  // A new race: the countdown starts over; the speed is kept.
-  void start();
+  // A new race: the countdown starts over (none for a replay); the speed is
+  // kept.
+  void start(bool countdown = true);
 
   // Clamps the index; an index out of 0..5 leaves the turn duration as is.
   void setSpeed(int index);
@@ -45,6 +46,13 @@ public:
   // One update step of the race: accumulates dt and returns how many turns
   // are due (the timer keeps the remainder).
   int takeTurns(float dt);
+
+  // A replay that does not advance: the turn shown finishes its motion and
+  // stays (the timer grows up to one turn duration).
+  void settle(float dt);
+  // Puts the timer at a share of the current turn: 0 replays the turn's
+  // motion, 1 shows its end at once.
+  void setTurnElapsed(float share) { timer_ = share * turnDuration_; }
 
   // Fraction of the current turn elapsed (unclamped).
   float interpolation() const { return timer_ / turnDuration_; }

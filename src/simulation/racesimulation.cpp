@@ -122,6 +122,11 @@ bool RaceSimulation::initialise() {
     GuiFactory::resize(*b, 31.f, 20.f);
     speedButtons_.push_back(b);
   }
+  saveReplayButton_ = factory.createButton(sidePanel_);
+  saveReplayButton_->setString("Save replay");
+  GuiFactory::resize(*saveReplayButton_, 200.f, 20.f);
+  saveReplayButton_->setCallback([this] { saveReplay(); });
+
   themeLabel_ = sidePanel_->makeChild<vexa::ShapeShifterLabel>(*font_, "Theme", 14u);
   for (std::uint32_t t = 0; t < PodResourceManager::getNbThemes(); ++t) {
     ColoredPushButton* b = factory.createToggleButton(sidePanel_);
@@ -193,6 +198,8 @@ bool RaceSimulation::launch(bool timeAttack, int nbPodsPerTeam,
     brain->setPhysics(physics_);
     brain->setTrack(track_);
   }
+  replay_ = false;
+  recording_.begin(track_, teamNames_, physics_.getCurrentState(), turnTime_);
   statistics_.reset(brains_.size() * static_cast<std::size_t>(nbPodsPerTeam));
   selectedPod_ = -1;
   order_.clear();
@@ -220,6 +227,7 @@ void RaceSimulation::turn(float dt) {
   const Race& next = physics_.getCurrentState();
   for (auto& brain : brains_)
     brain->turnDone(next, dt);
+  recordTurn(influences_, next);
   if (winnerBoard_.update(next, teamNames_) && winnerPanel_)
     winnerPanel_->setVisible(true);
 }
@@ -255,6 +263,7 @@ void RaceSimulation::updateLayout(float width, float height) {
   themeLabel_->setPosition(x, 167.f);
   for (std::size_t t = 0; t < themeButtons_.size(); ++t)
     themeButtons_[t]->setPosition(width - 200.f + 49.f + 102.f * static_cast<float>(t), 190.f);
+  saveReplayButton_->setPosition(x, 222.f);
   menuTab_->setPosition(width - cSidePanelWidth - menuTab_->globalBounds().width / 2.f - 1.f, 110.f);
 
   winnerRect_ = sf::FloatRect(width / 2.f - cWinnerWidth / 2.f, height / 2.f - cWinnerHeight / 2.f,
@@ -289,6 +298,7 @@ void RaceSimulation::drawPanels(sf::RenderTarget& target, float interpolation) {
   drawTimeoutMeters(target, interpolation);
   drawRaceOrder(target);
   drawProgressBar(target);
+  drawReplayLines(target);
   if (selectedPod_ >= 0)
     drawStatistics(target);
   drawKeyboardHelp(target);
@@ -422,9 +432,10 @@ void RaceSimulation::drawProgressBar(sf::RenderTarget& target) {
   const int ticks = progressTickCount(track_);
   if (ticks <= 0)
     return;
-  const float width = std::min(cProgressWidth, size_.x - 2.f * cSidePanelWidth);
-  const float left = size_.x / 2.f - width / 2.f;
-  const float y = size_.y - 36.f;
+  float left = 0.f;
+  float width = 0.f;
+  float y = 0.f;
+  progressBarSpan(left, width, y);
   const float tick = width / static_cast<float>(ticks);
   panelRect(target, {left - 14.f, y - 22.f, width + 28.f, 40.f});
   sf::RectangleShape bar({width, 4.f});
@@ -444,6 +455,12 @@ void RaceSimulation::drawProgressBar(sf::RenderTarget& target) {
     const float x = left + progressTicks(p, track_) * tick;
     drawPodIcon(target, p.id, {x, y}, 20.f);
   }
+}
+
+void RaceSimulation::progressBarSpan(float& left, float& width, float& y) const {
+  width = std::min(cProgressWidth, size_.x - 2.f * cSidePanelWidth);
+  left = size_.x / 2.f - width / 2.f;
+  y = size_.y - 36.f;
 }
 
 void RaceSimulation::drawStatistics(sf::RenderTarget& target) {
@@ -519,7 +536,7 @@ void RaceSimulation::drawSidePanelBack(sf::RenderTarget& target) {
   if (!sidePanel_)
     return;
   const float offset = sidePanel_->getPosition().x;
-  panelRect(target, {size_.x - 210.f + offset, 26.f, 212.f, 190.f});
+  panelRect(target, {size_.x - 210.f + offset, 26.f, 212.f, 214.f});
 }
 
 void RaceSimulation::drawWinner(sf::RenderTarget& target) {

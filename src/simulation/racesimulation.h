@@ -6,6 +6,7 @@
 #include "simulation/racestatistics.h"
 #include "simulation/sidepanelrule.h"
 #include "simulation/winnerboard.h"
+#include "trace/trace.h"
 
 #include <SFML/Graphics/Texture.hpp>
 
@@ -49,6 +50,27 @@ public:
   // one physics step, turn done on every brain, then the winner panel.
   void turn(float dt);
 
+  // Replays: a recorded race on the same screen, panels and effects
+  // included; no brain runs.
+  bool launchReplay(const Trace& trace);
+  // Shows the state after `turn` turns. One turn forward shows that turn's
+  // events; any other move starts the effects over. The last turn shows the
+  // end panel.
+  void showReplayTurn(std::size_t turn, bool oneForward);
+  bool isReplay() const { return replay_; }
+  // A race: what was played so far, up to its winner. A replay: the trace.
+  const Trace& recording() const { return recording_; }
+  // Writes the recording into the replays folder under a new name; the
+  // notice line says where, or why not. Returns the path, empty on failure.
+  std::string saveReplay();
+  // The turn whose leader stands where the mouse is on the progress bar;
+  // false when the mouse is not on the bar.
+  bool replayTurnAt(const Vec2& mouse, std::size_t& turn) const;
+  // The line over the progress bar, and a notice shown for a few seconds.
+  void setReplayStatus(const std::string& text) { replayStatus_ = text; }
+  void showNotice(const std::string& text);
+  const std::string& notice() const { return notice_; }
+
   // Lays the panels and buttons out for a window of this size.
   void updateLayout(float width, float height);
   // Opens or closes the side panel for a mouse position (window pixels).
@@ -66,6 +88,7 @@ public:
   const std::vector<ColoredPushButton*>& speedButtons() const { return speedButtons_; }
   ColoredPushButton* debugButton() const { return debugButton_; }
   ColoredPushButton* fixCameraButton() const { return fixCameraButton_; }
+  ColoredPushButton* saveReplayButton() const { return saveReplayButton_; }
   const std::vector<ColoredPushButton*>& themeButtons() const { return themeButtons_; }
 
   std::size_t brainCount() const { return brains_.size(); }
@@ -85,6 +108,11 @@ private:
   void drawWinner(sf::RenderTarget& target);
   void drawSidePanelBack(sf::RenderTarget& target);
   void drawKeyboardHelp(sf::RenderTarget& target);
+  // Keeps a played turn for "Save replay", until the race has a winner.
+  void recordTurn(const std::vector<Influence>& influences, const Race& state);
+  void drawReplayLines(sf::RenderTarget& target);
+  // The progress bar's left end, length and height on the window.
+  void progressBarSpan(float& left, float& width, float& y) const;
   void drawPodIcon(sf::RenderTarget& target, std::uint32_t pod, const Vec2& centre, float size);
   sf::Text makeText(unsigned size, const sf::Color& colour = sf::Color::White) const;
   std::string teamNameOf(std::uint32_t pod) const;
@@ -96,6 +124,13 @@ private:
   SidePanelRule sidePanelRule_;
   std::vector<RaceOrderEntry> order_;
 
+  Trace recording_;
+  bool replay_ = false;
+  std::vector<float> leaderTicks_; // per replay turn, for seeking
+  std::string replayStatus_;
+  std::string notice_;
+  float noticeUntil_ = 0.f;
+
   vexa::SceneNode* sidePanel_ = nullptr;
   vexa::SceneNode* winnerPanel_ = nullptr;
   ColoredPushButton* toMenuButton_ = nullptr;
@@ -103,6 +138,7 @@ private:
   ColoredPushButton* fixCameraButton_ = nullptr;
   ColoredPushButton* menuButton_ = nullptr;
   ColoredPushButton* restartButton_ = nullptr;
+  ColoredPushButton* saveReplayButton_ = nullptr;
   std::vector<ColoredPushButton*> speedButtons_;
   std::vector<ColoredPushButton*> themeButtons_;
   vexa::ShapeShifterLabel* speedLabel_ = nullptr;

@@ -16,4 +16,9 @@ bool WinnerBoard::update(const Race& race, const std::vector<std::string>& teamN
   return true;
 }
 
+void WinnerBoard::show(const std::string& title, const std::string& teamName) {
+  title_ = title;
+  teamName_ = teamName;
+}
+
 } // namespace pod

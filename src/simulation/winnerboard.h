@@ -17,6 +17,10 @@ public:
   // Returns true only on the call that fills them.
   bool update(const Race& race, const std::vector<std::string>& teamNames);
 
+  // Fills the texts with anything else to say at the end (a replay without
+  // a winner).
+  void show(const std::string& title, const std::string& teamName);
+
   bool isFilled() const { return !title_.empty(); }
   const std::string& title() const { return title_; }
   const std::string& teamName() const { return teamName_; }

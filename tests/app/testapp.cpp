@@ -66,6 +66,8 @@ void headlessRegistry() {
   input->init();
   for (const std::string& button : vexa::standardButtons())
     input->addButton(button);
+  for (const std::string& button : pod::PodInputProcessor::replayButtons())
+    input->addButton(button);
   vexa::components().set(nullptr, std::make_unique<vexa::FocusManager>(),
                          nullptr, nullptr, std::move(input),
                          std::make_unique<pod::PodInputProcessor>(), nullptr,

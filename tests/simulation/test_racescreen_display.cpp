@@ -3,7 +3,9 @@
 
 #include "app/coloredpushbutton.h"
 #include "brains/driverregistry.h"
+#include "race/statehash.h"
 #include "simulation/racesimulation.h"
+#include "trace/tracereader.h"
 
 #include <sfmlutils/convert.h>
 #include <vexa/core/resourcemanager.h>
@@ -15,6 +17,7 @@
 
 #include <cstdlib>
 #include <dirent.h>
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <unistd.h>
@@ -266,6 +269,85 @@ TEST(RaceScreenDisplay, PodsAreDrawnAtTheirPlacesInTheirColours) {
     EXPECT_NEAR(seen.g, expected.g, 40) << "pod " << pod;
     EXPECT_NEAR(seen.b, expected.b, 40) << "pod " << pod;
   }
+}
+
+// A race played on screen, saved with "Save replay", read back and shown:
+// every control lands on the recorded state of its turn.
+TEST(RaceScreenDisplay, ASavedRaceReplaysWithItsControls) {
+  StateRace& race = screen();
+  std::vector<std::unique_ptr<AbstractBrain>> brains;
+  for (int team = 0; team < 2; ++team) {
+    brains.push_back(createDriver("Steering heuristics", false));
+    brains.back()->setTeam(team);
+  }
+  startRace(std::move(brains), loadTrack());
+  RaceSimulation& sim = race.simulation();
+  int played = 0;
+  for (; sim.winner() < 0 && played < 3000; ++played)
+    sim.turn(StateRace::cTurnTime);
+  ASSERT_GE(sim.winner(), 0);
+  for (int i = 0; i < 10; ++i)
+    sim.turn(StateRace::cTurnTime); // coasting after the win is not kept
+
+  const std::string path = sim.saveReplay();
+  ASSERT_FALSE(path.empty()) << sim.notice();
+  Trace trace;
+  std::string error;
+  ASSERT_TRUE(readTraceFile(path, trace, error)) << error;
+  std::filesystem::remove(path);
+  ASSERT_EQ(trace.turnCount(), static_cast<std::size_t>(played));
+  EXPECT_EQ(trace.turns.back().state.winner, sim.winner());
+  EXPECT_EQ(trace.teams, cNames);
+
+  ASSERT_TRUE(race.startReplay(trace));
+  EXPECT_FALSE(race.isCountingDown());
+  const ReplayCursor& cursor = race.replayCursor();
+  const auto shows = [&](std::size_t turn) {
+    EXPECT_EQ(cursor.turn(), turn);
+    EXPECT_EQ(stateHash(sim.physics().getCurrentState()), stateHash(trace.stateAt(turn)))
+        << "turn " << turn;
+  };
+  for (int i = 0; i < 30; ++i)
+    frame(race, i % 10 == 0);
+  EXPECT_GT(cursor.turn(), 0u);
+  shows(cursor.turn());
+
+  pressAndUpdate(race, "pause");
+  ASSERT_TRUE(cursor.paused());
+  const std::size_t at = cursor.turn();
+  for (int i = 0; i < 20; ++i)
+    frame(race);
+  shows(at);
+  pressAndUpdate(race, "right");
+  pressAndUpdate(race, "right");
+  shows(at + 2);
+  pressAndUpdate(race, "left");
+  shows(at + 1);
+  pressAndUpdate(race, "end");
+  shows(trace.turnCount());
+  EXPECT_TRUE(sim.isWinnerPanelShown());
+  EXPECT_EQ(sim.winnerBoard().teamName(), cNames[static_cast<std::size_t>(sim.winner())]);
+  pressAndUpdate(race, "home");
+  shows(0);
+  EXPECT_FALSE(sim.isWinnerPanelShown());
+
+  // The middle of the progress bar: where the leader had done half the race.
+  const sf::Vector2u size = vexa::graphics().window()->getSize();
+  std::size_t turn = 0;
+  ASSERT_TRUE(sim.replayTurnAt({size.x / 2.f, size.y - 36.f}, turn));
+  EXPECT_GT(turn, 0u);
+  EXPECT_LT(turn, trace.turnCount());
+  EXPECT_FALSE(sim.replayTurnAt({size.x / 2.f, size.y / 2.f}, turn));
+
+  // "Restart" at the end plays again from the first turn.
+  pressAndUpdate(race, "end");
+  race.restart();
+  EXPECT_FALSE(cursor.paused());
+  EXPECT_FALSE(sim.isWinnerPanelShown());
+  EXPECT_LE(cursor.turn(), 1u);
+  shows(cursor.turn());
+  pressAndUpdate(race, "escape");
+  EXPECT_EQ(raceharness::states().currentIndex(), static_cast<std::uint32_t>(PodStateManager::Menu));
 }
 
 } // namespace

@@ -9,11 +9,11 @@
 #include "speed.h"
 #include "stats.h"
 #include "tournament.h"
-#include "trace.h"
 #include "tracedir.h"
 #include "trackgen.h"
 
 #include "brains/driverregistry.h"
+#include "trace/tracewriter.h"
 
 #include <CLI/CLI.hpp>
 

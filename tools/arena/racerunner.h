@@ -6,6 +6,7 @@
 #include "race/physicsevent.h"
 #include "race/race.h"
 #include "race/track.h"
+#include "trace/raceobserver.h"
 
 #include <cstdint>
 #include <memory>
@@ -13,25 +14,6 @@
 #include <vector>
 
 namespace pod::arena {
-
-// Game time of one turn, as in the game's race simulation.
-constexpr float kTurnTime = 0.25f;
-
-// Sees a race as it is played; used by the trace writer and the tests.
-class RaceObserver {
-public:
-  virtual ~RaceObserver() = default;
-  virtual void raceStarted(const Race& start) { (void)start; }
-  // After the physics step and every brain's turnDone of turn number `turn`
-  // (counted from 1).
-  virtual void turnPlayed(int turn, const std::vector<Influence>& influences,
-                          const std::vector<PhysicsEvent>& events, const Race& state) {
-    (void)turn;
-    (void)influences;
-    (void)events;
-    (void)state;
-  }
-};
 
 // How much one team's planner thought during a race; `planner` is false for
 // brains that do not plan by evolution.

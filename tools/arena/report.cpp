@@ -2,7 +2,7 @@
 
 #include "league.h"
 #include "speed.h"
-#include "trace.h"
+#include "trace/tracewriter.h"
 
 #include <algorithm>
 #include <cstdio>

@@ -1,7 +1,7 @@
 #include "tracedir.h"
 
 #include "badinput.h"
-#include "trace.h"
+#include "trace/tracewriter.h"
 
 #include <cctype>
 #include <cstdio>

@@ -1,9 +1,11 @@
-#include "trace.h"
+#include "trace/tracewriter.h"
+
+#include "trace/trace.h"
 
 #include <charconv>
 #include <cmath>
 
-namespace pod::arena {
+namespace pod {
 
 nlohmann::ordered_json floatJson(float value) {
   if (!std::isfinite(value))
@@ -47,44 +49,60 @@ nlohmann::ordered_json podsJson(const Race& race) {
 
 } // namespace
 
-TraceWriter::TraceWriter(std::ostream& out, const Track& track, bool timeAttack,
-                         std::vector<std::string> teamNames)
-    : out_(out), track_(track), timeAttack_(timeAttack), teamNames_(std::move(teamNames)) {}
-
-void TraceWriter::raceStarted(const Race& start) {
+void writeTraceHeader(std::ostream& out, const Track& track, bool timeAttack,
+                      const std::vector<std::string>& teamNames, const Race& start,
+                      float turnTime) {
   auto checkpoints = nlohmann::ordered_json::array();
-  for (const auto& c : track_.checkpoints)
+  for (const auto& c : track.checkpoints)
     checkpoints.push_back({floatJson(c.position.x), floatJson(c.position.y)});
   const nlohmann::ordered_json header = {
       {"format", "vuzuder-trace"},
       {"version", 1},
-      {"track", {{"name", track_.name}, {"checkpoints", checkpoints}}},
-      {"timeAttack", timeAttack_},
+      {"track", {{"name", track.name}, {"checkpoints", checkpoints}}},
+      {"timeAttack", timeAttack},
       {"podsPerTeam", start.nbPodsPerTeam},
-      {"teams", teamNames_},
-      {"turnTime", floatJson(kTurnTime)},
+      {"teams", teamNames},
+      {"turnTime", floatJson(turnTime)},
       {"pods", podsJson(start)}};
-  out_ << header.dump() << '\n';
+  out << header.dump() << '\n';
 }
 
-void TraceWriter::turnPlayed(int turn, const std::vector<Influence>& influences,
-                             const std::vector<PhysicsEvent>& events, const Race& state) {
+void writeTraceTurn(std::ostream& out, int turn, const std::vector<Influence>& influences,
+                    const std::vector<PhysicsEvent>& events, const Race& state) {
   auto commands = nlohmann::ordered_json::array();
   for (const auto& inf : influences)
     commands.push_back({floatJson(inf.rotation), floatJson(inf.thrust), inf.shield});
   auto happenings = nlohmann::ordered_json::array();
   for (const auto& e : events)
-    happenings.push_back({{"type", e.type == PhysicsEvent::PodCollision ? "collision" : "checkpoint"},
-                          {"first", e.firstId},
-                          {"second", e.secondId},
-                          {"time", floatJson(e.time)}});
-  const nlohmann::ordered_json line = {{"turn", turn},
-                               {"influences", commands},
-                               {"pods", podsJson(state)},
-                               {"events", happenings},
-                               {"winner", state.winner},
-                               {"byTimeout", state.byTimeout}};
-  out_ << line.dump() << '\n';
+    happenings.push_back(
+        {{"type", e.type == PhysicsEvent::PodCollision ? "collision" : "checkpoint"},
+         {"first", e.firstId},
+         {"second", e.secondId},
+         {"time", floatJson(e.time)}});
+  const nlohmann::ordered_json line = {
+      {"turn", turn},         {"influences", commands}, {"pods", podsJson(state)},
+      {"events", happenings}, {"winner", state.winner}, {"byTimeout", state.byTimeout}};
+  out << line.dump() << '\n';
 }
 
-} // namespace pod::arena
+void writeTrace(std::ostream& out, const Trace& trace) {
+  writeTraceHeader(out, trace.track, trace.timeAttack, trace.teams, trace.start, trace.turnTime);
+  for (const TraceTurn& t : trace.turns)
+    writeTraceTurn(out, t.turn, t.influences, t.events, t.state);
+}
+
+TraceWriter::TraceWriter(std::ostream& out, const Track& track, bool timeAttack,
+                         std::vector<std::string> teamNames, float turnTime)
+    : out_(out), track_(track), timeAttack_(timeAttack), teamNames_(std::move(teamNames)),
+      turnTime_(turnTime) {}
+
+void TraceWriter::raceStarted(const Race& start) {
+  writeTraceHeader(out_, track_, timeAttack_, teamNames_, start, turnTime_);
+}
+
+void TraceWriter::turnPlayed(int turn, const std::vector<Influence>& influences,
+                             const std::vector<PhysicsEvent>& events, const Race& state) {
+  writeTraceTurn(out_, turn, influences, events, state);
+}
+
+} // namespace pod

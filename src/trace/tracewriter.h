@@ -1,0 +1,52 @@
+#pragma once
+
+#include "race/physicsevent.h"
+#include "race/race.h"
+#include "race/track.h"
+#include "trace/raceobserver.h"
+
+#include <nlohmann/json.hpp>
+
+#include <ostream>
+#include <string>
+#include <vector>
+
+namespace pod {
+
+struct Trace;
+
+// A float as a JSON number that reads back (as a double, then cast) to the
+// very same float, written as short as possible. Non-finite values are null.
+nlohmann::ordered_json floatJson(float value);
+
+nlohmann::ordered_json podJson(const PodState& pod);
+
+// The two kinds of line of a trace, keys in a fixed order.
+void writeTraceHeader(std::ostream& out, const Track& track, bool timeAttack,
+                      const std::vector<std::string>& teamNames, const Race& start, float turnTime);
+void writeTraceTurn(std::ostream& out, int turn, const std::vector<Influence>& influences,
+                    const std::vector<PhysicsEvent>& events, const Race& state);
+
+// A recorded race, header and turns.
+void writeTrace(std::ostream& out, const Trace& trace);
+
+// Writes a race as JSON Lines while it is played: a header with the track,
+// the teams and the starting pods, then one line per turn.
+class TraceWriter : public RaceObserver {
+public:
+  TraceWriter(std::ostream& out, const Track& track, bool timeAttack,
+              std::vector<std::string> teamNames, float turnTime = kTurnTime);
+
+  void raceStarted(const Race& start) override;
+  void turnPlayed(int turn, const std::vector<Influence>& influences,
+                  const std::vector<PhysicsEvent>& events, const Race& state) override;
+
+private:
+  std::ostream& out_;
+  const Track& track_;
+  bool timeAttack_;
+  std::vector<std::string> teamNames_;
+  float turnTime_;
+};
+
+} // namespace pod

@@ -1,0 +1,261 @@
+#include "trace/tracereader.h"
+#include "trace/tracewriter.h"
+
+#include "racerunner.h"
+#include "trackgen.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <limits>
+#include <sstream>
+
+namespace pod {
+namespace {
+
+std::uint32_t bits(float f) {
+  std::uint32_t b;
+  std::memcpy(&b, &f, sizeof b);
+  return b;
+}
+
+TEST(FloatJson, EveryKindOfFloatReadsBackExactly) {
+  std::vector<float> values = {-0.f, 1.f / 3.f, 16777217.f,
+                               std::numeric_limits<float>::denorm_min(),
+                               std::numeric_limits<float>::max()};
+  for (std::uint32_t b = 0x00000001u; b < 0x7f800000u; b += 0x000f4243u) {
+    float f;
+    std::memcpy(&f, &b, sizeof f);
+    values.push_back(f);
+    values.push_back(-f);
+  }
+  for (float v : values) {
+    const std::string text = floatJson(v).dump();
+    const auto back = static_cast<float>(nlohmann::json::parse(text).get<double>());
+    EXPECT_EQ(bits(back), bits(v)) << text;
+  }
+  EXPECT_EQ(floatJson(0.1f).dump(), "0.1");
+  EXPECT_TRUE(floatJson(std::nanf("")).is_null());
+}
+
+// Everything the physics produced, for comparison with what was read.
+struct Capture : RaceObserver {
+  void raceStarted(const Race& start) override { trace.begin(track, teams, start, kTurnTime); }
+  void turnPlayed(int, const std::vector<Influence>& influences,
+                  const std::vector<PhysicsEvent>& events, const Race& state) override {
+    trace.append(influences, events, state);
+  }
+  Track track;
+  std::vector<std::string> teams;
+  Trace trace;
+};
+
+void expectSameRace(const Race& a, const Race& b) {
+  ASSERT_EQ(a.pods.size(), b.pods.size());
+  EXPECT_EQ(a.winner, b.winner);
+  EXPECT_EQ(a.byTimeout, b.byTimeout);
+  for (std::size_t i = 0; i < a.pods.size(); ++i) {
+    const PodState& p = a.pods[i];
+    const PodState& q = b.pods[i];
+    EXPECT_EQ(p.id, q.id);
+    EXPECT_EQ(p.team, q.team);
+    EXPECT_EQ(p.nextCheckpoint, q.nextCheckpoint);
+    EXPECT_EQ(p.checkpointsCleared, q.checkpointsCleared);
+    for (auto [x, y] : {std::pair{p.position.x, q.position.x}, {p.position.y, q.position.y},
+                        {p.velocity.x, q.velocity.x}, {p.velocity.y, q.velocity.y},
+                        {p.angle, q.angle}, {p.shieldCooldown, q.shieldCooldown},
+                        {p.timeout, q.timeout}, {p.engine, q.engine}})
+      EXPECT_EQ(bits(x), bits(y));
+  }
+}
+
+// A whole race between the steering heuristics, as the arena writes it.
+struct Recorded {
+  std::string text;
+  Capture capture;
+};
+
+const Recorded& recordedRace() {
+  static const Recorded recorded = [] {
+    Recorded r;
+    r.capture.track = arena::generateTracks(8, 1).front();
+    r.capture.teams = {"Steering heuristics", "Steering heuristics"};
+    std::ostringstream out;
+    TraceWriter writer(out, r.capture.track, false, r.capture.teams);
+    arena::playRace(r.capture.track, false, r.capture.teams, {1, 2}, arena::RaceLimits{}, &writer);
+    arena::playRace(r.capture.track, false, r.capture.teams, {1, 2}, arena::RaceLimits{},
+                    &r.capture);
+    r.text = out.str();
+    return r;
+  }();
+  return recorded;
+}
+
+TEST(TraceReader, ReadsBackWhatTheWriterWroteAndTheCollisionsWhereTheyHappened) {
+  const Recorded& r = recordedRace();
+  std::istringstream in(r.text);
+  Trace t;
+  std::string error;
+  ASSERT_TRUE(readTrace(in, t, error)) << error;
+  const Trace& played = r.capture.trace;
+
+  EXPECT_FALSE(t.truncated);
+  EXPECT_EQ(t.track.name, played.track.name);
+  ASSERT_EQ(t.track.checkpoints.size(), played.track.checkpoints.size());
+  EXPECT_EQ(t.teams, played.teams);
+  expectSameRace(t.start, played.start);
+  ASSERT_EQ(t.turnCount(), played.turnCount());
+  int collisions = 0;
+  for (std::size_t i = 0; i < t.turnCount(); ++i) {
+    const TraceTurn& a = t.turns[i];
+    const TraceTurn& b = played.turns[i];
+    EXPECT_EQ(a.turn, b.turn);
+    ASSERT_EQ(a.influences.size(), b.influences.size());
+    for (std::size_t k = 0; k < a.influences.size(); ++k) {
+      EXPECT_EQ(bits(a.influences[k].rotation), bits(b.influences[k].rotation));
+      EXPECT_EQ(bits(a.influences[k].thrust), bits(b.influences[k].thrust));
+      EXPECT_EQ(a.influences[k].shield, b.influences[k].shield);
+    }
+    expectSameRace(a.state, b.state);
+    ASSERT_EQ(a.events.size(), b.events.size()) << "turn " << a.turn;
+    for (std::size_t e = 0; e < a.events.size(); ++e) {
+      const PhysicsEvent& x = a.events[e];
+      const PhysicsEvent& y = b.events[e];
+      EXPECT_EQ(x.type, y.type);
+      EXPECT_EQ(x.firstId, y.firstId);
+      EXPECT_EQ(x.secondId, y.secondId);
+      EXPECT_EQ(bits(x.time), bits(y.time));
+      if (x.type != PhysicsEvent::PodCollision)
+        continue;
+      ++collisions;
+      EXPECT_EQ(x.position, y.position);
+      EXPECT_EQ(x.normal, y.normal);
+      EXPECT_EQ(bits(x.strength), bits(y.strength));
+    }
+  }
+  EXPECT_GT(collisions, 0) << "the race should show the collision geometry";
+  EXPECT_NE(t.turns.back().state.winner, -1);
+
+  // Written again, the trace is the same text.
+  std::ostringstream again;
+  writeTrace(again, t);
+  EXPECT_EQ(again.str(), r.text);
+}
+
+std::vector<std::string> linesOf(const std::string& text) {
+  std::vector<std::string> lines;
+  std::istringstream in(text);
+  for (std::string line; std::getline(in, line);)
+    lines.push_back(line);
+  return lines;
+}
+
+std::string edited(std::size_t lineIndex,
+                   const std::function<void(nlohmann::ordered_json&)>& edit) {
+  std::vector<std::string> lines = linesOf(recordedRace().text);
+  auto j = nlohmann::ordered_json::parse(lines.at(lineIndex));
+  edit(j);
+  lines[lineIndex] = j.dump();
+  std::string text;
+  for (const auto& l : lines)
+    text += l + '\n';
+  return text;
+}
+
+TEST(TraceReader, ABadTraceGivesOneLineOfReason) {
+  using J = nlohmann::ordered_json;
+  const std::string whole = recordedRace().text;
+  const std::string secondLine = linesOf(whole).at(1);
+  const struct {
+    const char* name;
+    std::string text;
+    const char* reason;
+  } cases[] = {
+      {"empty", "", "the file is empty"},
+      {"not json", "hello\n" + whole, "line 1 does not parse"},
+      {"another format", edited(0, [](J& j) { j["format"] = "summary"; }), "not a Vuzuder trace"},
+      {"next version", edited(0, [](J& j) { j["version"] = 2; }), "trace version 2 is unknown"},
+      {"three teams", edited(0, [](J& j) { j["teams"].push_back("Genetic"); }),
+       "3 teams of 2 pods"},
+      {"header pod missing", edited(0, [](J& j) { j["pods"].erase(3); }), "3 pods for 2 teams"},
+      {"header pod in the wrong team", edited(0, [](J& j) { j["pods"][1]["team"] = 1; }),
+       "pod 1 has id 1 and team 1"},
+      {"turn pod missing", edited(2, [](J& j) { j["pods"].erase(0); }),
+       "line 3: 3 pods where the header has 4"},
+      {"turn pods swapped",
+       edited(2, [](J& j) { std::swap(j["pods"][0], j["pods"][3]); }),
+       "line 3: pod 0 is not the header's pod 0"},
+      {"turn skipped", edited(2, [](J& j) { j["turn"] = 3; }), "line 3: turn 3 where turn 2"},
+      {"event with no such pod",
+       edited(2, [](J& j) { j["events"].push_back({{"type", "collision"}, {"first", 0},
+                                                    {"second", 9}, {"time", 0.1}}); }),
+       "line 3: \"second\" is 9"},
+      {"checkpoint out of the track",
+       edited(1, [](J& j) { j["pods"][0]["nextCheckpoint"] = 99; }),
+       "line 2: \"nextCheckpoint\" is 99"},
+      {"a number as text", edited(1, [](J& j) { j["pods"][2]["vx"] = "fast"; }),
+       "line 2: \"vx\" is not a number"},
+      {"broken middle line", linesOf(whole)[0] + "\n" + secondLine.substr(0, 40) + "\n" +
+                                 secondLine + "\n",
+       "line 2 does not parse"},
+  };
+  for (const auto& c : cases) {
+    std::istringstream in(c.text);
+    Trace t;
+    std::string error;
+    EXPECT_FALSE(readTrace(in, t, error)) << c.name;
+    EXPECT_NE(error.find(c.reason), std::string::npos) << c.name << ": " << error;
+    EXPECT_EQ(error.find('\n'), std::string::npos) << c.name;
+  }
+}
+
+TEST(TraceReader, ATruncatedTraceKeepsItsWholeTurnsAndSaysSo) {
+  const std::string whole = recordedRace().text;
+  const std::vector<std::string> lines = linesOf(whole);
+  const std::size_t kept = 10;
+  std::string head;
+  for (std::size_t i = 0; i <= kept; ++i)
+    head += lines[i] + '\n';
+  for (std::size_t cut : {std::size_t{1}, lines[kept + 1].size() / 2, lines[kept + 1].size() - 1}) {
+    std::istringstream in(head + lines[kept + 1].substr(0, cut));
+    Trace t;
+    std::string error;
+    ASSERT_TRUE(readTrace(in, t, error)) << error;
+    EXPECT_TRUE(t.truncated);
+    EXPECT_EQ(t.turnCount(), kept);
+  }
+  // Cut at the end of a line, nothing is lost and nothing is said.
+  std::istringstream in(head);
+  Trace t;
+  std::string error;
+  ASSERT_TRUE(readTrace(in, t, error));
+  EXPECT_FALSE(t.truncated);
+  EXPECT_EQ(t.turnCount(), kept);
+  // The header alone cannot be cut short.
+  std::istringstream header(lines[0].substr(0, 30));
+  EXPECT_FALSE(readTrace(header, t, error));
+  EXPECT_EQ(error, "the header line is cut short");
+}
+
+TEST(TraceReader, AHugeFileIsRefusedBeforeReading) {
+  const auto path = std::filesystem::temp_directory_path() / "vuzuder-huge-trace.jsonl";
+  {
+    std::ofstream f(path);
+    f << "not even json";
+  }
+  // Sparse: no disk space is used and, refused first, nothing is read.
+  std::filesystem::resize_file(path, cMaxTraceBytes + 1);
+  Trace t;
+  std::string error;
+  EXPECT_FALSE(readTraceFile(path.string(), t, error));
+  EXPECT_NE(error.find("traces over 256 MiB are refused"), std::string::npos) << error;
+  std::filesystem::remove(path);
+  EXPECT_FALSE(readTraceFile(path.string(), t, error));
+  EXPECT_NE(error.find("is not a file"), std::string::npos) << error;
+}
+
+} // namespace
+} // namespace pod
