@@ -9,6 +9,7 @@
 #include <ctime>
 #include <exception>
 #include <iostream>
+#include <utility>
 
 namespace {
 
@@ -56,7 +57,7 @@ int main(int argc, char** argv) {
   }
   if (!line.replay.empty()) {
     auto* states = dynamic_cast<pod::PodStateManager*>(vexa::components().stateManager());
-    if (!states || !states->goToReplay(replay))
+    if (!states || !states->goToReplay(std::move(replay)))
       std::cerr << "vuzuder: the replay could not be shown" << std::endl;
   }
   app.run();

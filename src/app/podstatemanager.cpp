@@ -39,12 +39,12 @@ void PodStateManager::goToRace(RaceConfiguration config) {
                     config.teamNames, config.track, config.player1Pod, config.player2Pod);
 }
 
-bool PodStateManager::goToReplay(const Trace& trace) {
+bool PodStateManager::goToReplay(Trace trace) {
   auto* race = dynamic_cast<StateRace*>(state(Race));
   if (!race)
     return false;
   goTo(Race);
-  return race->startReplay(trace);
+  return race->startReplay(std::move(trace));
 }
 
 void PodStateManager::goToLevelEditor() { goTo(LevelEditor); }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/raceconfiguration.h"
+#include "trace/trace.h"
 
 // The engine header only declares AbstractState; its list of owning
 // pointers needs the whole class wherever the manager is built.
@@ -12,7 +13,6 @@
 namespace pod {
 
 class StateMenu;
-struct Trace;
 
 // The game's screens, created once and switched by index.
 class PodStateManager : public vexa::IndexedStateManager {
@@ -27,7 +27,7 @@ public:
   // Hands the configuration to the race screen, which takes the brains.
   virtual void goToRace(RaceConfiguration config);
   // Shows a recorded race on the race screen; false when it cannot.
-  bool goToReplay(const Trace& trace);
+  bool goToReplay(Trace trace);
   void goToLevelEditor();
   void goToVFX();
   // Has the menu launch a race again with its current choices.

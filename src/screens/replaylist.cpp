@@ -15,6 +15,7 @@
 
 #include <algorithm>
 #include <iostream>
+#include <utility>
 
 namespace pod {
 
@@ -139,13 +140,13 @@ bool ReplayList::open(const std::string& path) {
     return false;
   }
   auto* states = dynamic_cast<PodStateManager*>(vexa::components().stateManager());
-  if (!states || !states->goToReplay(trace)) {
+  const std::size_t turns = trace.turnCount();
+  const bool truncated = trace.truncated;
+  if (!states || !states->goToReplay(std::move(trace))) {
     setStatus(path + ": the race screen cannot show it");
     return false;
   }
-  setStatus(trace.truncated
-                ? path + " is cut short: it plays to turn " + std::to_string(trace.turnCount())
-                : "");
+  setStatus(truncated ? path + " is cut short: it plays to turn " + std::to_string(turns) : "");
   list_->setVisible(false);
   button_->setToggled(false);
   return true;

@@ -93,14 +93,16 @@ void StateRace::startRace(bool timeAttack, int nbPodsPerTeam,
     simulation_.placeSidePanel(vexa::inputManager().mousePosition());
 }
 
-bool StateRace::startReplay(const Trace& trace) {
+bool StateRace::startReplay(Trace trace) {
   stopped_ = false;
   replay_ = true;
   pacer_.start(false);
-  if (!simulation_.launchReplay(trace))
+  const std::size_t turns = trace.turnCount();
+  const bool truncated = trace.truncated;
+  if (!simulation_.launchReplay(std::move(trace)))
     return false;
-  cursor_.reset(trace.turnCount());
-  simulation_.setReplayStatus(cursor_.status(trace.truncated));
+  cursor_.reset(turns);
+  simulation_.setReplayStatus(cursor_.status(truncated));
   updateLayout();
   if (vexa::components().application())
     vexa::application().setGameRate(cRaceGameRate);

@@ -49,7 +49,7 @@ public:
                  const std::vector<std::string>& teamNames, const Track& track, int player1Pod,
                  int player2Pod);
   // Shows a recorded race with the same panels and effects; no brain runs.
-  bool startReplay(const Trace& trace);
+  bool startReplay(Trace trace);
   // "Restart": a race is launched again by the menu, a replay goes back to
   // its first turn.
   void restart();

@@ -52,7 +52,7 @@ public:
 
   // Replays: a recorded race on the same screen, panels and effects
   // included; no brain runs.
-  bool launchReplay(const Trace& trace);
+  bool launchReplay(Trace trace);
   // Shows the state after `turn` turns. One turn forward shows that turn's
   // events; any other move starts the effects over. The last turn shows the
   // end panel.
@@ -128,6 +128,7 @@ private:
   bool replay_ = false;
   std::vector<float> leaderTicks_; // per replay turn, for seeking
   std::string replayStatus_;
+  sf::Text replayLine_;
   std::string notice_;
   float noticeUntil_ = 0.f;
 

@@ -14,6 +14,7 @@
 
 #include <algorithm>
 #include <iostream>
+#include <utility>
 
 namespace pod {
 
@@ -33,7 +34,7 @@ void RaceSimulation::recordTurn(const std::vector<Influence>& influences, const 
   recording_.append(influences, events_, state);
 }
 
-bool RaceSimulation::launchReplay(const Trace& trace) {
+bool RaceSimulation::launchReplay(Trace trace) {
   releaseBrains();
   winnerBoard_.reset();
   if (winnerPanel_)
@@ -43,7 +44,7 @@ bool RaceSimulation::launchReplay(const Trace& trace) {
     return false;
   setPlayerPods(-1, -1);
   setTurnTime(trace.turnTime);
-  recording_ = trace;
+  recording_ = std::move(trace);
   replay_ = true;
   order_.clear();
   leaderTicks_.clear();
@@ -127,9 +128,13 @@ void RaceSimulation::drawReplayLines(sf::RenderTarget& target) {
   float width = 0.f;
   float y = 0.f;
   progressBarSpan(left, width, y);
-  sf::Text line = makeText(14);
-  line.setOutlineThickness(1.f);
-  line.setOutlineColor(sf::Color::Black);
+  sf::Text& line = replayLine_;
+  if (!line.getFont()) {
+    line = makeText(14);
+    line.setOutlineThickness(1.f);
+    line.setOutlineColor(sf::Color::Black);
+  }
+  line.setFillColor(sf::Color::White);
   float lineY = y - 36.f;
   if (replay_) {
     line.setString(replayStatus_);
