@@ -1,5 +1,6 @@
 #pragma once
 
+#include "botroster.h"
 #include "stats.h"
 #include "tournament.h"
 
@@ -19,6 +20,7 @@ struct ReportInput {
   std::size_t racesPlayed = 0;
   double seconds = 0.0;
   int threads = 1;
+  std::vector<ForfeitRecord> forfeits;
 };
 
 // The tables for people: one per matchup, a row per track and a total.

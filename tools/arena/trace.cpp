@@ -87,4 +87,15 @@ void TraceWriter::turnPlayed(int turn, const std::vector<Influence>& influences,
   out_ << line.dump() << '\n';
 }
 
+void TraceWriter::forfeited(const bots::Problem& problem, int winner) {
+  const nlohmann::ordered_json line = {{"turn", problem.turn},
+                                       {"forfeit",
+                                        {{"team", problem.team},
+                                         {"reason", bots::faultName(problem.fault)},
+                                         {"detail", problem.detail},
+                                         {"line", problem.line}}},
+                                       {"winner", winner}};
+  out_ << line.dump() << '\n';
+}
+
 } // namespace pod::arena

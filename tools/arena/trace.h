@@ -26,6 +26,8 @@ public:
   void raceStarted(const Race& start) override;
   void turnPlayed(int turn, const std::vector<Influence>& influences,
                   const std::vector<PhysicsEvent>& events, const Race& state) override;
+  // The last line of a race that a bot forfeited: no physics step that turn.
+  void forfeited(const bots::Problem& problem, int winner) override;
 
 private:
   std::ostream& out_;
