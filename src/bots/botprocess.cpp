@@ -4,6 +4,7 @@
 
 #include <fcntl.h>
 #include <poll.h>
+#include <sys/prctl.h>
 #include <signal.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -62,7 +63,8 @@ extern "C" void onInterrupt(int sig) {
   for (auto& slot : gLive)
     if (const pid_t p = slot.load(); p > 0) {
       kill(-p, SIGKILL);
-      waitpid(p, nullptr, 0);
+      while (waitpid(-p, nullptr, 0) > 0 || errno == EINTR) {
+      }
     }
   const std::size_t n = std::strlen(gInterruptMessage);
   if (n > 0 && ::write(STDERR_FILENO, gInterruptMessage, n) < 0) {
@@ -70,10 +72,15 @@ extern "C" void onInterrupt(int sig) {
   _exit(128 + sig);
 }
 
-// A dead bot's pipe must not kill us: writes then fail with EPIPE instead.
-void ignoreSigpipeOnce() {
+void prepareOnce() {
   static std::once_flag once;
-  std::call_once(once, [] { signal(SIGPIPE, SIG_IGN); });
+  std::call_once(once, [] {
+    // A dead bot's pipe must not kill us: writes then fail with EPIPE.
+    signal(SIGPIPE, SIG_IGN);
+    // What a bot starts and leaves behind comes back to us when the bot
+    // ends, so that we reap it rather than leave a zombie to init.
+    prctl(PR_SET_CHILD_SUBREAPER, 1);
+  });
 }
 
 bool isExecutableFile(const std::string& path) {
@@ -175,7 +182,7 @@ bool BotProcess::start(const std::vector<std::string>& words, std::string* error
       *error = reason;
     return false;
   }
-  ignoreSigpipeOnce();
+  prepareOnce();
 
   // Everything the child needs is prepared before fork: after it, only
   // async-signal-safe calls.
@@ -431,6 +438,9 @@ void BotProcess::stop(std::chrono::milliseconds grace, bool gentle) {
   // whatever it left behind, whether it left or not.
   kill(-pid_, SIGKILL);
   while (waitpid(pid_, nullptr, 0) < 0 && errno == EINTR) {
+  }
+  // Its children were handed to us as it ended; they got the SIGKILL too.
+  while (waitpid(-pid_, nullptr, 0) > 0 || errno == EINTR) {
   }
   untrack(pid_);
   pid_ = -1;
