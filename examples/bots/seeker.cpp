@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <iostream>
 #include <sstream>
 #include <string>
@@ -38,9 +39,16 @@ int main() {
   while (std::getline(std::cin, line) && line.rfind("turn ", 0) == 0) {
     answer.clear();
     for (int p = 0; p < teams * podsPerTeam && std::getline(std::cin, line); ++p) {
-      int id = 0, podTeam = 0, next = 0;
-      double x, y, vx, vy, angle;
-      std::istringstream(line) >> id >> podTeam >> x >> y >> vx >> vy >> angle >> next;
+      // Fields: id team x y vx vy angle nextCheckpoint (and four more).
+      double f[8] = {};
+      const char* at = line.c_str();
+      for (double& field : f) {
+        char* end = nullptr;
+        field = std::strtod(at, &end);
+        at = end;
+      }
+      const int podTeam = static_cast<int>(f[1]), next = static_cast<int>(f[7]);
+      const double x = f[2], y = f[3], vx = f[4], vy = f[5], angle = f[6];
       if (podTeam != team || checkpoints.empty()) continue;
       const auto [tx, ty] = checkpoints[static_cast<std::size_t>(next) % checkpoints.size()];
       const double heading = std::atan2(ty - y - 2 * vy, tx - x - 2 * vx) * 180.0 / M_PI;
