@@ -1,11 +1,32 @@
 #include "app/podapp.h"
+#include "bots/botprocess.h"
+#include "bots/gamebotbrain.h"
 
 #include <cstdlib>
 #include <ctime>
 #include <exception>
 #include <iostream>
+#include <string>
 
-int main() {
+namespace {
+
+// "--bot NAME=COMMAND", up to four: external programs offered as drivers.
+bool readBotOptions(int argc, char** argv) {
+  std::string error;
+  if (!pod::bots::parseGameBotOptions({argv + 1, argv + argc}, pod::bots::gameBots(), &error)) {
+    std::cerr << "vuzuder: " << error << std::endl;
+    return false;
+  }
+  if (!pod::bots::gameBots().empty())
+    pod::bots::installInterruptCleanup("vuzuder: interrupted; bots ended\n");
+  return true;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+  if (!readBotOptions(argc, argv))
+    return 2;
   // Without a display the window library aborts; say why and stop instead.
   if (!std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY")) {
     std::cerr << "No display found: Vuzuder UR needs a graphical session."

@@ -62,13 +62,7 @@ bool BotBrain::note(Fault fault, std::string detail, const std::string& line) {
 }
 
 Fault BotBrain::deathFault(std::string* detail) {
-  bool crashed = false;
-  *detail = process_.endDescription(milliseconds(100), &crashed);
-  if (detail->empty()) {
-    *detail = "its output closed while it runs";
-    return Fault::ClosedOutput;
-  }
-  return crashed ? Fault::Crashed : Fault::Exited;
+  return faultOfEnd(process_, milliseconds(100), detail);
 }
 
 void BotBrain::think(const Race& race, std::vector<Influence>& influences) {

@@ -314,6 +314,25 @@ BotProcess::Io BotProcess::write(std::string_view text, Clock::time_point deadli
   return Io::Ok;
 }
 
+BotProcess::Io BotProcess::writeNow(std::string& pending) {
+  if (toBot_ < 0)
+    return Io::Closed;
+  std::size_t done = 0;
+  while (done < pending.size()) {
+    const ssize_t n = ::write(toBot_, pending.data() + done, pending.size() - done);
+    if (n > 0) {
+      done += static_cast<std::size_t>(n);
+    } else if (errno != EINTR) {
+      if (errno != EAGAIN)
+        return Io::Closed;
+      break;
+    }
+  }
+  pending.erase(0, done);
+  drainErrors();
+  return pending.empty() ? Io::Ok : Io::Timeout;
+}
+
 // Reads what the bot has sent, waiting until the deadline for something new.
 // False once the deadline passed with nothing new or the output is closed.
 bool BotProcess::fillFromOutput(Clock::time_point deadline) {
@@ -409,6 +428,16 @@ std::string BotProcess::endDescription(std::chrono::milliseconds wait, bool* cra
   const char* name = sigabbrev_np(-status);
   return "killed by signal " + std::to_string(-status) +
          (name ? std::string(" (SIG") + name + ")" : std::string());
+}
+
+Fault faultOfEnd(BotProcess& process, std::chrono::milliseconds wait, std::string* detail) {
+  bool crashed = false;
+  *detail = process.endDescription(wait, &crashed);
+  if (detail->empty()) {
+    *detail = "its output closed while it runs";
+    return Fault::ClosedOutput;
+  }
+  return crashed ? Fault::Crashed : Fault::Exited;
 }
 
 void BotProcess::stop(std::chrono::milliseconds grace, bool gentle) {

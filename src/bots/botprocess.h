@@ -1,5 +1,7 @@
 #pragma once
 
+#include "bots/botfault.h"
+
 #include <sys/types.h>
 
 #include <chrono>
@@ -38,6 +40,10 @@ public:
   // passes. Never raises SIGPIPE.
   Io write(std::string_view text, Clock::time_point deadline);
 
+  // Writes what the pipe takes without waiting and removes it from
+  // `pending`. Closed when the bot's input is closed.
+  Io writeNow(std::string& pending);
+
   // The next line (newline and a final carriage return removed). TooLong
   // when a line passes kMaxLineBytes: the rest of it is skipped. A deadline
   // in the past only looks at what has arrived.
@@ -75,6 +81,10 @@ private:
   std::string errors_;
   std::size_t droppedErrors_ = 0;
 };
+
+// After a bot's output closed: crashed, exited, or (still running) closed
+// output, with how it ended in `detail`. Waits up to `wait` for the exit.
+Fault faultOfEnd(BotProcess& process, std::chrono::milliseconds wait, std::string* detail);
 
 // Ctrl-C and SIGTERM end every running bot (SIGTERM, a short grace, SIGKILL),
 // reap them, print `message` on standard error and exit with 128 + signal.
