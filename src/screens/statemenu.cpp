@@ -226,6 +226,8 @@ void StateMenu::setTimeAttackMode() {
 }
 
 void StateMenu::toggleTimeAttackDriver(int j) {
+  if (!timeAttackToggle(j)->isToggledOn() && !roomInTimeAttack())
+    return;
   timeAttackToggle(j)->toggle();
   refreshRaceButton();
 }

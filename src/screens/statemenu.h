@@ -127,6 +127,8 @@ private:
   void buildBotButtons();
   void layoutBotButtons(const sf::Vector2f& centre);
   float teamRowY(int i) const;
+  // Time attack races at most four pods, bots included.
+  bool roomInTimeAttack() const;
   std::unique_ptr<AbstractBrain> createBotBrain(int k) const;
 
   PodStateManager* podStateManager() const;

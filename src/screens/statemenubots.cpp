@@ -52,6 +52,15 @@ ColoredPushButton* StateMenu::choiceButton(bool team1, int i) const {
   return k < bots.size() ? bots[k] : nullptr;
 }
 
+bool StateMenu::roomInTimeAttack() const {
+  int on = 0;
+  for (const ColoredPushButton* t : timeAttackToggles_)
+    on += t && t->isToggledOn();
+  for (const ColoredPushButton* t : botToggles_)
+    on += t->isToggledOn();
+  return on < TimeAttackToggles::COUNT;
+}
+
 float StateMenu::teamRowY(int i) const {
   if (bot1Buttons_.empty())
     return kFirstRowY + kRowSpacing * static_cast<float>(i);
@@ -84,6 +93,8 @@ void StateMenu::buildBotButtons() {
     toggle->setString(bots[k].name);
     toggle->setToggled(false);
     toggle->setCallback([this, toggle] {
+      if (!toggle->isToggledOn() && !roomInTimeAttack())
+        return;
       toggle->toggle();
       refreshRaceButton();
     });
