@@ -1,5 +1,6 @@
 #pragma once
 
+#include "bots/gamebotbrain.h"
 #include "brains/abstractbrain.h"
 #include "race/track.h"
 
@@ -163,6 +164,7 @@ private:
   std::vector<ColoredPushButton*> bot1Buttons_;
   std::vector<ColoredPushButton*> bot2Buttons_;
   std::vector<ColoredPushButton*> botToggles_;
+  std::vector<bots::GameBot> bots_;
 
   sf::Text gameModeTitle_;
   sf::Text teamsTitle_;

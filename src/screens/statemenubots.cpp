@@ -22,7 +22,7 @@ namespace {
 constexpr float kFirstRowY = 465.f;
 constexpr float kRowSpacing = 30.f;
 constexpr float kPackedFirstRowY = 463.f;
-constexpr float kPackedSpan = 215.f;
+constexpr float kPackedSpan = 210.f;
 // Time attack with bots: built-in toggles left, bots right of the centre.
 constexpr float kToggleColumnOffset = 75.f;
 
@@ -34,10 +34,9 @@ int StateMenu::choiceCount() const {
 
 std::string StateMenu::choiceLabel(int i) const {
   if (i >= RaceTeamButtons::COUNT) {
-    const auto& bots = bots::gameBots();
     const auto k = static_cast<std::size_t>(i - RaceTeamButtons::COUNT);
-    Q_ASSERT(k < bots.size());
-    return k < bots.size() ? bots[k].name : std::string();
+    Q_ASSERT(k < bots_.size());
+    return k < bots_.size() ? bots_[k].name : std::string();
   }
   return brainLabel(i);
 }
@@ -72,7 +71,8 @@ void StateMenu::buildBotButtons() {
   bot1Buttons_.clear();
   bot2Buttons_.clear();
   botToggles_.clear();
-  const auto& bots = bots::gameBots();
+  bots_ = bots::gameBots();
+  const auto& bots = bots_;
   if (bots.empty())
     return;
   auto& factory = dynamic_cast<GuiFactory&>(vexa::guiFactory());
@@ -136,7 +136,7 @@ void StateMenu::layoutBotButtons(const sf::Vector2f& centre) {
 }
 
 std::unique_ptr<AbstractBrain> StateMenu::createBotBrain(int k) const {
-  const bots::GameBot& bot = bots::gameBots().at(static_cast<std::size_t>(k));
+  const bots::GameBot& bot = bots_.at(static_cast<std::size_t>(k));
   return std::make_unique<bots::GameBotBrain>(bot.name, bot.words);
 }
 
