@@ -1,4 +1,5 @@
 #include "bots/commandwords.h"
+#include "bots/gamebotbrain.h"
 #include "bots/protocol.h"
 
 #include "race/track.h"
@@ -80,6 +81,32 @@ TEST(CommandWords, SplitLikeAShellWithoutExpanding) {
     std::string error;
     EXPECT_TRUE(splitCommandWords(bad, &error).empty()) << bad;
     EXPECT_FALSE(error.empty()) << bad;
+  }
+}
+
+TEST(GameBotOptions, UpToFourNamedCommandsAmongOtherArguments) {
+  std::vector<GameBot> bots;
+  std::string error;
+  ASSERT_TRUE(parseGameBotOptions({"--bot", "a=./a --fast", "--other", "--bot=b=python3 'my b.py'"},
+                                  bots, &error))
+      << error;
+  ASSERT_EQ(bots.size(), 2u);
+  EXPECT_EQ(bots[1].name, "b");
+  EXPECT_EQ(bots[1].words, (std::vector<std::string>{"python3", "my b.py"}));
+
+  const std::vector<std::string> bad[] = {
+      {"--bot"},
+      {"--bot", "=x"},
+      {"--bot", "nameonly"},
+      {"--bot", "a='open"},
+      {"--bot", "a=x", "--bot", "a=y"},
+      {"--bot", "a=x", "--bot", "b=x", "--bot", "c=x", "--bot", "d=x", "--bot", "e=x"},
+  };
+  for (const auto& args : bad) {
+    bots.clear();
+    error.clear();
+    EXPECT_FALSE(parseGameBotOptions(args, bots, &error)) << args.back();
+    EXPECT_FALSE(error.empty());
   }
 }
 

@@ -389,7 +389,10 @@ int play(const Options& o, const CLI::App& app, std::ostream& out, std::ostream&
   printReport(out, report);
 
   if (jsonFile) {
-    *jsonFile << jsonReport(report).dump(2) << '\n';
+    // Bot names and commands are the user's bytes, not always UTF-8.
+    *jsonFile << jsonReport(report).dump(2, ' ', false,
+                                         nlohmann::ordered_json::error_handler_t::replace)
+              << '\n';
     if (!*jsonFile)
       throw BadInput{"cannot write the summary file '" + o.jsonPath + "'"};
   }
