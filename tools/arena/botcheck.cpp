@@ -1,6 +1,5 @@
 #include "botcheck.h"
 
-#include "botroster.h"
 #include "racerunner.h"
 #include "trackgen.h"
 
@@ -93,7 +92,7 @@ int runCheckBot(const std::vector<std::string>& args, std::ostream& out, std::os
     }
   }
 
-  out << "Checking '" << command << "' as team 1 against Steering heuristics on " << track.name
+  out << "Checking '" << command << "' as team 0 against Steering heuristics on " << track.name
       << " (" << track.checkpoints.size() << " checkpoints); limits " << firstMs
       << " ms for the first answer, " << turnMs << " ms later." << std::endl;
 
