@@ -1,6 +1,8 @@
 #include "app/commandline.h"
 #include "app/podapp.h"
 #include "app/podstatemanager.h"
+#include "bots/botprocess.h"
+#include "bots/gamebotbrain.h"
 #include "trace/tracereader.h"
 
 #include <vexa/core/components.h>
@@ -9,12 +11,26 @@
 #include <ctime>
 #include <exception>
 #include <iostream>
+#include <string>
 #include <utility>
+#include <vector>
 
 namespace {
 
 // Bad arguments and unreadable traces, before any window opens.
 constexpr int cBadInput = 2;
+
+// "--bot NAME=COMMAND", up to four: external programs offered as drivers.
+bool readBotOptions(const std::vector<std::string>& args) {
+  std::string error;
+  if (!pod::bots::parseGameBotOptions(args, pod::bots::gameBots(), &error)) {
+    std::cerr << "vuzuder: " << error << std::endl;
+    return false;
+  }
+  if (!pod::bots::gameBots().empty())
+    pod::bots::installInterruptCleanup("vuzuder: interrupted; bots ended\n");
+  return true;
+}
 
 } // namespace
 
@@ -24,6 +40,8 @@ int main(int argc, char** argv) {
     std::cerr << "vuzuder: " << line.error << '\n' << pod::cUsage << std::endl;
     return cBadInput;
   }
+  if (!readBotOptions(line.botArgs))
+    return cBadInput;
   pod::Trace replay;
   if (!line.replay.empty()) {
     std::string error;

@@ -1,5 +1,7 @@
 #include "screens/menutexts.h"
 
+#include <cctype>
+
 namespace pod {
 
 const std::string& timeAttackRulesText() {
@@ -27,6 +29,19 @@ const std::string& timeAttackExplanationText() {
       "mode.\n"
       "Two player-controlled ships can also race against the AIs.";
   return text;
+}
+
+std::string botDescription(const std::string& name) {
+  std::string upper = name;
+  for (char& c : upper)
+    c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  return upper +
+         "\n\n"
+         "An external bot: a program given on the command line that drives both pods of "
+         "its team through a text protocol (docs/BOTS.md).\n\n"
+         "It is sent the race every turn and has the turn's real time at the current "
+         "game speed to answer: a late answer makes its pods coast for that turn. A bot "
+         "that crashes, quits or writes a malformed line forfeits the race.";
 }
 
 std::string driverDescription(int choice, bool forTeam1) {

@@ -48,6 +48,9 @@ bool StateMenu::cleanup() {
   team1Buttons_.fill(nullptr);
   team2Buttons_.fill(nullptr);
   trackButtons_.clear();
+  bot1Buttons_.clear();
+  bot2Buttons_.clear();
+  botToggles_.clear();
   return true;
 }
 
@@ -156,11 +159,11 @@ std::string StateMenu::timeAttackTeamName(int j) {
 }
 
 void StateMenu::selectTeam1(int i) {
-  Q_ASSERT(i >= -1 && i < (int)RaceTeamButtons::COUNT);
+  Q_ASSERT(i >= -1 && i < choiceCount());
   team1Choice_ = i;
-  for (int k = 0; k < RaceTeamButtons::COUNT; ++k) {
-    if (team1Buttons_[k])
-      team1Buttons_[k]->setToggled(k == i);
+  for (int k = 0; k < choiceCount(); ++k) {
+    if (ColoredPushButton* button = choiceButton(true, k))
+      button->setToggled(k == i);
   }
   if (i != -1) {
     if (keyboardConflict(i, team2Choice_))
@@ -172,11 +175,11 @@ void StateMenu::selectTeam1(int i) {
 }
 
 void StateMenu::selectTeam2(int i) {
-  Q_ASSERT(i >= -1 && i < (int)RaceTeamButtons::COUNT);
+  Q_ASSERT(i >= -1 && i < choiceCount());
   team2Choice_ = i;
-  for (int k = 0; k < RaceTeamButtons::COUNT; ++k) {
-    if (team2Buttons_[k])
-      team2Buttons_[k]->setToggled(k == i);
+  for (int k = 0; k < choiceCount(); ++k) {
+    if (ColoredPushButton* button = choiceButton(false, k))
+      button->setToggled(k == i);
   }
   if (i != -1) {
     if (keyboardConflict(i, team1Choice_))
@@ -211,11 +214,13 @@ void StateMenu::setRaceMode() {
     button->setEnabled(shown);
   };
   show(swapButton_, true);
-  for (int i = 0; i < RaceTeamButtons::COUNT; ++i) {
-    show(team1Buttons_[i], true);
-    show(team2Buttons_[i], true);
+  for (int i = 0; i < choiceCount(); ++i) {
+    show(choiceButton(true, i), true);
+    show(choiceButton(false, i), true);
   }
   for (ColoredPushButton* toggle : timeAttackToggles_)
+    show(toggle, false);
+  for (ColoredPushButton* toggle : botToggles_)
     show(toggle, false);
 }
 
@@ -228,16 +233,20 @@ void StateMenu::setTimeAttackMode() {
     button->setEnabled(shown);
   };
   show(swapButton_, false);
-  for (int i = 0; i < RaceTeamButtons::COUNT; ++i) {
-    show(team1Buttons_[i], false);
-    show(team2Buttons_[i], false);
+  for (int i = 0; i < choiceCount(); ++i) {
+    show(choiceButton(true, i), false);
+    show(choiceButton(false, i), false);
   }
   for (ColoredPushButton* toggle : timeAttackToggles_)
+    show(toggle, true);
+  for (ColoredPushButton* toggle : botToggles_)
     show(toggle, true);
   refreshRaceButton();
 }
 
 void StateMenu::toggleTimeAttackDriver(int j) {
+  if (!timeAttackToggle(j)->isToggledOn() && !roomInTimeAttack())
+    return;
   timeAttackToggle(j)->toggle();
   refreshRaceButton();
 }
@@ -246,8 +255,9 @@ bool StateMenu::canRace() const {
   if (tracks_.empty())
     return false;
   if (timeAttack_) {
-    return std::any_of(timeAttackToggles_.begin(), timeAttackToggles_.end(),
-                       [](const ColoredPushButton* t) { return t && t->isToggledOn(); });
+    const auto on = [](const ColoredPushButton* t) { return t && t->isToggledOn(); };
+    return std::any_of(timeAttackToggles_.begin(), timeAttackToggles_.end(), on) ||
+           std::any_of(botToggles_.begin(), botToggles_.end(), on);
   }
   return team1Choice_ != -1 && team2Choice_ != -1;
 }
@@ -261,6 +271,8 @@ void StateMenu::refreshRaceButton() {
 }
 
 std::unique_ptr<AbstractBrain> StateMenu::createBrain(int i) const {
+  if (i >= RaceTeamButtons::COUNT && i < choiceCount())
+    return createBotBrain(i - RaceTeamButtons::COUNT);
   Q_ASSERT_MSG(i >= 0 && i < (int)RaceTeamButtons::COUNT,
                "brain < (int)RaceTeamButtons::COUNT");
   switch (i) {
@@ -318,7 +330,7 @@ void StateMenu::launchRace() {
         return;
       brain->setTeam(team);
       config.brains.push_back(std::move(brain));
-      config.teamNames.push_back(brainLabel(choices[team]));
+      config.teamNames.push_back(choiceLabel(choices[team]));
     }
     if (team2Choice_ == RaceTeamButtons::PlayerAndBlocker)
       static_cast<PlayerBrain&>(*config.brains[1]).setMainKeys(false);
@@ -354,6 +366,14 @@ void StateMenu::launchRace() {
         config.player2Pod = team;
       config.brains.push_back(std::move(brain));
       config.teamNames.push_back(timeAttackTeamName(j));
+    }
+    for (std::size_t k = 0; k < botToggles_.size(); ++k) {
+      if (!botToggles_[k]->isToggledOn())
+        continue;
+      std::unique_ptr<AbstractBrain> brain = createBotBrain(static_cast<int>(k));
+      brain->setTeam(static_cast<int>(config.brains.size()));
+      config.brains.push_back(std::move(brain));
+      config.teamNames.push_back(choiceLabel(RaceTeamButtons::COUNT + static_cast<int>(k)));
     }
   }
   states->goToRace(std::move(config));

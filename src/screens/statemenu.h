@@ -1,5 +1,6 @@
 #pragma once
 
+#include "bots/gamebotbrain.h"
 #include "brains/abstractbrain.h"
 #include "race/track.h"
 #include "screens/replaylist.h"
@@ -76,6 +77,10 @@ public:
   void nextTrivia();
 
   static std::string brainLabel(int i);
+  // The label of a team choice, external bots (vuzuder --bot) included: they
+  // follow the built-in drivers as choices RaceTeamButtons::COUNT + k.
+  std::string choiceLabel(int i) const;
+  int choiceCount() const;
   static std::string timeAttackLabel(int j);
   static std::string timeAttackTeamName(int j);
   // Null when the driver cannot be built (reported on standard error).
@@ -100,6 +105,9 @@ public:
   ColoredPushButton* team1Button(int i) const;
   ColoredPushButton* team2Button(int i) const;
   ColoredPushButton* timeAttackToggle(int j) const;
+  // Any choice, built-in or bot; null for -1.
+  ColoredPushButton* choiceButton(bool team1, int i) const;
+  ColoredPushButton* botToggle(int k) const { return botToggles_.at(k); }
   ColoredPushButton* trackButton(int k) const;
   const std::vector<ColoredPushButton*>& trackButtons() const { return trackButtons_; }
   vexa::SceneGraph& sceneGraph() { return sceneGraph_; }
@@ -123,6 +131,14 @@ protected:
   void describe(sf::Text& text, int i, bool forTeam1);
 
 private:
+  // The bots' buttons and toggles (statemenubots.cpp).
+  void buildBotButtons();
+  void layoutBotButtons(const sf::Vector2f& centre);
+  float teamRowY(int i) const;
+  // Time attack races at most four pods, bots included.
+  bool roomInTimeAttack() const;
+  std::unique_ptr<AbstractBrain> createBotBrain(int k) const;
+
   PodStateManager* podStateManager() const;
   sf::Vector2u windowSize() const;
   float descriptionPanelX(bool team1) const;
@@ -156,6 +172,10 @@ private:
   std::vector<ColoredPushButton*> trackButtons_;
   vexa::SceneNode* trackRow_ = nullptr;
   ReplayList replayList_;
+  std::vector<ColoredPushButton*> bot1Buttons_;
+  std::vector<ColoredPushButton*> bot2Buttons_;
+  std::vector<ColoredPushButton*> botToggles_;
+  std::vector<bots::GameBot> bots_;
 
   sf::Text gameModeTitle_;
   sf::Text teamsTitle_;

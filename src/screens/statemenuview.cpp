@@ -95,6 +95,7 @@ void StateMenu::buildButtons() {
   fitLabels(team1Buttons_);
   fitLabels(team2Buttons_);
   fitLabels(timeAttackToggles_);
+  buildBotButtons();
 
   editorButton_ = factory.createToggleButton(&root);
   GuiFactory::resize(*editorButton_, 200.f, 20.f);
@@ -239,7 +240,9 @@ void StateMenu::fitSprite(sf::Sprite& sprite, float maxWidth, float maxHeight) {
 void StateMenu::describe(sf::Text& text, int i, bool forTeam1) {
   // A wider inner margin than the rules panels: these texts are long.
   const float width = descriptionPanel_.getSize().x - 30.f;
-  wrapAndCentre(text, driverDescription(i, forTeam1), std::max(width, 100.f));
+  const std::string description =
+      i >= RaceTeamButtons::COUNT ? botDescription(choiceLabel(i)) : driverDescription(i, forTeam1);
+  wrapAndCentre(text, description, std::max(width, 100.f));
 }
 
 void StateMenu::nextTrivia() {
@@ -270,12 +273,12 @@ void StateMenu::placeMarker(bool team1) {
     const ColoredPushButton& first = *team1Buttons_[0];
     team1Marker_.setPosition(first.getPosition().x - halfWidth(first) -
                                  team1Marker_.getSize().x / 2.f,
-                             team1Buttons_[team1Choice_]->getPosition().y);
+                             choiceButton(true, team1Choice_)->getPosition().y);
   } else {
     const ColoredPushButton& first = *team2Buttons_[0];
     team2Marker_.setPosition(first.getPosition().x + halfWidth(first) +
                                  team2Marker_.getSize().x / 2.f,
-                             team2Buttons_[team2Choice_]->getPosition().y);
+                             choiceButton(false, team2Choice_)->getPosition().y);
   }
 }
 
@@ -296,8 +299,8 @@ void StateMenu::updateLayout() {
 
   teamsTitle_.setPosition(c.x, 435.f);
   for (int i = 0; i < RaceTeamButtons::COUNT; ++i) {
-    team1Buttons_[i]->setPosition(c.x - kColumnOffset, 465.f + 30.f * i);
-    team2Buttons_[i]->setPosition(c.x + kColumnOffset, 465.f + 30.f * i);
+    team1Buttons_[i]->setPosition(c.x - kColumnOffset, teamRowY(i));
+    team2Buttons_[i]->setPosition(c.x + kColumnOffset, teamRowY(i));
   }
   swapButton_->setPosition(c.x, 570.f);
 
@@ -342,6 +345,7 @@ void StateMenu::updateLayout() {
     timeAttackToggles_[j]->setPosition(
         c.x, panelY + 30.f + 30.f + toggleHeight / 2.f + 30.f * j);
   }
+  layoutBotButtons(c);
 
   const float panelWidth = w / 2.f - 8.f - halfWidth(*swapButton_) -
                            kTeamButtonWidth - 40.f;

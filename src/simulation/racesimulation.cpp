@@ -3,6 +3,7 @@
 #include "app/coloredpushbutton.h"
 #include "app/guifactory.h"
 #include "app/podresourcemanager.h"
+#include "bots/gamebotbrain.h"
 #include "race/racerules.h"
 
 #include <qutils/assert.h>
@@ -23,6 +24,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <iostream>
 
 namespace pod {
 
@@ -186,6 +188,7 @@ bool RaceSimulation::launch(bool timeAttack, int nbPodsPerTeam,
   // are replaced.
   releaseBrains();
   winnerBoard_.reset();
+  forfeitWinner_ = -1;
   if (winnerPanel_)
     winnerPanel_->setVisible(false);
   if (!BaseSimulation::launch(timeAttack, nbPodsPerTeam, static_cast<int>(brains.size()), track,
@@ -223,6 +226,7 @@ void RaceSimulation::turn(float dt) {
   Q_ASSERT(influences_.size() == current.pods.size());
   if (influences_.size() != current.pods.size())
     return;
+  checkBots();
   step(dt, influences_);
   const Race& next = physics_.getCurrentState();
   for (auto& brain : brains_)
@@ -230,6 +234,34 @@ void RaceSimulation::turn(float dt) {
   recordTurn(influences_, next);
   if (winnerBoard_.update(next, teamNames_) && winnerPanel_)
     winnerPanel_->setVisible(true);
+}
+
+int RaceSimulation::winner() const {
+  return forfeitWinner_ >= 0 ? forfeitWinner_ : BaseSimulation::winner();
+}
+
+// Bots' late turns go to their pods' statistics; in a team race the first
+// bot to forfeit hands the race to the other team.
+void RaceSimulation::checkBots() {
+  const Race& race = physics_.getCurrentState();
+  for (std::size_t team = 0; team < brains_.size(); ++team) {
+    const auto* bot = dynamic_cast<const bots::GameBotBrain*>(brains_[team].get());
+    if (!bot)
+      continue;
+    for (int k = 0; k < race.nbPodsPerTeam; ++k)
+      statistics_.setLateTurns(team * static_cast<std::size_t>(race.nbPodsPerTeam) +
+                                   static_cast<std::size_t>(k),
+                               bot->lateTurns());
+    const bots::Problem* problem = bot->forfeit();
+    if (!problem || race.timeAttack || winner() != -1)
+      continue;
+    std::cerr << "Bot " << bot->name() << " forfeits: " << problem->describe() << std::endl;
+    forfeitWinner_ = team == 0 ? 1 : 0;
+    const std::string reason = bot->name() + ": " + bots::faultName(problem->fault) +
+                               " on turn " + std::to_string(problem->turn);
+    if (winnerBoard_.forfeit(forfeitWinner_, teamNames_, reason) && winnerPanel_)
+      winnerPanel_->setVisible(true);
+  }
 }
 
 void RaceSimulation::step(float dt, const std::vector<Influence>& influences) {
@@ -470,7 +502,8 @@ void RaceSimulation::drawStatistics(sf::RenderTarget& target) {
   if (pod >= race.pods.size() || pod >= statistics_.podCount())
     return;
   const float top = 20.f + static_cast<float>(race.pods.size()) * cLineHeight + 10.f + 12.f;
-  const sf::FloatRect rect(20.f, top, cOrderPanelWidth, 196.f);
+  const bool bot = statistics_.pod(pod).bot;
+  const sf::FloatRect rect(20.f, top, cOrderPanelWidth, bot ? 215.f : 196.f);
   panelRect(target, rect);
 
   // Team plate: the mask part takes the pod's colour.
@@ -495,7 +528,7 @@ void RaceSimulation::drawStatistics(sf::RenderTarget& target) {
   // One line at a time, so that the values line up on their right edge.
   const int rank = podRank(race, track_, static_cast<std::uint32_t>(pod));
   const std::string values = statisticsText(rank, race.pods[pod], statistics_.pod(pod));
-  const std::string labels = cStatisticsLabels;
+  const std::string labels = std::string(cStatisticsLabels) + (bot ? cBotStatisticsLabel : "");
   sf::Text label = makeText(14, cDimText);
   sf::Text value = makeText(14);
   std::size_t labelStart = 0;
@@ -553,6 +586,13 @@ void RaceSimulation::drawWinner(sf::RenderTarget& target) {
   sfmlutils::centerOrigin(team);
   team.setPosition(size_.x / 2.f, size_.y / 2.f + 5.f);
   target.draw(team);
+  if (!winnerBoard_.reason().empty()) {
+    sf::Text reason = makeText(13, cDimText);
+    reason.setString(winnerBoard_.reason());
+    sfmlutils::centerOrigin(reason);
+    reason.setPosition(size_.x / 2.f, size_.y / 2.f + 32.f);
+    target.draw(reason);
+  }
 }
 
 } // namespace pod

@@ -45,6 +45,8 @@ public:
   void update(float dt, float interpolation) override;
   void step(float dt, const std::vector<Influence>& influences) override;
   void setFixCamera(bool fix) override;
+  // A bot's forfeit decides a race as well as the race rules.
+  int winner() const override;
 
   // One turn: influences from the brains (neutral once a winner is known),
   // one physics step, turn done on every brain, then the winner panel.
@@ -116,11 +118,13 @@ private:
   void drawPodIcon(sf::RenderTarget& target, std::uint32_t pod, const Vec2& centre, float size);
   sf::Text makeText(unsigned size, const sf::Color& colour = sf::Color::White) const;
   std::string teamNameOf(std::uint32_t pod) const;
+  void checkBots();
 
   std::vector<std::unique_ptr<AbstractBrain>> brains_;
   std::vector<Influence> influences_;
   RaceStatistics statistics_;
   WinnerBoard winnerBoard_;
+  int forfeitWinner_ = -1;
   SidePanelRule sidePanelRule_;
   std::vector<RaceOrderEntry> order_;
 

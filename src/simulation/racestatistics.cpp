@@ -10,6 +10,16 @@ namespace pod {
 const char* const cStatisticsLabels =
     "Position\nCp. Checked\nVelocity\nAvg. Velocity\nMax. Velocity\nEngine\nAvg. Engine";
 
+const char* const cBotStatisticsLabel = "\nLate answers";
+
+void RaceStatistics::setLateTurns(std::size_t pod, int lateTurns) {
+  Q_ASSERT(pod < pods_.size());
+  if (pod >= pods_.size())
+    return;
+  pods_[pod].bot = true;
+  pods_[pod].lateTurns = lateTurns;
+}
+
 float RaceStatistics::PodStatistics::averageSpeed() const {
   return samples == 0 ? 0.f : static_cast<float>(speedSum / static_cast<double>(samples));
 }
@@ -51,6 +61,8 @@ std::string statisticsText(int rank, const PodState& pod,
   text += line(stats.highestSpeed);
   text += line(pod.engine);
   text += std::to_string(std::lround(stats.averageEngine()));
+  if (stats.bot)
+    text += "\n" + std::to_string(stats.lateTurns);
   return text;
 }
 

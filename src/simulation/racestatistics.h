@@ -17,6 +17,9 @@ public:
     double engineSum = 0.0;
     std::size_t samples = 0;
     float highestSpeed = 0.f;
+    // Pods of an external bot: turns it answered too late, so they coasted.
+    bool bot = false;
+    int lateTurns = 0;
 
     // 0 before the first sample.
     float averageSpeed() const;
@@ -26,6 +29,8 @@ public:
   void reset(std::size_t nbPods);
   // After every step: one sample of |velocity| and engine per pod.
   void record(const Race& race);
+  // Marks the pod as a bot's and sets its count of late turns.
+  void setLateTurns(std::size_t pod, int lateTurns);
 
   std::size_t podCount() const { return pods_.size(); }
   const PodStatistics& pod(std::size_t index) const;
@@ -40,7 +45,8 @@ private:
 std::string statisticsText(int rank, const PodState& pod,
                            const RaceStatistics::PodStatistics& stats);
 
-// The matching label column.
+// The matching label column; bots' pods have one more line.
 extern const char* const cStatisticsLabels;
+extern const char* const cBotStatisticsLabel;
 
 } // namespace pod

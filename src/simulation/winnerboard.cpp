@@ -5,6 +5,18 @@ namespace pod {
 void WinnerBoard::reset() {
   title_.clear();
   teamName_.clear();
+  reason_.clear();
+}
+
+bool WinnerBoard::forfeit(int winner, const std::vector<std::string>& teamNames,
+                          const std::string& reason) {
+  if (isFilled())
+    return false;
+  title_ = "Winner by forfeit";
+  const auto w = static_cast<std::size_t>(winner);
+  teamName_ = winner >= 0 && w < teamNames.size() ? teamNames[w] : std::string();
+  reason_ = reason;
+  return true;
 }
 
 bool WinnerBoard::update(const Race& race, const std::vector<std::string>& teamNames) {

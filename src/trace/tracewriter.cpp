@@ -105,4 +105,15 @@ void TraceWriter::turnPlayed(int turn, const std::vector<Influence>& influences,
   writeTraceTurn(out_, turn, influences, events, state);
 }
 
+void TraceWriter::forfeited(const Forfeit& forfeit, int winner) {
+  const nlohmann::ordered_json line = {{"turn", forfeit.turn},
+                                       {"forfeit",
+                                        {{"team", forfeit.team},
+                                         {"reason", forfeit.reason},
+                                         {"detail", forfeit.detail},
+                                         {"line", forfeit.line}}},
+                                       {"winner", winner}};
+  out_ << line.dump() << '\n';
+}
+
 } // namespace pod

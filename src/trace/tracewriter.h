@@ -40,6 +40,8 @@ public:
   void raceStarted(const Race& start) override;
   void turnPlayed(int turn, const std::vector<Influence>& influences,
                   const std::vector<PhysicsEvent>& events, const Race& state) override;
+  // The last line of a race that a driver forfeited: no physics step that turn.
+  void forfeited(const Forfeit& forfeit, int winner) override;
 
 private:
   std::ostream& out_;

@@ -1,4 +1,5 @@
 #include "app/coloredpushbutton.h"
+#include "bots/gamebotbrain.h"
 #include "brains/driverregistry.h"
 #include "brains/playerbrain.h"
 #include "screens/menutexts.h"
@@ -373,3 +374,74 @@ TEST_F(StateMenuDisplay, TrackListFollowsTheFolderAndWithoutTracksThereIsNoRace)
 }
 
 } // namespace
+
+namespace {
+
+bool overlap(const sf::FloatRect& a, const sf::FloatRect& b) {
+  return a.intersects(b);
+}
+
+} // namespace
+
+// Bots given on the command line join both team columns and the time-attack
+// toggles; four of them still fit between "TEAMS" and "TRACKS".
+TEST_F(StateMenuDisplay, FourBotsJoinTheChoicesAndTheMenuStaysTidy) {
+  auto& bots = pod::bots::gameBots();
+  for (const char* name : {"Bot A", "Bot B", "Bot C", "Bot D"})
+    bots.push_back({name, "true", {"true"}});
+  pod::StateMenu menu;
+  ::testing::internal::CaptureStdout();
+  const bool ok = menu.init();
+  ::testing::internal::GetCapturedStdout();
+  bots.clear();
+  ASSERT_TRUE(ok);
+
+  const int count = menu.choiceCount();
+  ASSERT_EQ(count, pod::RaceTeamButtons::COUNT + 4);
+  const float tracksTop = menu.trackButton(0)->globalBounds().top;
+  for (bool team1 : {true, false})
+    for (int i = 0; i < count; ++i) {
+      const pod::ColoredPushButton* button = menu.choiceButton(team1, i);
+      EXPECT_TRUE(visible(button)) << i;
+      // Clear of the "TRACKS" title: centred 35 above the track buttons' top,
+      // its capitals reach about 13 higher.
+      EXPECT_LT(button->globalBounds().top + button->globalBounds().height, tracksTop - 48.f);
+      if (i > 0) {
+        EXPECT_FALSE(overlap(button->globalBounds(), menu.choiceButton(team1, i - 1)->globalBounds()));
+      }
+    }
+  EXPECT_EQ(menu.choiceButton(true, count - 1)->text().getString().toAnsiString(), "Bot D");
+
+  menu.selectTeam1(pod::RaceTeamButtons::COUNT + 1);
+  menu.selectTeam2(Steering);
+  menu.launchRace();
+  ASSERT_EQ(races().size(), 1u);
+  EXPECT_EQ(races()[0].teamNames, (std::vector<std::string>{"Bot B", "Steering heuristics"}));
+  EXPECT_NE(dynamic_cast<const pod::bots::GameBotBrain*>(races()[0].brains[0].get()), nullptr);
+
+  // Time attack: the bots' toggles start off, and four pods is the most.
+  menu.setTimeAttackMode();
+  for (int k = 0; k < 4; ++k) {
+    EXPECT_TRUE(visible(menu.botToggle(k)));
+    EXPECT_FALSE(menu.botToggle(k)->isToggledOn());
+    for (int j = 0; j < pod::TimeAttackToggles::COUNT; ++j)
+      EXPECT_FALSE(overlap(menu.botToggle(k)->globalBounds(), menu.timeAttackToggle(j)->globalBounds()));
+  }
+  const auto click = [&menu](pod::ColoredPushButton* button) {
+    const sf::FloatRect b = button->globalBounds();
+    const qutils::Vec2 centre(b.left + b.width / 2.f, b.top + b.height / 2.f);
+    menu.sceneGraph().updateHover(centre);
+    menu.sceneGraph().touchDown(centre);
+    menu.sceneGraph().touchUp(centre);
+  };
+  click(menu.timeAttackToggle(1));
+  click(menu.botToggle(2));
+  click(menu.botToggle(3));
+  EXPECT_TRUE(menu.botToggle(2)->isToggledOn());
+  EXPECT_FALSE(menu.botToggle(3)->isToggledOn()) << "a fifth pod was let in";
+  races().clear();
+  menu.launchRace();
+  ASSERT_EQ(races().size(), 1u);
+  EXPECT_EQ(races()[0].teamNames,
+            (std::vector<std::string>{"Steering heuristics", "Player 1", "Player 2", "Bot C"}));
+}

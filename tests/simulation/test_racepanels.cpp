@@ -144,6 +144,17 @@ TEST(RacePanels, WinnerBoardIsFilledOnce) {
   EXPECT_TRUE(board.update(race, names));
   EXPECT_EQ(board.title(), "Winner");
   EXPECT_EQ(board.teamName(), "Blue team");
+  EXPECT_FALSE(board.forfeit(1, names, "too late")) << "a decided race stays decided";
+
+  // A bot's forfeit decides the race like a rule, and the panel says why.
+  board.reset();
+  EXPECT_TRUE(board.forfeit(1, names, "bot: crashed on turn 3"));
+  EXPECT_FALSE(board.update(race, names));
+  EXPECT_EQ(board.title(), "Winner by forfeit");
+  EXPECT_EQ(board.teamName(), "Red team");
+  EXPECT_EQ(board.reason(), "bot: crashed on turn 3");
+  board.reset();
+  EXPECT_EQ(board.reason(), "");
 }
 
 TEST(RacePanels, StatisticsAveragesOverTheWholeRace) {
@@ -167,6 +178,9 @@ TEST(RacePanels, StatisticsAveragesOverTheWholeRace) {
   // The panel shows integers, rounded to nearest.
   race.pods[0].checkpointsCleared = 6;
   EXPECT_EQ(statisticsText(2, race.pods[0], s), "2\n6\n100\n325\n500\n50\n88");
+  // A bot's pod adds its late answers.
+  stats.setLateTurns(0, 7);
+  EXPECT_EQ(statisticsText(2, race.pods[0], stats.pod(0)), "2\n6\n100\n325\n500\n50\n88\n7");
 
   // A new race starts from nothing.
   stats.reset(4);

@@ -4,6 +4,8 @@
 #include "league.h"
 #include "merge.h"
 #include "output.h"
+#include "botcheck.h"
+#include "botroster.h"
 #include "report.h"
 #include "shard.h"
 #include "speed.h"
@@ -78,10 +80,18 @@ struct Options {
   int thinkMs = kDefaultThinkMs;
   int thinkEvals = kDefaultThinkEvals;
   bool list = false;
+  std::vector<std::string> botArgs;
+  int botFirstMs = 1000;
+  int botTurnMs = 50;
+  std::string botLogs;
 };
 
-std::string resolveDriver(const std::string& name, bool timeAttack) {
-  const auto known = computerDriverNames(timeAttack);
+std::string resolveDriver(const std::string& name, bool timeAttack,
+                          const BotRoster* bots = nullptr) {
+  auto known = computerDriverNames(timeAttack);
+  if (bots)
+    for (const auto& e : bots->entries)
+      known.push_back(e.name);
   for (const auto& k : known)
     if (k == name)
       return k;
@@ -92,13 +102,20 @@ std::string resolveDriver(const std::string& name, bool timeAttack) {
                  " (known: " + joined(known) + ")"};
 }
 
-// Who plays a league when --drivers does not say.
-std::vector<std::string> leagueDefaultDrivers() { return computerDriverNames(false); }
+// Who plays a league when --drivers does not say: every race driver and every bot.
+std::vector<std::string> leagueDefaultDrivers(const BotRoster* bots) {
+  auto names = computerDriverNames(false);
+  if (bots)
+    for (const auto& e : bots->entries)
+      names.push_back(e.name);
+  return names;
+}
 
-std::vector<std::string> leagueLineup(const std::vector<std::string>& names) {
+std::vector<std::string> leagueLineup(const std::vector<std::string>& names,
+                                      const BotRoster* bots) {
   std::vector<std::string> drivers;
-  for (const auto& n : names.empty() ? leagueDefaultDrivers() : names) {
-    const std::string d = resolveDriver(n, false);
+  for (const auto& n : names.empty() ? leagueDefaultDrivers(bots) : names) {
+    const std::string d = resolveDriver(n, false, bots);
     if (std::find(drivers.begin(), drivers.end(), d) != drivers.end())
       throw BadInput{"--drivers names '" + d + "' twice"};
     drivers.push_back(d);
@@ -246,6 +263,39 @@ std::unique_ptr<std::ofstream> openOutput(const std::string& path, const char* w
   return file;
 }
 
+std::shared_ptr<const BotRoster> makeRoster(const Options& o, std::string& logDir) {
+  auto roster = std::make_shared<BotRoster>();
+  if (o.botFirstMs < 1 || o.botTurnMs < 1)
+    throw BadInput{"--bot-first-ms and --bot-turn-ms must be at least 1"};
+  roster->firstMs = o.botFirstMs;
+  roster->turnMs = o.botTurnMs;
+  for (const auto& arg : o.botArgs) {
+    BotRoster::Entry entry;
+    try {
+      entry = parseBotArgument(arg);
+    } catch (const std::invalid_argument& e) {
+      throw BadInput{e.what()};
+    }
+    for (bool timeAttack : {false, true})
+      for (const auto& builtIn : computerDriverNames(timeAttack))
+        if (lower(builtIn) == lower(entry.name))
+          throw BadInput{"bot name '" + entry.name + "' is already a driver's name"};
+    if (roster->find(entry.name))
+      throw BadInput{"two bots are named '" + entry.name + "'"};
+    roster->entries.push_back(std::move(entry));
+  }
+  if (!o.botLogs.empty()) {
+    std::error_code ec;
+    fs::create_directories(o.botLogs, ec);
+    if (!fs::is_directory(o.botLogs, ec))
+      throw BadInput{"cannot make the bot log folder '" + o.botLogs + "'"};
+    logDir = o.botLogs;
+  }
+  // Ctrl-C must not leave bot processes behind.
+  bots::installInterruptCleanup("vuzuder-arena: interrupted; bots ended\n");
+  return roster;
+}
+
 int play(const Options& o, const CLI::App& app, std::ostream& out, std::ostream& err,
          bool progress) {
   auto given = [&](const char* name) { return app.count(name) > 0; };
@@ -273,6 +323,9 @@ int play(const Options& o, const CLI::App& app, std::ostream& out, std::ostream&
                    " (--think-ms) think in real time"};
 
   TournamentConfig config;
+  if (!o.botArgs.empty())
+    config.limits.bots = makeRoster(o, config.botLogDir);
+  const BotRoster* bots = config.limits.bots.get();
   config.timeAttack = o.timeAttack;
   config.racesPerTrack = o.races;
   config.seed = o.seed;
@@ -287,7 +340,7 @@ int play(const Options& o, const CLI::App& app, std::ostream& out, std::ostream&
     if (o.timeAttack || given("--team1") || given("--team2") || o.noSwap)
       throw BadInput{"--league plays races between every two drivers, both sides; it takes"
                      " --drivers, not --time-attack, --team1, --team2 or --no-swap"};
-    config.matchups = leagueMatchups(leagueLineup(o.drivers));
+    config.matchups = leagueMatchups(leagueLineup(o.drivers, bots));
     config.swap = true;
   } else if (o.timeAttack) {
     if (given("--team1") || given("--team2"))
@@ -298,12 +351,12 @@ int play(const Options& o, const CLI::App& app, std::ostream& out, std::ostream&
       throw BadInput{"time attack takes 1 to 4 drivers (got " + std::to_string(names.size()) +
                      ")"};
     for (const auto& n : names)
-      matchup.drivers.push_back(resolveDriver(n, true));
+      matchup.drivers.push_back(resolveDriver(n, true, bots));
     config.swap = o.swap;
   } else {
     if (!o.drivers.empty())
       throw BadInput{"--drivers is for time attack and --league; races take --team1 and --team2"};
-    matchup.drivers = {resolveDriver(o.team1, false), resolveDriver(o.team2, false)};
+    matchup.drivers = {resolveDriver(o.team1, false, bots), resolveDriver(o.team2, false, bots)};
     // The default tournament is a mirror match: play both grid sides.
     const bool defaultPairing = !given("--team1") && !given("--team2");
     config.swap = o.swap || (defaultPairing && !o.noSwap);
@@ -387,6 +440,7 @@ int play(const Options& o, const CLI::App& app, std::ostream& out, std::ostream&
   report.summaries = summarise(config.matchups, config.tracks.size(), played);
   report.racesPlayed = played.size();
   report.seconds = seconds;
+  report.forfeits = collectForfeits(config, played);
   report.threads = static_cast<int>(std::min<std::size_t>(
       static_cast<std::size_t>(config.jobs), std::max<std::size_t>(1, jobs.size())));
   report.league = o.league;
@@ -469,6 +523,20 @@ int runArena(const std::vector<std::string>& args, std::ostream& out, std::ostre
       ->type_name("K")
       ->capture_default_str();
   app.add_flag("--list", o.list, "List the drivers and the tracks, then stop");
+  app.add_option("--bot", o.botArgs,
+                 "An external bot program as driver NAME (see docs/BOTS.md); repeatable")
+      ->type_name("NAME=COMMAND");
+  app.add_option("--bot-first-ms", o.botFirstMs, "Bots' wall-clock limit for the first answer")
+      ->type_name("MS")
+      ->capture_default_str();
+  app.add_option("--bot-turn-ms", o.botTurnMs, "Bots' wall-clock limit for later answers")
+      ->type_name("MS")
+      ->capture_default_str();
+  app.add_option("--bot-logs", o.botLogs, "Keep each bot's standard error, per race, in DIR")
+      ->type_name("DIR");
+
+  if (!args.empty() && args.front() == "check-bot")
+    return runCheckBot({args.begin() + 1, args.end()}, out, err);
   app.footer("vuzuder-arena merge [--json FILE] [--csv FILE] [--markdown FILE] PART.json...\n"
              "  puts the slices of a --shard run back together.\n");
 

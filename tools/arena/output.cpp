@@ -36,7 +36,7 @@ void OutputFiles::write(std::ostream& out, const ReportInput& input,
   printReport(out, input);
   // A partial summary is for merging: compact, as a thousand of them may be read at once.
   if (json_)
-    *json_ << (json ? json->dump() : jsonReport(input).dump(2)) << '\n';
+    *json_ << (json ? json->dump() : jsonReport(input).dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace)) << '\n';
   if (csv_ || markdown_) {
     const LeagueTable table = leagueTable(input.summaries);
     if (csv_)

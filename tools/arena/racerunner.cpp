@@ -1,5 +1,7 @@
 #include "racerunner.h"
 
+#include "botroster.h"
+
 #include "brains/plannerstats.h"
 #include "race/physics.h"
 #include "race/racerules.h"
@@ -7,6 +9,7 @@
 
 #include <qutils/assert.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <cstring>
@@ -42,6 +45,52 @@ bool everyPodTimedOut(const Race& race) {
     if (!isTimedOut(pod))
       return false;
   return true;
+}
+
+// A team race ends at the first forfeit: the other team wins, or nobody
+// when both failed on the same turn.
+bool endByForfeit(const std::vector<bots::BotBrain*>& botBrains, RaceOutcome& outcome,
+                  RaceObserver* observer) {
+  int forfeiting = -1;
+  for (std::size_t team = 0; team < botBrains.size(); ++team)
+    if (botBrains[team] && botBrains[team]->forfeit()) {
+      outcome.forfeits.push_back(*botBrains[team]->forfeit());
+      forfeiting = forfeiting == -1 ? static_cast<int>(team) : -2;
+    }
+  if (forfeiting == -1)
+    return false;
+  outcome.winner = forfeiting >= 0 ? 1 - forfeiting : -1;
+  outcome.draw = forfeiting < 0;
+  for (const auto& f : outcome.forfeits) {
+    outcome.fingerprint = mix(outcome.fingerprint, static_cast<std::uint64_t>(f.fault) << 32 |
+                                                       static_cast<std::uint32_t>(f.turn));
+    if (observer)
+      observer->forfeited({f.turn, f.team, bots::faultName(f.fault), f.detail, f.line},
+                          outcome.winner);
+  }
+  return true;
+}
+
+void finishBots(const std::vector<bots::BotBrain*>& botBrains, RaceOutcome& outcome,
+                bool timeAttack) {
+  outcome.bots.resize(botBrains.size());
+  for (std::size_t team = 0; team < botBrains.size(); ++team) {
+    bots::BotBrain* bot = botBrains[team];
+    if (!bot)
+      continue;
+    // In time attack a forfeited pod only coasted; the race went on.
+    if (timeAttack && bot->forfeit())
+      outcome.forfeits.push_back(*bot->forfeit());
+    bot->finish(outcome.winner);
+    RaceOutcome::BotRun& run = outcome.bots[team];
+    run.bot = true;
+    run.problems = bot->problems();
+    run.errors = bot->takeErrorOutput();
+    run.errorsDropped = bot->droppedErrorBytes();
+    run.meanAnswerMs = bot->meanAnswerMs();
+    run.slowestAnswerMs = bot->slowestAnswerMs();
+    run.slowestAnswerTurn = bot->slowestAnswerTurn();
+  }
 }
 
 } // namespace
@@ -92,11 +141,20 @@ RaceOutcome playRace(const Track& track, bool timeAttack,
   influences.reserve(physics.getCurrentState().pods.size());
   events.reserve(16);
 
+  std::vector<bots::BotBrain*> botBrains(racers.size(), nullptr);
+  for (int i = 0; i < nbTeams; ++i)
+    botBrains[i] = dynamic_cast<bots::BotBrain*>(racers[i].get());
+  const bool anyBot = std::any_of(botBrains.begin(), botBrains.end(),
+                                  [](const bots::BotBrain* b) { return b != nullptr; });
+
   for (int turn = 1;; ++turn) {
     influences.clear();
     for (auto& brain : racers)
       brain->think(physics.getCurrentState(), influences);
     Q_ASSERT(influences.size() == physics.getCurrentState().pods.size());
+
+    if (anyBot && !timeAttack && endByForfeit(botBrains, outcome, observer))
+      break;
 
     events.clear();
     physics.step(influences, kTurnTime, events);
@@ -130,6 +188,8 @@ RaceOutcome playRace(const Track& track, bool timeAttack,
   }
 
   outcome.fingerprint = mix(outcome.fingerprint, stateHash(physics.getCurrentState()));
+  if (anyBot)
+    finishBots(botBrains, outcome, timeAttack);
   outcome.planners.resize(racers.size());
   for (std::size_t i = 0; i < racers.size(); ++i) {
     if (const auto* stats = dynamic_cast<const PlannerStats*>(racers[i].get())) {
@@ -152,6 +212,12 @@ RaceOutcome playRace(const Track& track, bool timeAttack,
     options.seed = seeds[i];
     options.evalsPerTurn = limits.evalsPerTurn;
     options.turnSeconds = limits.turnSeconds;
+    if (limits.bots) {
+      if (const BotRoster::Entry* entry = limits.bots->find(driverNames[i])) {
+        racers.push_back(limits.bots->createBrain(*entry));
+        continue;
+      }
+    }
     auto brain = createDriver(driverNames[i], timeAttack, options);
     Q_ASSERT_MSG(brain != nullptr, "unknown driver %s", driverNames[i].c_str());
     racers.push_back(std::move(brain));

@@ -8,12 +8,16 @@
 #include "race/track.h"
 #include "trace/raceobserver.h"
 
+#include "bots/botfault.h"
+
 #include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
 
 namespace pod::arena {
+
+struct BotRoster;
 
 // How much one team's planner thought during a race; `planner` is false for
 // brains that do not plan by evolution.
@@ -34,6 +38,19 @@ struct RaceOutcome {
   std::uint64_t fingerprint = 0;
   std::vector<std::uint64_t> turnHashes; // filled when asked for
   std::vector<PlannerUse> planners;      // one per team
+  // Bot faults that ended the race (two when both bots failed the same turn).
+  std::vector<bots::Problem> forfeits;
+  // Per team when a bot took part: how each bot did.
+  struct BotRun {
+    bool bot = false;
+    std::vector<bots::Problem> problems;
+    std::string errors; // standard error, the first 64 KiB
+    std::size_t errorsDropped = 0;
+    double meanAnswerMs = 0.0;
+    double slowestAnswerMs = 0.0;
+    int slowestAnswerTurn = 0;
+  };
+  std::vector<BotRun> bots;
 };
 
 struct RaceLimits {
@@ -45,6 +62,8 @@ struct RaceLimits {
   float turnSeconds = gamespeed::kTurnSeconds[gamespeed::kDefaultIndex];
   int maxTurns = 0; // 0: the cap of maxTurnsFor
   bool keepTurnHashes = false;
+  // External drivers by name (--bot); none when null.
+  std::shared_ptr<const BotRoster> bots;
 };
 
 // No legal race outlasts this: a team (a pod in time attack) that passes no

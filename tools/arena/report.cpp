@@ -77,7 +77,7 @@ private:
   std::vector<std::size_t> rules_;
 };
 
-std::vector<std::string> header(bool timeAttack, std::size_t sides) {
+std::vector<std::string> header(bool timeAttack, std::size_t sides, bool bots) {
   std::vector<std::string> h = {"track", "played", "races"};
   for (std::size_t s = 0; s < sides; ++s)
     h.push_back("wins " + std::to_string(s + 1));
@@ -90,10 +90,13 @@ std::vector<std::string> header(bool timeAttack, std::size_t sides) {
   if (!timeAttack)
     h.push_back("timeouts");
   h.push_back("evo/turn");
+  if (bots)
+    h.push_back("forfeits");
   return h;
 }
 
-std::vector<std::string> row(const std::string& name, const Tally& t, bool timeAttack) {
+std::vector<std::string> row(const std::string& name, const Tally& t, bool timeAttack,
+                             bool bots) {
   std::vector<std::string> r = {name, std::to_string(t.played), std::to_string(t.races)};
   for (int w : t.wins)
     r.push_back(std::to_string(w));
@@ -106,6 +109,8 @@ std::vector<std::string> row(const std::string& name, const Tally& t, bool timeA
   if (!timeAttack)
     r.push_back(std::to_string(t.byTimeout));
   r.push_back(stepsPerTurn(t));
+  if (bots)
+    r.push_back(std::to_string(t.forfeits));
   return r;
 }
 
@@ -117,6 +122,27 @@ std::string sidesTitle(const Matchup& m, bool timeAttack) {
     title += "[" + std::to_string(s + 1) + "] " + m.drivers[s];
   }
   return title;
+}
+
+bool hasBot(const TournamentConfig& config, const Matchup& m) {
+  return config.limits.bots &&
+         std::any_of(m.drivers.begin(), m.drivers.end(),
+                     [&](const std::string& d) { return config.limits.bots->find(d) != nullptr; });
+}
+
+void printForfeits(std::ostream& out, const ReportInput& input, std::size_t matchup) {
+  constexpr int kShown = 10;
+  int count = 0;
+  for (const auto& f : input.forfeits) {
+    if (f.matchup != matchup)
+      continue;
+    if (++count <= kShown)
+      out << "  Forfeit: side " << f.side + 1 << " (" << f.driver << "), " << f.track << " race "
+          << f.raceNumber + 1 << (f.rotation ? " swapped" : "") << ", " << f.problem.describe()
+          << '\n';
+  }
+  if (count > kShown)
+    out << "  ... and " << count - kShown << " more forfeits (all in --json).\n";
 }
 
 bool anyPlanner(const Tally& t) {
@@ -171,17 +197,22 @@ void printReport(std::ostream& out, const ReportInput& input) {
   }
 
   bool plannersThreaded = false;
-  for (const auto& summary : input.summaries) {
+  bool anyBot = false;
+  for (std::size_t m = 0; m < input.summaries.size(); ++m) {
+    const auto& summary = input.summaries[m];
     const bool timeAttack = config.timeAttack;
+    const bool bots = hasBot(config, summary.matchup);
+    anyBot = anyBot || bots;
     const Tally& total = summary.total;
     out << '\n' << sidesTitle(summary.matchup, timeAttack) << '\n';
-    Table table(header(timeAttack, summary.matchup.drivers.size()));
+    Table table(header(timeAttack, summary.matchup.drivers.size(), bots));
     table.rule();
     for (std::size_t t = 0; t < summary.perTrack.size(); ++t)
-      table.add(row(config.tracks[t].name, summary.perTrack[t], timeAttack));
+      table.add(row(config.tracks[t].name, summary.perTrack[t], timeAttack, bots));
     table.rule();
-    table.add(row("total", total, timeAttack));
+    table.add(row("total", total, timeAttack, bots));
     table.print(out, "  ");
+    printForfeits(out, input, m);
 
     const int repeats = total.played - total.races;
     if (repeats > 0)
@@ -200,10 +231,36 @@ void printReport(std::ostream& out, const ReportInput& input) {
          " with its 95% Wilson interval.\nturns: mean race length in turns of 0.25 s."
          " timeouts: races won by the other team's timeout.\nevo/turn: mean evolution steps"
          " per turn of each side's planner (- when a side does not plan).\n";
+  if (anyBot) {
+    out << "forfeits: races a bot lost by crashing, exiting, closing its output, answering late or"
+           " writing a malformed line.\nBots answered under wall-clock limits ("
+        << config.limits.bots->firstMs << " ms for the first answer, then "
+        << config.limits.bots->turnMs
+        << " ms): results with bots depend on the machine and its load.\n";
+    if (config.botLogDir.empty())
+      out << "The bots' standard error was dropped; --bot-logs DIR keeps it.\n";
+  }
   if (plannersThreaded)
     out << "Threaded planners had " << config.limits.thinkMs
         << " ms of real time per turn: their results depend on the machine's load.\n";
 }
+
+namespace {
+
+nlohmann::ordered_json botsJson(const TournamentConfig& config) {
+  if (!config.limits.bots)
+    return nullptr;
+  nlohmann::ordered_json drivers = nlohmann::ordered_json::array();
+  for (const auto& e : config.limits.bots->entries)
+    drivers.push_back({{"name", e.name}, {"command", e.command}});
+  return {{"firstMs", config.limits.bots->firstMs},
+          {"turnMs", config.limits.bots->turnMs},
+          {"logs", config.botLogDir.empty() ? nlohmann::ordered_json(nullptr)
+                                            : nlohmann::ordered_json(config.botLogDir)},
+          {"drivers", drivers}};
+}
+
+} // namespace
 
 nlohmann::ordered_json jsonReport(const ReportInput& input) {
   const TournamentConfig& config = *input.config;
@@ -219,7 +276,8 @@ nlohmann::ordered_json jsonReport(const ReportInput& input) {
     }
     return nlohmann::ordered_json{{"played", t.played},  {"races", t.races},
                           {"draws", t.draws},    {"byTimeout", t.byTimeout},
-                          {"capped", t.capped},  {"meanTurns", t.meanTurns()},
+                          {"capped", t.capped},  {"forfeits", t.forfeits},
+                          {"meanTurns", t.meanTurns()},
                           {"maxTurns", t.maxTurns}, {"sides", sides}};
   };
 
@@ -241,10 +299,23 @@ nlohmann::ordered_json jsonReport(const ReportInput& input) {
       j["track"] = config.tracks[t].name;
       perTrack.push_back(std::move(j));
     }
+    nlohmann::ordered_json forfeits = nlohmann::ordered_json::array();
+    for (const auto& f : input.forfeits)
+      if (&input.summaries[f.matchup] == &summary)
+        forfeits.push_back({{"track", f.track},
+                            {"race", f.raceNumber + 1},
+                            {"swapped", f.rotation != 0},
+                            {"side", f.side + 1},
+                            {"driver", f.driver},
+                            {"turn", f.problem.turn},
+                            {"reason", bots::faultName(f.problem.fault)},
+                            {"detail", f.problem.detail},
+                            {"line", f.problem.line}});
     matchups.push_back({{"drivers", summary.matchup.drivers},
                         {"mirror", summary.matchup.mirror()},
                         {"tracks", perTrack},
-                        {"total", tallyJson(summary.total)}});
+                        {"total", tallyJson(summary.total)},
+                        {"forfeits", forfeits}});
   }
 
   return {{"format", "vuzuder-arena-summary"},
@@ -257,6 +328,7 @@ nlohmann::ordered_json jsonReport(const ReportInput& input) {
           {"thinkMs", config.limits.thinkMs},
           {"speed", speedLabelOf(config.limits.turnSeconds)},
           {"tracks", tracks},
+          {"bots", botsJson(config)},
           {"matchups", matchups},
           {"league", input.league ? leagueJson(leagueTable(input.summaries))
                                   : nlohmann::ordered_json(nullptr)},

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "botroster.h"
 #include "stats.h"
 #include "tournament.h"
 
@@ -21,6 +22,7 @@ struct ReportInput {
   int threads = 1;
   // Every two drivers met: print the league's matrix and ratings.
   bool league = false;
+  std::vector<ForfeitRecord> forfeits;
 };
 
 // The tables for people: one per matchup, a row per track and a total.

@@ -63,6 +63,7 @@ void Tally::add(const Tally& other) {
   byTimeout += other.byTimeout;
   capped += other.capped;
   rotated += other.rotated;
+  forfeits += other.forfeits;
   turnSum += other.turnSum;
   maxTurns = std::max(maxTurns, other.maxTurns);
 }
@@ -122,6 +123,8 @@ std::vector<MatchupSummary> summarise(const std::vector<Matchup>& matchups,
       ++tally.capped;
     if (job.rotation != 0)
       ++tally.rotated;
+    if (!outcome.forfeits.empty())
+      ++tally.forfeits;
     tally.turnSum += outcome.turns;
     tally.maxTurns = std::max(tally.maxTurns, outcome.turns);
   }

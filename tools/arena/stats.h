@@ -32,6 +32,7 @@ struct Tally {
   int byTimeout = 0;
   int capped = 0;    // stopped by the turn cap (also counted as draws)
   int rotated = 0;   // distinct races played with the sides not in given order
+  int forfeits = 0;  // distinct races ended by a bot's forfeit
   std::int64_t turnSum = 0;
   int maxTurns = 0;
   // Thinking of each side's planner, over every race played.

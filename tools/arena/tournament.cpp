@@ -1,5 +1,7 @@
 #include "tournament.h"
 
+#include "botroster.h"
+
 #include <qutils/assert.h>
 #include <qutils/random.h>
 
@@ -27,6 +29,10 @@ public:
                   const std::vector<PhysicsEvent>& events, const Race& state) override {
     first_.turnPlayed(turn, influences, events, state);
     second_->turnPlayed(turn, influences, events, state);
+  }
+  void forfeited(const Forfeit& forfeit, int winner) override {
+    first_.forfeited(forfeit, winner);
+    second_->forfeited(forfeit, winner);
   }
 
 private:
@@ -116,6 +122,13 @@ std::vector<PlayedRace> playTournament(const TournamentConfig& config,
         observer = own.get();
       results[i].outcome = playRace(config.tracks.at(job.track), config.timeAttack, names,
                                     seeds, config.limits, observer);
+      RaceOutcome& outcome = results[i].outcome;
+      for (std::size_t team = 0; team < outcome.bots.size(); ++team)
+        if (!config.botLogDir.empty() && outcome.bots[team].bot)
+          writeBotLog(config.botLogDir, i, config.tracks.at(job.track).name,
+                      static_cast<int>(team), names[team], outcome.bots[team].errors,
+                      outcome.bots[team].errorsDropped);
+      outcome.bots.clear();
       if (done.fetch_add(1) + 1 == jobs.size()) {
         std::lock_guard<std::mutex> lock(mutex);
         finished.notify_all();

@@ -30,6 +30,9 @@ struct TournamentConfig {
   std::uint64_t seed = 1;
   int jobs = 1;
   RaceLimits limits;
+  // Where bots' standard error is kept, one file per race and bot; dropped
+  // when empty.
+  std::string botLogDir;
 };
 
 struct RaceJob {

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <string>
+
+namespace pod::bots {
+
+// What a bot did wrong. Every one of them forfeits a race.
+enum class Fault {
+  StartFailed,
+  Crashed,
+  Exited,
+  ClosedOutput,
+  Late,
+  FieldCount,
+  NotANumber,
+  NotFinite,
+  LineTooLong,
+  ExtraLine,
+};
+
+// The reason as the table, the JSON and the trace write it: "late", ...
+const char* faultName(Fault fault);
+
+struct Problem {
+  int turn = 0;  // the turn being answered, counted from 1
+  int team = -1;
+  Fault fault = Fault::Late;
+  std::string detail; // "no answer within 50 ms", "exited with status 0", ...
+  std::string line;   // the offending line, cut to 200 bytes; empty if none
+
+  // "turn 12: late (no answer within 50 ms)", then the line when there is one.
+  std::string describe() const;
+};
+
+} // namespace pod::bots

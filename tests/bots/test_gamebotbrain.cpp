@@ -1,0 +1,108 @@
+#include "bots/botprocess.h"
+#include "bots/gamebotbrain.h"
+
+#include "race/physics.h"
+#include "race/track.h"
+
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <thread>
+
+namespace pod::bots {
+namespace {
+
+namespace fs = std::filesystem;
+
+// Answers turn n with rotation n, after `misstep`.
+std::string script(const std::string& misstep) {
+  const fs::path path = fs::temp_directory_path() / ("game-bot-" + std::to_string(getpid()));
+  std::ofstream(path) << "while read -r key rest; do [ \"$key\" = start ] && break; done\n"
+                         "n=0\n"
+                         "while read -r word rest; do\n"
+                         "  [ \"$word\" = turn ] || exit 0\n"
+                         "  for i in 1 2 3 4; do read -r pod; done\n"
+                         "  n=$((n+1))\n"
+                      << misstep << "\n  echo \"$n 100 0\"; echo \"$n 100 0\"\ndone\n";
+  return path.string();
+}
+
+// The game's turn loop with real time between turns; returns the rotation of
+// team 0's first pod, turn by turn.
+std::vector<float> playTurns(GameBotBrain& brain, Physics& physics, int turns) {
+  std::vector<float> rotations;
+  std::vector<Influence> influences;
+  std::vector<PhysicsEvent> events;
+  for (int t = 0; t < turns; ++t) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    influences.clear();
+    brain.think(physics.getCurrentState(), influences);
+    rotations.push_back(influences.at(0).rotation);
+    influences.resize(4);
+    physics.step(influences, 0.25f, events);
+    brain.turnDone(physics.getCurrentState(), 0.25f);
+  }
+  return rotations;
+}
+
+void waitForTheReaper() {
+  for (int i = 0; i < 300 && (botsBeingEnded() > 0 || liveBotCount() > 0); ++i)
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  EXPECT_EQ(botsBeingEnded(), 0);
+  EXPECT_EQ(liveBotCount(), 0);
+}
+
+class GameBot : public ::testing::Test {
+protected:
+  void SetUp() override {
+    track_.checkpoints.resize(3);
+    track_.checkpoints[0].position = {-5000.f, 0.f};
+    track_.checkpoints[1].position = {5000.f, -2000.f};
+    track_.checkpoints[2].position = {2000.f, 3000.f};
+    physics_.init(false, 2, 2, &track_);
+  }
+  void TearDown() override { fs::remove(script("")); }
+
+  std::unique_ptr<GameBotBrain> bot(const std::string& misstep) {
+    auto brain = std::make_unique<GameBotBrain>("bot", std::vector<std::string>{"/bin/sh", script(misstep)});
+    brain->setTeam(0);
+    brain->setPhysics(physics_);
+    brain->setTrack(track_);
+    return brain;
+  }
+
+  Track track_;
+  Physics physics_;
+};
+
+// A late answer is not waited for: the pods coast that turn, the turn is
+// counted, and the answer is dropped when it comes instead of being taken
+// for the next turn's.
+TEST_F(GameBot, ALateAnswerCoastsAndIsSkippedWhenItComes) {
+  auto brain = bot("  [ $n -eq 2 ] && sleep 0.15");
+  const std::vector<float> rotations = playTurns(*brain, physics_, 4);
+  EXPECT_EQ(rotations, (std::vector<float>{1.f, 0.f, 3.f, 4.f}));
+  EXPECT_EQ(brain->lateTurns(), 1);
+  EXPECT_EQ(brain->forfeit(), nullptr);
+  brain.reset();
+  waitForTheReaper();
+}
+
+TEST_F(GameBot, ADeadBotForfeitsAndIsReaped) {
+  auto brain = bot("  [ $n -eq 3 ] && exit 3");
+  const std::vector<float> rotations = playTurns(*brain, physics_, 5);
+  EXPECT_EQ(rotations[1], 2.f);
+  ASSERT_NE(brain->forfeit(), nullptr);
+  EXPECT_EQ(brain->forfeit()->fault, Fault::Exited);
+  EXPECT_EQ(brain->forfeit()->detail, "exited with status 3");
+  EXPECT_EQ(rotations.back(), 0.f) << "a forfeited team coasts";
+  brain.reset();
+  waitForTheReaper();
+}
+
+} // namespace
+} // namespace pod::bots
