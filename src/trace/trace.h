@@ -32,6 +32,10 @@ struct Trace {
   std::vector<TraceTurn> turns;
   // The file ended inside a line: the turns kept are the whole ones before it.
   bool truncated = false;
+  // A driver forfeited before the turn after the last one: the race ended there.
+  bool forfeited = false;
+  Forfeit forfeit;
+  std::int32_t forfeitWinner = -1;
 
   // Empties the turns and takes a new start; the race is the track's.
   void begin(const Track& raceTrack, const std::vector<std::string>& teamNames,

@@ -297,6 +297,23 @@ void readTurn(const json& j, Trace& t) {
   t.turns.push_back(std::move(turn));
 }
 
+// A forfeit ends the race: nothing is played on its turn.
+void readForfeit(const json& j, Trace& t) {
+  const auto expected = static_cast<std::int32_t>(t.turns.size()) + 1;
+  const json& f = field(j, "forfeit");
+  if (!f.is_object())
+    throw BadLine{"\"forfeit\" is not an object"};
+  t.forfeit.turn = intAt(j, "turn", expected, expected);
+  t.forfeit.team = intAt(f, "team", 0, static_cast<std::int64_t>(t.teams.size()) - 1);
+  for (auto [key, into] : {std::pair{"reason", &t.forfeit.reason},
+                           std::pair{"detail", &t.forfeit.detail},
+                           std::pair{"line", &t.forfeit.line}})
+    if (f.contains(key) && f[key].is_string())
+      *into = f[key].get<std::string>();
+  t.forfeitWinner = intAt(j, "winner", -1, static_cast<std::int64_t>(t.teams.size()) - 1);
+  t.forfeited = true;
+}
+
 } // namespace
 
 bool readTrace(std::istream& in, Trace& out, std::string& error) {
@@ -324,10 +341,15 @@ bool readTrace(std::istream& in, Trace& out, std::string& error) {
       return false;
     }
     try {
-      if (header)
+      if (header) {
         readHeader(j, t);
-      else
+      } else if (j.is_object() && j.contains("forfeit")) {
+        readForfeit(j, t);
+        header = false;
+        break;
+      } else {
         readTurn(j, t);
+      }
     } catch (const BadLine& bad) {
       error = (header ? "header: " : "line " + std::to_string(number) + ": ") + bad.reason;
       return false;
