@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <limits>
 
 namespace pod {
 
@@ -48,6 +49,8 @@ inline bool mayTouchBefore(const Vec2& p, const Vec2& v, float r, float within) 
   const float ay = std::fabs(p.y);
   const float speedBound = std::fabs(v.x) + std::fabs(v.y); // >= |v|
   const float gap = std::max(ax, ay);                         // <= |p|
+  if (!(ax + ay + speedBound < std::numeric_limits<float>::infinity()))
+    return true; // NaN or infinite: the exact test decides, as before
   // The gap cannot close in time.
   if (gap - r - (64.f + gap * 1e-3f) > within * speedBound)
     return false;
