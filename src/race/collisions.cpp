@@ -42,19 +42,22 @@ void advanceAll(std::vector<PodState>& pods, float t) {
 
 // Whether circles at relative position p, relative velocity v and radii
 // summing to r may touch before `within`; false only when the exact test
-// surely finds no contact earlier.
+// surely finds no contact earlier. Written so that NaN and infinities never
+// reject: the exact test decides them, as before.
 inline bool mayTouchBefore(const Vec2& p, const Vec2& v, float r, float within) {
   const float ax = std::fabs(p.x);
   const float ay = std::fabs(p.y);
   const float speedBound = std::fabs(v.x) + std::fabs(v.y); // >= |v|
   const float gap = std::max(ax, ay);                         // <= |p|
   // The gap cannot close in time.
-  if (gap - r - (64.f + gap * 1e-3f) > within * speedBound)
+  if (gap - r - (64.f + (ax + ay) * 1e-3f) > within * speedBound)
     return false;
   // Not touching, and moving apart: the angle between p and v is clearly
   // below 90 degrees, so the contact point lies behind.
   const float pp = p.squaredLength();
-  return r * r > pp || pp >= 1e10f || qutils::dot(p, v) <= 1e-4f * (ax + ay) * speedBound;
+  const bool apart =
+      r * r <= pp && pp < 1e10f && qutils::dot(p, v) > 1e-4f * (ax + ay) * speedBound;
+  return !apart;
 }
 
 struct Contact {
