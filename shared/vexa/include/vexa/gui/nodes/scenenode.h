@@ -95,6 +95,8 @@ protected:
 
 private:
   bool isHit(const qutils::Vec2& point) const;
+  // Cancels the press and clears the hover of this node and its subtree.
+  void endPointer();
 
   std::vector<Ptr> children_;
   SceneNode* parent_ = nullptr;
