@@ -45,8 +45,8 @@ namespace FontId {
 enum : std::uint32_t { Main = 0 };
 } // namespace FontId
 
-// Loads the font and every texture of every theme at start-up. A theme is a
-// block of ids, so switching theme only changes an id.
+// Loads the font at start-up and every texture of every theme on its first
+// use. A theme is a block of ids, so switching theme only changes an id.
 class PodResourceManager : public vexa::ResourceManager {
 public:
   static constexpr std::uint32_t cFirstThemeId = 10;

@@ -403,8 +403,10 @@ void StateMenu::draw(float, float) {
   const qutils::Vec2 mouse = vexa::inputManager().mousePosition();
   slideTrivia({mouse.x, mouse.y}, size);
 
+  // The cache is opaque: copied without blending, it costs the software
+  // renderer a plain copy.
   if (backgroundCache_)
-    window->draw(cachedBackground_);
+    window->draw(cachedBackground_, sf::RenderStates(sf::BlendNone));
   else
     window->draw(background_);
   if (team1Choice_ != -1 && !timeAttack_)

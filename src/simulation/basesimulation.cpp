@@ -156,14 +156,11 @@ bool BaseSimulation::initialise() {
   sparks_ = std::make_unique<SparksParticleSystem>(resources.texture(TextureId::ParticleSpark));
   sparks_->setTimeScale(1.f);
 
-  const sf::Texture& checkpoint =
-      resources.texture(PodResourceManager::themeTextureId(0, ThemeTexture::Checkpoint));
-  const unsigned flashSide = std::max(checkpoint.getSize().x, checkpoint.getSize().y);
+  // The flash canvas takes the checkpoint image's size, known once a race
+  // loads it.
   const auto shieldSide = static_cast<unsigned>(2.f * cDrawnPodRadius + cShieldCanvasMargin);
-  if (!flashCanvas_.create(flashSide, flashSide) || !shieldCanvas_.create(shieldSide, shieldSide) ||
-      !impactCanvas_.create(shieldSide, shieldSide))
+  if (!shieldCanvas_.create(shieldSide, shieldSide) || !impactCanvas_.create(shieldSide, shieldSide))
     return false;
-  flashCanvas_.setSmooth(true);
   shieldCanvas_.setSmooth(true);
   impactCanvas_.setSmooth(true);
 
@@ -172,10 +169,6 @@ bool BaseSimulation::initialise() {
     auto shader = std::make_unique<sf::Shader>();
     if (!loadShader(*shader, "fscheckpointflash.h"))
       return false;
-    shader->setUniform("resolution",
-                       sf::Glsl::Vec2(static_cast<float>(flashSide), static_cast<float>(flashSide)));
-    shader->setUniform("texture", resources.texture(PodResourceManager::themeTextureId(
-                                      t, ThemeTexture::CheckpointFlashMask)));
     flashShaders_.push_back(std::move(shader));
   }
   if (!loadShader(shieldShader_, "fsshield.h") || !loadShader(impactShader_, "fsshieldimpact.h"))
@@ -245,6 +238,13 @@ bool BaseSimulation::launch(bool timeAttack, int nbPodsPerTeam, int nbTeams, con
                             const std::vector<std::string>& teamNames) {
   elapsed_ = sf::Time::Zero;
   gameTime_ = 0.f;
+  if (initialised_ && flashCanvas_.getSize().x == 0) {
+    const sf::Texture& checkpoint = vexa::resourceManager().texture(
+        PodResourceManager::themeTextureId(0, ThemeTexture::Checkpoint));
+    const unsigned side = std::max(checkpoint.getSize().x, checkpoint.getSize().y);
+    if (flashCanvas_.create(side, side))
+      flashCanvas_.setSmooth(true);
+  }
   if (initialised_) {
     trails_->setSegmentStride(nbTeams * nbPodsPerTeam);
     trails_->clear();
@@ -493,9 +493,15 @@ void BaseSimulation::drawCheckpoint(std::size_t index, const Vec2& position,
 void BaseSimulation::drawFlash(sf::RenderTarget& target, const Vec2& position,
                                const CheckpointFlash& flash, int mode, const sf::Color& colour) {
   // Off-screen effects cost a whole canvas of shading for nothing.
-  if (!inView(target, position, static_cast<float>(flashCanvas_.getSize().x) * flashScale_ / 2.f))
+  if (flashCanvas_.getSize().x == 0 ||
+      !inView(target, position, static_cast<float>(flashCanvas_.getSize().x) * flashScale_ / 2.f))
     return;
-  sf::Shader& shader = *flashShaders_[std::min<std::size_t>(theme_, flashShaders_.size() - 1)];
+  const std::size_t themeIndex = std::min<std::size_t>(theme_, flashShaders_.size() - 1);
+  sf::Shader& shader = *flashShaders_[themeIndex];
+  // Bound here rather than at start-up, so that the mask loads with its theme.
+  shader.setUniform("texture", vexa::resourceManager().texture(PodResourceManager::themeTextureId(
+                                   static_cast<std::uint32_t>(themeIndex),
+                                   ThemeTexture::CheckpointFlashMask)));
   shader.setUniform("time", elapsed_.asSeconds() - flash.start);
   shader.setUniform("color", glslColour(colour));
   shader.setUniform("mode", mode);
