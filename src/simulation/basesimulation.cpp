@@ -81,9 +81,9 @@ void paint(sf::RenderTexture& canvas, sf::Shader& shader, unsigned n) {
   const float size = static_cast<float>(n);
   shader.setUniform("resolution", sf::Glsl::Vec2(size, size));
   canvas.clear(sf::Color::Transparent);
-  sf::RectangleShape quad({size, size});
-  quad.setPosition(0.f, side - size);
-  canvas.draw(quad, &shader);
+  const sf::Vertex quad[4] = {{{0.f, side - size}}, {{size, side - size}},
+                              {{size, side}}, {{0.f, side}}};
+  canvas.draw(quad, 4, sf::Quads, &shader);
   canvas.display();
 }
 
@@ -335,8 +335,9 @@ void BaseSimulation::draw(sf::RenderTarget& target, float frameTime, float inter
   interpolateDrawnPods(interpolation);
 
   // 3. Camera.
+  std::vector<Vec2>& points = focusPoints_;
+  points.clear();
   if (current.winner < 0 && !fixCamera_) {
-    std::vector<Vec2> points;
     if (selectedPod_ >= 0 && static_cast<std::size_t>(selectedPod_) < drawn_.size()) {
       points.push_back(drawn_[static_cast<std::size_t>(selectedPod_)].position);
       camera_.focusOn(points, 0.f);
@@ -352,7 +353,8 @@ void BaseSimulation::draw(sf::RenderTarget& target, float frameTime, float inter
       camera_.setMaxTargetDistance(1000.f);
     }
   } else {
-    camera_.focusOn({Vec2(0.f, 0.f)}, 0.f);
+    points.push_back(Vec2(0.f, 0.f));
+    camera_.focusOn(points, 0.f);
   }
   camera_.update(frameTime);
 

@@ -143,6 +143,7 @@ private:
   std::unique_ptr<TrailParticleSystem> trails_;
   std::unique_ptr<SparksParticleSystem> sparks_;
   std::vector<SparkBurst> dueSparks_;
+  std::vector<Vec2> focusPoints_;
 
   // Effects: one flash shader per theme, each canvas drawn into once per
   // effect and shown as an additive sprite.

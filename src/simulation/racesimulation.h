@@ -2,6 +2,7 @@
 
 #include "brains/abstractbrain.h"
 #include "simulation/basesimulation.h"
+#include "simulation/racehud.h"
 #include "simulation/racepanels.h"
 #include "simulation/racestatistics.h"
 #include "simulation/sidepanelrule.h"
@@ -73,21 +74,14 @@ public:
   const WinnerBoard& winnerBoard() const { return winnerBoard_; }
   bool isWinnerPanelShown() const;
   bool isSidePanelOpen() const { return sidePanelRule_.isOpen(); }
+  const RaceHud& hud() const { return hud_; }
   const std::vector<RaceOrderEntry>& raceOrder() const { return order_; }
 
 private:
   void drawPanels(sf::RenderTarget& target, float interpolation);
-  void drawTitle(sf::RenderTarget& target);
   void drawTimeoutMeters(sf::RenderTarget& target, float interpolation);
-  void drawRaceOrder(sf::RenderTarget& target);
-  void drawProgressBar(sf::RenderTarget& target);
-  void drawStatistics(sf::RenderTarget& target);
-  void drawWinner(sf::RenderTarget& target);
   void drawSidePanelBack(sf::RenderTarget& target);
   void drawKeyboardHelp(sf::RenderTarget& target);
-  void drawPodIcon(sf::RenderTarget& target, std::uint32_t pod, const Vec2& centre, float size);
-  sf::Text makeText(unsigned size, const sf::Color& colour = sf::Color::White) const;
-  std::string teamNameOf(std::uint32_t pod) const;
 
   std::vector<std::unique_ptr<AbstractBrain>> brains_;
   std::vector<Influence> influences_;
@@ -95,6 +89,7 @@ private:
   WinnerBoard winnerBoard_;
   SidePanelRule sidePanelRule_;
   std::vector<RaceOrderEntry> order_;
+  RaceHud hud_;
 
   vexa::SceneNode* sidePanel_ = nullptr;
   vexa::SceneNode* winnerPanel_ = nullptr;

@@ -42,15 +42,22 @@ const RaceStatistics::PodStatistics& RaceStatistics::pod(std::size_t index) cons
   return pods_[index];
 }
 
+std::array<long, 7> statisticsValues(int rank, const PodState& pod,
+                                     const RaceStatistics::PodStatistics& stats) {
+  return {rank,
+          pod.checkpointsCleared,
+          std::lround(pod.velocity.length()),
+          std::lround(stats.averageSpeed()),
+          std::lround(stats.highestSpeed),
+          std::lround(pod.engine),
+          std::lround(stats.averageEngine())};
+}
+
 std::string statisticsText(int rank, const PodState& pod,
                            const RaceStatistics::PodStatistics& stats) {
-  const auto line = [](float v) { return std::to_string(std::lround(v)) + "\n"; };
-  std::string text = std::to_string(rank) + "\n" + std::to_string(pod.checkpointsCleared) + "\n";
-  text += line(pod.velocity.length());
-  text += line(stats.averageSpeed());
-  text += line(stats.highestSpeed);
-  text += line(pod.engine);
-  text += std::to_string(std::lround(stats.averageEngine()));
+  std::string text;
+  for (long v : statisticsValues(rank, pod, stats))
+    text += (text.empty() ? "" : "\n") + std::to_string(v);
   return text;
 }
 

@@ -2,6 +2,7 @@
 
 #include "race/race.h"
 
+#include <array>
 #include <cstddef>
 #include <string>
 #include <vector>
@@ -33,6 +34,12 @@ public:
 private:
   std::vector<PodStatistics> pods_;
 };
+
+// The figures of the statistics panel, in its line order, each rounded to
+// the nearest integer: rank, checkpoints cleared, speed, average speed,
+// highest speed, engine, average engine.
+std::array<long, 7> statisticsValues(int rank, const PodState& pod,
+                                     const RaceStatistics::PodStatistics& stats);
 
 // The value column of the statistics panel, one integer per line (floats
 // rounded to nearest): rank, checkpoints cleared, speed, average speed,
