@@ -322,7 +322,7 @@ void BaseSimulation::draw(sf::RenderTarget& target, float frameTime, float inter
   elapsed_ += sf::seconds(frameTime);
   const float now = elapsed_.asSeconds();
   const Race& current = physics_.getCurrentState();
-  effects_.addEvents(events_, current, turnTime_, interpolation, now);
+  effects_.addEvents(events_, current, turnDuration_, interpolation, now);
   events_.clear();
   dueSparks_.clear();
   effects_.age(frameTime, frameFraction, now, dueSparks_);

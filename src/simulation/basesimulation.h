@@ -77,8 +77,10 @@ public:
   virtual void drawPod(std::size_t index, float interpolation, sf::RenderTarget& target);
   virtual void setFixCamera(bool fix);
 
-  void setTurnTime(float turnTime) { turnTime_ = turnTime; }
-  float turnTime() const { return turnTime_; }
+  // The real seconds a turn takes on screen at the current speed: effects
+  // are timed with it.
+  void setTurnDuration(float seconds) { turnDuration_ = seconds; }
+  float turnDuration() const { return turnDuration_; }
   void setDebugMode(bool debug) { debugMode_ = debug; }
   bool debugMode() const { return debugMode_; }
   bool fixCamera() const { return fixCamera_; }
@@ -109,7 +111,7 @@ protected:
 
   Physics physics_;
   std::vector<PhysicsEvent> events_;
-  float turnTime_ = 0.25f;
+  float turnDuration_ = 0.25f;
   std::vector<std::string> teamNames_;
   PodCamera camera_;
   bool fixCamera_ = false;
