@@ -1,3 +1,4 @@
+#include "app/display.h"
 #include "app/podapp.h"
 
 #include <cstdlib>
@@ -6,8 +7,9 @@
 #include <iostream>
 
 int main() {
-  // Without a display the window library aborts; say why and stop instead.
-  if (!std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY")) {
+  // Without a display, or with one that does not answer, the window library
+  // aborts; say why and stop instead.
+  if (!pod::hasReachableDisplay()) {
     std::cerr << "No display found: Vuzuder UR needs a graphical session."
               << std::endl;
     return EXIT_FAILURE;

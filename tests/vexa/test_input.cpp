@@ -132,6 +132,19 @@ TEST_F(GameInput, WheelNotchPressesAndReleasesAtOnce) {
   EXPECT_FALSE(input().isPressed("zoomin") || input().isPressed("zoomout"));
 }
 
+// Alt-Tab while steering: the key-up goes to another window.
+TEST_F(GameInput, LosingTheFocusReleasesEveryHeldButton) {
+  send(keyEvent(sf::Keyboard::Left));
+  send(keyEvent(sf::Keyboard::W));
+  input().update();
+  sf::Event lost;
+  lost.type = sf::Event::LostFocus;
+  send(lost);
+  for (const char* button : {"left", "altUp"})
+    EXPECT_TRUE(!input().isHeld(button) && input().isReleased(button)) << button;
+  EXPECT_FALSE(input().isReleased("right"));
+}
+
 TEST_F(GameInput, TableKeysNeverReachTheTextBox) {
   RecordingBox box(&processor());
   processor().setTextInputTarget(&box);
