@@ -118,10 +118,7 @@ void StateMenu::buildButtons() {
     const float width = button->text().getLocalBounds().width + 20.f;
     if (width > 300.f)
       GuiFactory::resize(*button, width, 20.f);
-    button->setCallback([page] {
-      if (!openAddress(fileAddress(page)))
-        std::cerr << "Could not open " << page << std::endl;
-    });
+    button->setCallback([page] { openAddress(fileAddress(page), "Could not open " + page); });
     return button;
   };
   artCreditButton_ = credit("Art by the Vuzuder UR team", "docs/ART.md");
