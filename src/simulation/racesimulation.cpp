@@ -95,14 +95,14 @@ bool RaceSimulation::initialise() {
   for (int i = 0; i < cSpeedButtonCount; ++i) {
     ColoredPushButton* b = factory.createToggleButton(sidePanel_);
     b->setString(cSpeedLabels[i]);
-    GuiFactory::resize(*b, 31.f, 20.f);
+    GuiFactory::resize(*b, 29.f, 20.f);
     speedButtons_.push_back(b);
   }
   themeLabel_ = sidePanel_->makeChild<vexa::ShapeShifterLabel>(*font_, "Theme", 14u);
   for (std::uint32_t t = 0; t < PodResourceManager::getNbThemes(); ++t) {
     ColoredPushButton* b = factory.createToggleButton(sidePanel_);
     b->setString(t < 2 ? cThemeLabels[t] : PodResourceManager::themeNames()[t]);
-    GuiFactory::resize(*b, 98.f, 20.f);
+    GuiFactory::resize(*b, 90.f, 20.f);
     b->setCallback([this, t] { selectTheme(t); });
     themeButtons_.push_back(b);
   }
@@ -223,17 +223,19 @@ void RaceSimulation::updateLayout(float width, float height) {
   size_ = {width, height};
   if (!sidePanel_)
     return;
-  const float x = width - 100.f;
+  // Three separate rows for the three actions, and the speed and theme rows
+  // kept clear of the window's edge.
+  const float x = width - 106.f;
   toMenuButton_->setPosition(x, 40.f);
-  debugButton_->setPosition(x, 60.f);
-  fixCameraButton_->setPosition(x, 80.f);
-  speedLabel_->setPosition(x, 112.f);
+  debugButton_->setPosition(x, 68.f);
+  fixCameraButton_->setPosition(x, 96.f);
+  speedLabel_->setPosition(x, 126.f);
   for (int i = 0; i < cSpeedButtonCount; ++i)
     speedButtons_[static_cast<std::size_t>(i)]->setPosition(
-        width - 200.f + 16.f + 33.6f * static_cast<float>(i), 135.f);
-  themeLabel_->setPosition(x, 167.f);
+        width - 181.5f + 31.f * static_cast<float>(i), 148.f);
+  themeLabel_->setPosition(x, 178.f);
   for (std::size_t t = 0; t < themeButtons_.size(); ++t)
-    themeButtons_[t]->setPosition(width - 200.f + 49.f + 102.f * static_cast<float>(t), 190.f);
+    themeButtons_[t]->setPosition(width - 153.f + 96.f * static_cast<float>(t), 200.f);
   menuTab_->setPosition(width - cSidePanelWidth - menuTab_->globalBounds().width / 2.f - 1.f, 110.f);
 
   winnerRect_ = sf::FloatRect(width / 2.f - cWinnerWidth / 2.f, height / 2.f - cWinnerHeight / 2.f,
@@ -324,8 +326,17 @@ void RaceSimulation::drawKeyboardHelp(sf::RenderTarget& target) {
       continue;
     sf::Sprite help(resources.texture(p == 0 ? TextureId::KeysP1 : TextureId::KeysP2));
     sfmlutils::centerOrigin(help);
-    help.setScale(0.8f, 0.8f);
-    help.setPosition(p == 0 ? size_.x / 4.f : 3.f * size_.x / 4.f, size_.y / 2.f);
+    const float x = p == 0 ? size_.x / 4.f : 3.f * size_.x / 4.f;
+    if (physics_.getCurrentState().timeAttack) {
+      // The time-attack grid sits in the middle of the screen: the cards go
+      // below it, above the progress bar, so that each player sees their pod.
+      const float scale = 0.6f;
+      help.setScale(scale, scale);
+      help.setPosition(x, size_.y - 70.f - help.getLocalBounds().height * scale / 2.f);
+    } else {
+      help.setScale(0.8f, 0.8f);
+      help.setPosition(x, size_.y / 2.f);
+    }
     target.draw(help);
   }
 }
@@ -334,7 +345,7 @@ void RaceSimulation::drawSidePanelBack(sf::RenderTarget& target) {
   if (!sidePanel_)
     return;
   const float offset = sidePanel_->getPosition().x;
-  hud_.drawPanel(target, {size_.x - 210.f + offset, 26.f, 212.f, 204.f});
+  hud_.drawPanel(target, {size_.x - 210.f + offset, 26.f, 212.f, 196.f});
 }
 
 } // namespace pod
