@@ -177,6 +177,10 @@ void StateMenu::setUpTexts() {
   triviaLabel_.setString("T\nR\nI\nV\nI\nA");
   sfmlutils::centerOrigin(triviaLabel_);
   setUpText(triviaText_, kTriviaSize);
+  // The panel is see-through and slides over the logo: an outline keeps the
+  // text readable on any of it.
+  triviaText_.setOutlineColor(sf::Color::Black);
+  triviaText_.setOutlineThickness(1.f);
 
   trivia_.clear();
   for (const std::string& entry : triviaEntries())
@@ -298,9 +302,11 @@ void StateMenu::updateLayout() {
   artCreditButton_->setPosition(250.f, h - 60.f);
   codeCreditButton_->setPosition(250.f, h - 30.f);
 
-  logoSfml_.setPosition(130.f, 40.f);
-  logoCpp_.setPosition(250.f, 40.f);
-  logoTarvok_.setPosition(370.f, 40.f);
+  // A column in the top-left corner: a row beside the big logo would run
+  // into it on the narrowest window.
+  logoSfml_.setPosition(75.f, 40.f);
+  logoCpp_.setPosition(75.f, 112.f);
+  logoTarvok_.setPosition(75.f, 184.f);
   logo_.setPosition(c.x, 0.f);
   background_.setPosition(c.x, c.y);
   // The background covers the whole window whatever its shape.
@@ -411,6 +417,13 @@ void StateMenu::draw(float, float) {
   if (team2Choice_ != -1 && !timeAttack_)
     window->draw(team2Marker_);
 
+  // The logos first: the trivia panel slides over the big one, and its
+  // button (in the scene graph) over the panel.
+  window->draw(logo_);
+  window->draw(logoSfml_);
+  window->draw(logoCpp_);
+  window->draw(logoTarvok_);
+
   window->draw(triviaPanel_);
   moreTriviaButton_->setPosition(
       triviaAnchor_.x, triviaAnchor_.y + kTriviaHeight / 2.f - 5.f -
@@ -426,7 +439,6 @@ void StateMenu::draw(float, float) {
 
   window->draw(sceneGraph_);
 
-  window->draw(logo_);
   window->draw(gameModeTitle_);
   window->draw(teamsTitle_);
   window->draw(tracksTitle_);
@@ -454,10 +466,6 @@ void StateMenu::draw(float, float) {
       window->draw(team2Description_);
     }
   }
-
-  window->draw(logoSfml_);
-  window->draw(logoCpp_);
-  window->draw(logoTarvok_);
 }
 
 } // namespace pod
