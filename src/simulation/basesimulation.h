@@ -93,6 +93,8 @@ public:
   // The mouse selects through update; this is for tools and tests.
   void setSelectedPod(int pod) { selectedPod_ = pod; }
   float gameTime() const { return gameTime_; }
+  // The interpolation the last drawn frame placed the pods with.
+  float drawnInterpolation() const { return drawnInterpolation_; }
   float elapsed() const { return elapsed_.asSeconds(); }
   const std::vector<PhysicsEvent>& events() const { return events_; }
   const EffectRecords& effects() const { return effects_; }
