@@ -206,8 +206,37 @@ TEST_F(Variants, GroupedReplayThroughTheFinishScoresTheMaximum) {
   }
 }
 
-// An idle separate runner scores its own distance, whatever the others do.
-TEST_F(Variants, SeparateRunnerScoreOnARestingRace) {
+// An idle separate runner scores 50000 per checkpoint it cleared less its own
+// distance, whatever the others do; the separate hunter loses 50000 per
+// checkpoint its target cleared. Each case changes only the cleared count, so
+// the replays are the same and only that term differs.
+TEST_F(Variants, SeparateScoresCountCheckpointsOnTheRightPods) {
+  struct Case {
+    pod::SeparatePlan plan;
+    int ownPod;
+    int changedPod;
+    float scorePerCheckpoint;
+  };
+  for (const Case& c : {Case{pod::SeparatePlan::Runner, 0, 0, 50000.f},
+                        Case{pod::SeparatePlan::Runner, 0, 2, 0.f},
+                        Case{pod::SeparatePlan::Hunter, 1, 2, -50000.f},
+                        Case{pod::SeparatePlan::Hunter, 1, 1, 0.f}}) {
+    SCOPED_TRACE(::testing::Message() << "own pod " << c.ownPod << ", changed " << c.changedPod);
+    float scores[2];
+    for (int cleared = 0; cleared < 2; ++cleared) {
+      Race race = restingRoles();
+      // The opponents' runner leads their team whatever its count.
+      race.pods[3].position = {3000.f, 9500.f};
+      race.pods[static_cast<std::size_t>(c.changedPod)].checkpointsCleared = 4 + cleared;
+      auto planner = pod::makeSeparatePlanner(c.plan, 5, kTurns, track, 0, c.ownPod, true, 2);
+      planner->prepare(race);
+      Genome plan = idle(kTurns);
+      planner->evaluate(plan);
+      scores[cleared] = plan.score;
+    }
+    EXPECT_NEAR(scores[1] - scores[0], c.scorePerCheckpoint, 0.05f);
+  }
+  // The runner's distance term, at rest.
   auto planner = pod::makeSeparatePlanner(pod::SeparatePlan::Runner, 5, kTurns, track, 0, 0,
                                           true, 2);
   planner->prepare(restingRoles());
