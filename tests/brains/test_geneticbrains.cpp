@@ -138,12 +138,16 @@ TEST_F(GeneticBrains, FirstNotificationStartsTheWorkersOnlyOnce) {
   }
 }
 
-// Each worker publishes plans that move the pods, and destroying the brain
-// mid-evolution joins it (a worker left running would be reported by the sanitizers).
-TEST_F(GeneticBrains, WorkersPublishPlansAndJoinWhenDestroyedMidEvolution) {
+// Each worker runs nicer than the thread that drives the race and publishes
+// plans that move the pods; told of a decided race it stops evolving; and
+// destroying the brain mid-evolution joins it (a worker left running would
+// also be reported by the sanitizers).
+TEST_F(GeneticBrains, WorkersRunNicerPublishPlansSleepAfterAWinAndAreJoined) {
+  const int ownNice = threadNices().front();
   for (const auto& name : kAllGenetics) {
     const bool timeAttack = name == "Genetic runner";
     const pod::Physics& p = timeAttack ? solo : physics;
+    const std::size_t threadsBefore = threadNices().size();
     auto brain = makeBrain(name, p, track, 0, timeAttack, DriverOptions{5, 0});
     auto* stats = dynamic_cast<PlannerStats*>(brain.get());
     brain->turnDone(p.getCurrentState(), 0.25f);
@@ -156,24 +160,6 @@ TEST_F(GeneticBrains, WorkersPublishPlansAndJoinWhenDestroyedMidEvolution) {
     if (auto* grouped = dynamic_cast<pod::GeneticBrainGrouped*>(brain.get())) {
       EXPECT_TRUE(eventually([&] { return grouped->generations() > 0; })) << name;
     }
-    const auto start = std::chrono::steady_clock::now();
-    brain.reset();
-    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(10)) << name;
-  }
-}
-
-// Threaded workers run nicer than the thread that drives the race, stop
-// evolving once they are told of a decided race, and leave with their brain.
-TEST_F(GeneticBrains, WorkersRunNicerSleepAfterAWinAndAreJoined) {
-  const int ownNice = threadNices().front();
-  for (const auto& name : kAllGenetics) {
-    const bool timeAttack = name == "Genetic runner";
-    const pod::Physics& p = timeAttack ? solo : physics;
-    const std::size_t threadsBefore = threadNices().size();
-    auto brain = makeBrain(name, p, track, 0, timeAttack, DriverOptions{5, 0});
-    auto* stats = dynamic_cast<PlannerStats*>(brain.get());
-    brain->turnDone(p.getCurrentState(), 0.25f);
-    ASSERT_TRUE(eventually([&] { return stats->totalEvolutionSteps() > 20; })) << name;
     const long workers =
         name.find("separate") != std::string::npos || name == "Gen. two runners" ? 2 : 1;
     EXPECT_TRUE(eventually([&] {
@@ -192,25 +178,10 @@ TEST_F(GeneticBrains, WorkersRunNicerSleepAfterAWinAndAreJoined) {
       std::this_thread::sleep_for(std::chrono::milliseconds(200));
       return stats->totalEvolutionSteps() == before;
     })) << name;
+    const auto start = std::chrono::steady_clock::now();
     brain.reset();
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(10)) << name;
     EXPECT_EQ(threadsBefore, threadNices().size()) << name;
-  }
-}
-
-// Told of a decided race, the synchronous mode makes no step at all.
-TEST_F(GeneticBrains, SynchronousModeMakesNoStepOnceDecided) {
-  for (const auto& name : kAllGenetics) {
-    const bool timeAttack = name == "Genetic runner";
-    const pod::Physics& p = timeAttack ? solo : physics;
-    auto brain = makeBrain(name, p, track, 0, timeAttack, DriverOptions{5, 7});
-    auto* stats = dynamic_cast<PlannerStats*>(brain.get());
-    brain->turnDone(p.getCurrentState(), 0.25f);
-    const std::uint64_t steps = stats->totalEvolutionSteps();
-    EXPECT_GT(steps, 0u) << name;
-    Race decided = p.getCurrentState();
-    decided.winner = 1;
-    brain->turnDone(decided, 0.25f);
-    EXPECT_EQ(steps, stats->totalEvolutionSteps()) << name;
   }
 }
 
@@ -252,6 +223,11 @@ TEST_F(GeneticBrains, SynchronousModeMakesExactlyKStepsPerTurn) {
     std::vector<Influence> influences;
     brain->think(physics.getCurrentState(), influences);
     EXPECT_TRUE(!isNeutral(influences[0]) || !isNeutral(influences[1])) << name;
+    // Told of a decided race, it makes no step at all.
+    Race decided = physics.getCurrentState();
+    decided.winner = 1;
+    brain->turnDone(decided, 0.25f);
+    EXPECT_EQ((separate ? 2 : 1) * k * 3, stats->totalEvolutionSteps()) << name;
   }
 }
 

@@ -45,7 +45,7 @@ TEST(ResourceHolder, AMissingFileThrowsWithItsPath) {
 
 // A declared file is read on its first get, prepared once, and a file that
 // is not there fails when declared, as a load would.
-TEST(ResourceHolder, DeclaredFilesLoadOnFirstUseAndMissingOnesFailAtOnce) {
+TEST(ResourceHolder, DeclaredFilesLoadOnFirstUse) {
   struct Counted {
     int reads = 0;
     int prepared = 0;
