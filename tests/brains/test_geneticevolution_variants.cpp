@@ -189,6 +189,33 @@ TEST_F(Variants, GroupedScoresOnARestingRace) {
                   plan.score);
 }
 
+// The grouped replay moves the own runner by genes 0..n-1, the own hunter by
+// genes n..2n-1, and the opponents' runner and hunter by the same blocks of
+// the opponent genome: thrust in one block only moves that block's pod.
+TEST_F(Variants, GroupedReplayDrivesEachPodFromItsOwnGeneBlock) {
+  using Role = pod::GeneticEvolution::Role;
+  const Race race = restingRoles();
+  for (const Role role : {Role::OwnRunner, Role::OwnHunter, Role::OppRunner, Role::OppHunter}) {
+    SCOPED_TRACE(static_cast<int>(role));
+    auto planner = pod::makeGroupedPlanner(pod::GroupedPlan::Dedicated, 3, kTurns, track, 0, 2);
+    planner->prepare(race);
+    Genome plan = idle(2 * kTurns);
+    Genome opponents = idle(2 * kTurns);
+    const bool own = role == Role::OwnRunner || role == Role::OwnHunter;
+    const bool second = role == Role::OwnHunter || role == Role::OppHunter;
+    Genome& moved = own ? plan : opponents;
+    for (int t = 0; t < kTurns; ++t)
+      moved[(second ? kTurns : 0) + t] = Gene{0.5f, 1.f, 0.f};
+    planner->setOpponentGenome(opponents);
+    planner->evaluate(plan);
+    for (std::size_t i = 0; i < race.pods.size(); ++i) {
+      const bool shouldMove = static_cast<int>(i) == planner->role(role);
+      EXPECT_EQ(shouldMove, planner->simState().pods[i].position != race.pods[i].position)
+          << "pod " << i;
+    }
+  }
+}
+
 TEST_F(Variants, GroupedReplayThroughTheFinishScoresTheMaximum) {
   Race race = restingRoles();
   // Last checkpoint of the third lap straight ahead, moving fast.
