@@ -70,6 +70,9 @@ bool PodResourceManager::loadResources() {
   const std::string textures = paths.texturesPath();
   for (const auto& [id, name] : kFixedTextures)
     this->textures().declare(id, textures + name);
+  this->textures().declare(TextureId::MenuBackground,
+                           textures + "/background-" + kThemeNames[1] + ".png",
+                           [](sf::Texture& texture) { texture.setSmooth(true); });
 
   // Pods and checkpoints are drawn scaled and rotated. A background is only
   // ever drawn once per window size, into a cache, at no less than 0.6 of its

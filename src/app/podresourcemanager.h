@@ -23,7 +23,10 @@ enum : std::uint32_t {
   Cursor = 9,
   LogoCpp = 50,
   LogoSfml = 51,
-  LogoTarvok = 52
+  LogoTarvok = 52,
+  // The Dusk background under an id of the menu's own, so that the menu can
+  // free it without pulling it from under the race.
+  MenuBackground = 53
 };
 } // namespace TextureId
 

@@ -188,15 +188,19 @@ void StateMenu::setUpTexts() {
   nextTrivia();
 }
 
+std::uint32_t StateMenu::menuBackgroundId() { return TextureId::MenuBackground; }
+
 void StateMenu::setUpSprites() {
   auto& resources = vexa::resourceManager();
   logo_.setTexture(resources.texture(TextureId::Logo), true);
   sfmlutils::topCenterOrigin(logo_);
   fitSprite(logo_, 900.f, 240.f);
 
-  background_.setTexture(resources.texture(PodResourceManager::themeTextureId(
-                             1, ThemeTexture::Background)),
-                         true);
+  // Only the image's size here: the texture is bound when the background is
+  // drawn, so that it can be freed between window sizes.
+  const sf::Vector2u backgroundSize = resources.texture(menuBackgroundId()).getSize();
+  background_.setTextureRect(
+      {0, 0, static_cast<int>(backgroundSize.x), static_cast<int>(backgroundSize.y)});
   sfmlutils::centerOrigin(background_);
 
   const std::pair<sf::Sprite*, std::uint32_t> logos[] = {
@@ -355,7 +359,9 @@ void StateMenu::cacheBackground(const sf::Vector2u& size) {
     }
   }
   backgroundCache_->clear(sf::Color::Black);
-  backgroundCache_->draw(background_);
+  sf::Sprite background = background_;
+  background.setTexture(vexa::resourceManager().texture(menuBackgroundId()));
+  backgroundCache_->draw(background);
   backgroundCache_->display();
   cachedBackground_.setTexture(backgroundCache_->getTexture(), true);
   cachedBackground_.setPosition(0.f, 0.f);
@@ -408,10 +414,16 @@ void StateMenu::draw(float, float) {
 
   // The cache is opaque: copied without blending, it costs the software
   // renderer a plain copy.
-  if (backgroundCache_)
+  if (backgroundCache_) {
     window->draw(cachedBackground_, sf::RenderStates(sf::BlendNone));
-  else
-    window->draw(background_);
+    // The cache is all the menu shows of the 2048 x 1152 image: it is decoded
+    // again only for another window size or the race's Dusk theme.
+    vexa::resourceManager().releaseTexture(menuBackgroundId());
+  } else {
+    sf::Sprite background = background_;
+    background.setTexture(vexa::resourceManager().texture(menuBackgroundId()));
+    window->draw(background);
+  }
   if (team1Choice_ != -1 && !timeAttack_)
     window->draw(team1Marker_);
   if (team2Choice_ != -1 && !timeAttack_)

@@ -64,6 +64,11 @@ TEST(ResourceHolder, MissingFilesThrowWithTheirPathAndDeclaredOnesLoadOnFirstUse
     EXPECT_EQ(&first, &again);
     EXPECT_EQ(1, again.reads);
     EXPECT_EQ(1, again.prepared);
+    // Released, it is read and prepared afresh on the next get.
+    EXPECT_TRUE(holder.release(3));
+    EXPECT_FALSE(holder.isLoaded(3) || holder.release(3));
+    EXPECT_EQ(1, holder.get(3).reads);
+    EXPECT_TRUE(holder.isLoaded(3));
     EXPECT_EQ(loadError([&] { holder.declare(4, "no/such/file.png"); }),
               "ResourceHolder::load - Failed to load no/such/file.png");
     EXPECT_FALSE(holder.contains(4));

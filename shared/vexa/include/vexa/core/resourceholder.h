@@ -47,6 +47,13 @@ public:
   Resource& get(Identifier id) { return *find(id); }
   const Resource& get(Identifier id) const { return *find(id); }
 
+  // Frees a declared resource that was loaded: the next get loads it again.
+  // Nothing else may still refer to it.
+  // Returns whether it freed anything.
+  bool release(Identifier id) {
+    return mDeclared.count(id) != 0 && mResourceMap.erase(id) != 0;
+  }
+
   bool contains(Identifier id) const {
     return mResourceMap.count(id) != 0 || mDeclared.count(id) != 0;
   }
@@ -83,7 +90,6 @@ private:
       fail(declared->second.filename);
     if (declared->second.prepare)
       declared->second.prepare(*resource);
-    mDeclared.erase(declared);
     return mResourceMap.emplace(id, std::move(resource)).first;
   }
 
