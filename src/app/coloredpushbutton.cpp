@@ -1,6 +1,7 @@
 #include "app/coloredpushbutton.h"
 
 #include <SFML/Graphics/Shape.hpp>
+#include <SFML/Graphics/Text.hpp>
 #include <qutils/assert.h>
 
 #include <algorithm>
@@ -44,6 +45,10 @@ void ColoredPushButton::fill(const Colour& colour) {
   Q_ASSERT(hasShape());
   if (hasShape())
     shape().setFillColor(toColor(colour));
+  // White reads poorly on the light fills (orange, light blue): dark text there.
+  const float luminance = 0.2126f * colour.x + 0.7152f * colour.y + 0.0722f * colour.z;
+  if (hasText())
+    text().setFillColor(luminance > 0.6f ? sf::Color(20, 24, 32) : sf::Color::White);
 }
 
 void ColoredPushButton::setToggled(bool toggled) {

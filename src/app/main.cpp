@@ -1,4 +1,5 @@
 #include "app/commandline.h"
+#include "app/display.h"
 #include "app/podapp.h"
 #include "app/podstatemanager.h"
 #include "bots/botprocess.h"
@@ -54,8 +55,9 @@ int main(int argc, char** argv) {
                 << replay.turnCount() << "." << std::endl;
   }
 
-  // Without a display the window library aborts; say why and stop instead.
-  if (!std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY")) {
+  // Without a display, or with one that does not answer, the window library
+  // aborts; say why and stop instead.
+  if (!pod::hasReachableDisplay()) {
     std::cerr << "No display found: Vuzuder UR needs a graphical session."
               << std::endl;
     return EXIT_FAILURE;

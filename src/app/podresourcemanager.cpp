@@ -64,26 +64,33 @@ bool PodResourceManager::loadResources() {
   const vexa::PathManager& paths = vexa::pathManager();
   fonts().load(FontId::Main, paths.fontsPath() + "monofonto.ttf");
 
+  // Every file is checked now, but decoded (and mipmapped) when first drawn:
+  // the menu shows a handful of them, a race its theme's, and the largest
+  // images belong to themes that may never be chosen.
   const std::string textures = paths.texturesPath();
   for (const auto& [id, name] : kFixedTextures)
-    this->textures().load(id, textures + name);
+    this->textures().declare(id, textures + name);
+  this->textures().declare(TextureId::MenuBackground,
+                           textures + "/background-" + kThemeNames[1] + ".png",
+                           [](sf::Texture& texture) { texture.setSmooth(true); });
 
+  // Pods and checkpoints are drawn scaled and rotated. A background is only
+  // ever drawn once per window size, into a cache, at no less than 0.6 of its
+  // size: smoothing suffices. The flash mask is sampled by a shader as it is.
+  const auto smooth = [](sf::Texture& texture) { texture.setSmooth(true); };
+  const auto mipmapped = [](sf::Texture& texture) {
+    texture.setSmooth(true);
+    texture.generateMipmap();
+  };
   for (std::uint32_t t = 0; t < getNbThemes(); ++t) {
-    for (const auto& [kind, prefix] : kThemeTextures)
-      this->textures().load(themeTextureId(t, kind),
-                            textures + prefix + kThemeNames[t] + ".png");
-  }
-
-  // Pods, checkpoints and backgrounds are drawn scaled and rotated; the flash
-  // mask is sampled by a shader and stays as it is.
-  for (std::uint32_t t = 0; t < getNbThemes(); ++t) {
-    for (std::uint32_t kind :
-         {ThemeTexture::Background, ThemeTexture::Checkpoint,
-          ThemeTexture::Pod1Team1, ThemeTexture::Pod2Team1,
-          ThemeTexture::Pod1Team2, ThemeTexture::Pod2Team2}) {
-      sf::Texture& texture = this->texture(themeTextureId(t, kind));
-      texture.setSmooth(true);
-      texture.generateMipmap();
+    for (const auto& [kind, prefix] : kThemeTextures) {
+      vexa::TextureHolder::Prepare prepare;
+      if (kind == ThemeTexture::Background)
+        prepare = smooth;
+      else if (kind != ThemeTexture::CheckpointFlashMask)
+        prepare = mipmapped;
+      this->textures().declare(themeTextureId(t, kind),
+                               textures + prefix + kThemeNames[t] + ".png", prepare);
     }
   }
   return true;

@@ -23,7 +23,10 @@ enum : std::uint32_t {
   Cursor = 9,
   LogoCpp = 50,
   LogoSfml = 51,
-  LogoTarvok = 52
+  LogoTarvok = 52,
+  // The Dusk background under an id of the menu's own, so that the menu can
+  // free it without pulling it from under the race.
+  MenuBackground = 53
 };
 } // namespace TextureId
 
@@ -45,8 +48,8 @@ namespace FontId {
 enum : std::uint32_t { Main = 0 };
 } // namespace FontId
 
-// Loads the font and every texture of every theme at start-up. A theme is a
-// block of ids, so switching theme only changes an id.
+// Loads the font at start-up and every texture of every theme on its first
+// use. A theme is a block of ids, so switching theme only changes an id.
 class PodResourceManager : public vexa::ResourceManager {
 public:
   static constexpr std::uint32_t cFirstThemeId = 10;

@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <cstdlib>
 #include <filesystem>
+#include <iostream>
 #include <system_error>
 
 #include <sys/types.h>
@@ -34,27 +35,48 @@ std::string findInPath(const std::string& program) {
 
 } // namespace
 
-bool openAddress(const std::string& address) {
+bool openAddress(const std::string& address, const std::string& failureLine) {
   std::string opener = findInPath("xdg-open");
-  if (opener.empty())
+  if (opener.empty()) {
+    std::cerr << failureLine << std::endl;
     return false;
+  }
 
-  // Built before forking: the child may only make async-signal-safe calls.
+  // Built before forking: the children may only make async-signal-safe calls.
   std::string argument = address;
   char* const argv[] = {opener.data(), argument.data(), nullptr};
+  const std::string line = failureLine + "\n";
 
-  // Fork twice so that the opener is adopted by init and never lingers as a
-  // zombie of the game.
+  // The child forks a watcher and leaves at once, so that the game neither
+  // waits for the opener (it may run as long as the browser) nor keeps a
+  // zombie. The watcher, adopted by init, waits for the opener and reports
+  // when it opened nothing: xdg-open exits non-zero when no handler took the
+  // address.
   const pid_t child = fork();
-  if (child < 0)
+  if (child < 0) {
+    std::cerr << failureLine << std::endl;
     return false;
+  }
   if (child == 0) {
-    const pid_t grandChild = fork();
-    if (grandChild == 0) {
-      execv(argv[0], argv);
-      _exit(127);
+    const pid_t watcher = fork();
+    if (watcher == 0) {
+      const pid_t runner = fork();
+      if (runner == 0) {
+        execv(argv[0], argv);
+        _exit(127);
+      }
+      int status = 0;
+      bool opened = false;
+      if (runner > 0) {
+        while (waitpid(runner, &status, 0) < 0 && errno == EINTR) {
+        }
+        opened = WIFEXITED(status) && WEXITSTATUS(status) == 0;
+      }
+      if (!opened && !line.empty() && write(STDERR_FILENO, line.data(), line.size()) < 0)
+        _exit(1);
+      _exit(opened ? 0 : 1);
     }
-    _exit(grandChild < 0 ? 1 : 0);
+    _exit(watcher < 0 ? 1 : 0);
   }
   int status = 0;
   while (waitpid(child, &status, 0) < 0) {

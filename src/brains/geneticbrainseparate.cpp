@@ -124,6 +124,14 @@ std::unique_ptr<WorkerBody> GeneticBrainSeparate::makeBody(int which) {
 void GeneticBrainSeparate::turnDone(const Race& race, float turnTime) {
   Q_ASSERT(track_);
   ++turns_;
+  if (race.winner != -1) {
+    // A decided race has nothing left to plan: the workers sleep.
+    if (geneticsThread1_) {
+      signalWorker(link1_, kWorkerIdle);
+      signalWorker(link2_, kWorkerIdle);
+    }
+    return;
+  }
   const bool running = (geneticsThread1_ && geneticsThread2_) || (body1_ && body2_);
   if (running) {
     {

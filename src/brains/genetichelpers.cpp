@@ -6,9 +6,17 @@
 
 #include <qutils/assert.h>
 
+#include <algorithm>
+#include <cerrno>
 #include <cmath>
 #include <cstdlib>
 #include <iostream>
+
+#ifdef __linux__
+#include <sys/resource.h>
+#include <sys/syscall.h>
+#include <unistd.h>
+#endif
 
 namespace pod {
 
@@ -68,7 +76,20 @@ bool StepTimer::inFirstTenth(float t0) const {
   return std::chrono::duration<float>(stepStart_ - restart_).count() < 0.1f * t0;
 }
 
+void lowerThreadPriority() {
+#ifdef __linux__
+  // Linux gives each thread its own nice value: the workers yield the cores
+  // to the thread that draws, which must make its frames on time.
+  const auto tid = static_cast<id_t>(syscall(SYS_gettid));
+  errno = 0;
+  const int current = getpriority(PRIO_PROCESS, tid);
+  if (errno == 0)
+    setpriority(PRIO_PROCESS, tid, std::min(current + kWorkerNiceIncrement, 19));
+#endif
+}
+
 void runWorker(WorkerLink& link, WorkerBody& body) {
+  lowerThreadPriority();
   body.begin();
   for (;;) {
     const int state = link.state.load(std::memory_order_acquire);
@@ -95,6 +116,12 @@ void runSteps(WorkerBody& body, int evolutionSteps) {
 
 void PlannerWorker::newTurn(Race& brainRace, const Race& race, float thinkTime,
                             const BodyFactory& makeBody, const char* startLine) {
+  if (race.winner != -1) {
+    // A decided race has nothing left to plan: the worker sleeps.
+    if (thread_)
+      signalWorker(link_, kWorkerIdle);
+    return;
+  }
   link_.generations.store(0);
   const bool running = thread_ || body_;
   {

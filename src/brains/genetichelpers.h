@@ -113,6 +113,13 @@ public:
   virtual bool iterate() = 0;
 };
 
+// How much nicer than the thread that starts them the worker threads run.
+constexpr int kWorkerNiceIncrement = 10;
+
+// Lowers the calling thread's scheduling priority by kWorkerNiceIncrement
+// (Linux; elsewhere nothing).
+void lowerThreadPriority();
+
 // The thread function: passes while there is work, sleeps on the condition
 // variable otherwise, returns on the stop word.
 void runWorker(WorkerLink& link, WorkerBody& body);
@@ -136,7 +143,8 @@ public:
 
   // The new-turn notification: under the lock, the think time, state 1 and
   // the brain's race copy; the first one starts the worker (printing
-  // startLine when a thread starts), later ones wake it.
+  // startLine when a thread starts), later ones wake it. A race with a
+  // winner puts the worker to sleep instead.
   void newTurn(Race& brainRace, const Race& race, float thinkTime, const BodyFactory& makeBody,
                const char* startLine = nullptr);
   // Sets the stop word, wakes the thread and joins it.

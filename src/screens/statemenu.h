@@ -147,6 +147,7 @@ private:
   void setUpSprites();
   void fitSprite(sf::Sprite& sprite, float maxWidth, float maxHeight);
   void cacheBackground(const sf::Vector2u& size);
+  static std::uint32_t menuBackgroundId();
 
   int selectedTrack_ = 0;
   int team1Choice_ = -1;

@@ -115,10 +115,7 @@ void StateMenu::buildButtons() {
     const float width = button->text().getLocalBounds().width + 20.f;
     if (width > 300.f)
       GuiFactory::resize(*button, width, 20.f);
-    button->setCallback([page] {
-      if (!openAddress(fileAddress(page)))
-        std::cerr << "Could not open " << page << std::endl;
-    });
+    button->setCallback([page] { openAddress(fileAddress(page), "Could not open " + page); });
     return button;
   };
   artCreditButton_ = credit("Art by the Vuzuder UR team", "docs/ART.md");
@@ -198,6 +195,10 @@ void StateMenu::setUpTexts() {
   triviaLabel_.setString("T\nR\nI\nV\nI\nA");
   sfmlutils::centerOrigin(triviaLabel_);
   setUpText(triviaText_, kTriviaSize);
+  // The panel is see-through and slides over the logo: an outline keeps the
+  // text readable on any of it.
+  triviaText_.setOutlineColor(sf::Color::Black);
+  triviaText_.setOutlineThickness(1.f);
 
   trivia_.clear();
   for (const std::string& entry : triviaEntries())
@@ -205,15 +206,19 @@ void StateMenu::setUpTexts() {
   nextTrivia();
 }
 
+std::uint32_t StateMenu::menuBackgroundId() { return TextureId::MenuBackground; }
+
 void StateMenu::setUpSprites() {
   auto& resources = vexa::resourceManager();
   logo_.setTexture(resources.texture(TextureId::Logo), true);
   sfmlutils::topCenterOrigin(logo_);
   fitSprite(logo_, 900.f, 240.f);
 
-  background_.setTexture(resources.texture(PodResourceManager::themeTextureId(
-                             1, ThemeTexture::Background)),
-                         true);
+  // Only the image's size here: the texture is bound when the background is
+  // drawn, so that it can be freed between window sizes.
+  const sf::Vector2u backgroundSize = resources.texture(menuBackgroundId()).getSize();
+  background_.setTextureRect(
+      {0, 0, static_cast<int>(backgroundSize.x), static_cast<int>(backgroundSize.y)});
   sfmlutils::centerOrigin(background_);
 
   const std::pair<sf::Sprite*, std::uint32_t> logos[] = {
@@ -324,9 +329,11 @@ void StateMenu::updateLayout() {
   artCreditButton_->setPosition(250.f, h - 60.f);
   codeCreditButton_->setPosition(250.f, h - 30.f);
 
-  logoSfml_.setPosition(130.f, 40.f);
-  logoCpp_.setPosition(250.f, 40.f);
-  logoTarvok_.setPosition(370.f, 40.f);
+  // A column in the top-left corner: a row beside the big logo would run
+  // into it on the narrowest window.
+  logoSfml_.setPosition(75.f, 40.f);
+  logoCpp_.setPosition(75.f, 112.f);
+  logoTarvok_.setPosition(75.f, 184.f);
   logo_.setPosition(c.x, 0.f);
   background_.setPosition(c.x, c.y);
   // The background covers the whole window whatever its shape.
@@ -376,7 +383,9 @@ void StateMenu::cacheBackground(const sf::Vector2u& size) {
     }
   }
   backgroundCache_->clear(sf::Color::Black);
-  backgroundCache_->draw(background_);
+  sf::Sprite background = background_;
+  background.setTexture(vexa::resourceManager().texture(menuBackgroundId()));
+  backgroundCache_->draw(background);
   backgroundCache_->display();
   cachedBackground_.setTexture(backgroundCache_->getTexture(), true);
   cachedBackground_.setPosition(0.f, 0.f);
@@ -428,14 +437,29 @@ void StateMenu::draw(float, float) {
   const qutils::Vec2 mouse = vexa::inputManager().mousePosition();
   slideTrivia({mouse.x, mouse.y}, size);
 
-  if (backgroundCache_)
-    window->draw(cachedBackground_);
-  else
-    window->draw(background_);
+  // The cache is opaque: copied without blending, it costs the software
+  // renderer a plain copy.
+  if (backgroundCache_) {
+    window->draw(cachedBackground_, sf::RenderStates(sf::BlendNone));
+    // The cache is all the menu shows of the 2048 x 1152 image: it is decoded
+    // again only for another window size or the race's Dusk theme.
+    vexa::resourceManager().releaseTexture(menuBackgroundId());
+  } else {
+    sf::Sprite background = background_;
+    background.setTexture(vexa::resourceManager().texture(menuBackgroundId()));
+    window->draw(background);
+  }
   if (team1Choice_ != -1 && !timeAttack_)
     window->draw(team1Marker_);
   if (team2Choice_ != -1 && !timeAttack_)
     window->draw(team2Marker_);
+
+  // The logos first: the trivia panel slides over the big one, and its
+  // button (in the scene graph) over the panel.
+  window->draw(logo_);
+  window->draw(logoSfml_);
+  window->draw(logoCpp_);
+  window->draw(logoTarvok_);
 
   window->draw(triviaPanel_);
   moreTriviaButton_->setPosition(
@@ -452,7 +476,6 @@ void StateMenu::draw(float, float) {
 
   window->draw(sceneGraph_);
 
-  window->draw(logo_);
   window->draw(gameModeTitle_);
   window->draw(teamsTitle_);
   window->draw(tracksTitle_);
@@ -481,9 +504,7 @@ void StateMenu::draw(float, float) {
     }
   }
 
-  window->draw(logoSfml_);
-  window->draw(logoCpp_);
-  window->draw(logoTarvok_);
+  // Over the panels: the list opens on top of the menu.
   replayList_.draw(*window);
 }
 

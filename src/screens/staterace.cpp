@@ -23,9 +23,7 @@ PodStateManager* podStateManager() {
 
 } // namespace
 
-StateRace::StateRace() : vexa::AbstractState(cStateId) {
-  simulation_.setTurnTime(cTurnTime);
-}
+StateRace::StateRace() : vexa::AbstractState(cStateId) {}
 
 StateRace::~StateRace() = default;
 
@@ -201,6 +199,7 @@ void StateRace::draw(float frameTime, float interpolation) {
   sf::RenderWindow* window = vexa::graphics().window();
   if (!window)
     return;
+  simulation_.setTurnDuration(pacer_.turnDuration());
   simulation_.draw(*window, frameTime, pacer_.interpolation(),
                    frameTime / pacer_.turnDuration());
   if (!pacer_.countingDown())

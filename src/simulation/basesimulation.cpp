@@ -81,9 +81,9 @@ void paint(sf::RenderTexture& canvas, sf::Shader& shader, unsigned n) {
   const float size = static_cast<float>(n);
   shader.setUniform("resolution", sf::Glsl::Vec2(size, size));
   canvas.clear(sf::Color::Transparent);
-  sf::RectangleShape quad({size, size});
-  quad.setPosition(0.f, side - size);
-  canvas.draw(quad, &shader);
+  const sf::Vertex quad[4] = {{{0.f, side - size}}, {{size, side - size}},
+                              {{size, side}}, {{0.f, side}}};
+  canvas.draw(quad, 4, sf::Quads, &shader);
   canvas.display();
 }
 
@@ -156,14 +156,11 @@ bool BaseSimulation::initialise() {
   sparks_ = std::make_unique<SparksParticleSystem>(resources.texture(TextureId::ParticleSpark));
   sparks_->setTimeScale(1.f);
 
-  const sf::Texture& checkpoint =
-      resources.texture(PodResourceManager::themeTextureId(0, ThemeTexture::Checkpoint));
-  const unsigned flashSide = std::max(checkpoint.getSize().x, checkpoint.getSize().y);
+  // The flash canvas takes the checkpoint image's size, known once a race
+  // loads it.
   const auto shieldSide = static_cast<unsigned>(2.f * cDrawnPodRadius + cShieldCanvasMargin);
-  if (!flashCanvas_.create(flashSide, flashSide) || !shieldCanvas_.create(shieldSide, shieldSide) ||
-      !impactCanvas_.create(shieldSide, shieldSide))
+  if (!shieldCanvas_.create(shieldSide, shieldSide) || !impactCanvas_.create(shieldSide, shieldSide))
     return false;
-  flashCanvas_.setSmooth(true);
   shieldCanvas_.setSmooth(true);
   impactCanvas_.setSmooth(true);
 
@@ -172,10 +169,6 @@ bool BaseSimulation::initialise() {
     auto shader = std::make_unique<sf::Shader>();
     if (!loadShader(*shader, "fscheckpointflash.h"))
       return false;
-    shader->setUniform("resolution",
-                       sf::Glsl::Vec2(static_cast<float>(flashSide), static_cast<float>(flashSide)));
-    shader->setUniform("texture", resources.texture(PodResourceManager::themeTextureId(
-                                      t, ThemeTexture::CheckpointFlashMask)));
     flashShaders_.push_back(std::move(shader));
   }
   if (!loadShader(shieldShader_, "fsshield.h") || !loadShader(impactShader_, "fsshieldimpact.h"))
@@ -245,6 +238,13 @@ bool BaseSimulation::launch(bool timeAttack, int nbPodsPerTeam, int nbTeams, con
                             const std::vector<std::string>& teamNames) {
   elapsed_ = sf::Time::Zero;
   gameTime_ = 0.f;
+  if (initialised_ && flashCanvas_.getSize().x == 0) {
+    const sf::Texture& checkpoint = vexa::resourceManager().texture(
+        PodResourceManager::themeTextureId(0, ThemeTexture::Checkpoint));
+    const unsigned side = std::max(checkpoint.getSize().x, checkpoint.getSize().y);
+    if (flashCanvas_.create(side, side))
+      flashCanvas_.setSmooth(true);
+  }
   if (initialised_) {
     trails_->setSegmentStride(nbTeams * nbPodsPerTeam);
     trails_->clear();
@@ -341,7 +341,7 @@ void BaseSimulation::draw(sf::RenderTarget& target, float frameTime, float inter
   elapsed_ += sf::seconds(frameTime);
   const float now = elapsed_.asSeconds();
   const Race& current = physics_.getCurrentState();
-  effects_.addEvents(events_, current, turnTime_, interpolation, now);
+  effects_.addEvents(events_, current, turnDuration_, interpolation, now);
   events_.clear();
   dueSparks_.clear();
   effects_.age(frameTime, frameFraction, now, dueSparks_);
@@ -354,8 +354,9 @@ void BaseSimulation::draw(sf::RenderTarget& target, float frameTime, float inter
   interpolateDrawnPods(interpolation);
 
   // 3. Camera.
+  std::vector<Vec2>& points = focusPoints_;
+  points.clear();
   if (current.winner < 0 && !fixCamera_) {
-    std::vector<Vec2> points;
     if (selectedPod_ >= 0 && static_cast<std::size_t>(selectedPod_) < drawn_.size()) {
       points.push_back(drawn_[static_cast<std::size_t>(selectedPod_)].position);
       camera_.focusOn(points, 0.f);
@@ -371,7 +372,8 @@ void BaseSimulation::draw(sf::RenderTarget& target, float frameTime, float inter
       camera_.setMaxTargetDistance(1000.f);
     }
   } else {
-    camera_.focusOn({Vec2(0.f, 0.f)}, 0.f);
+    points.push_back(Vec2(0.f, 0.f));
+    camera_.focusOn(points, 0.f);
   }
   camera_.update(frameTime);
 
@@ -512,9 +514,15 @@ void BaseSimulation::drawCheckpoint(std::size_t index, const Vec2& position,
 void BaseSimulation::drawFlash(sf::RenderTarget& target, const Vec2& position,
                                const CheckpointFlash& flash, int mode, const sf::Color& colour) {
   // Off-screen effects cost a whole canvas of shading for nothing.
-  if (!inView(target, position, static_cast<float>(flashCanvas_.getSize().x) * flashScale_ / 2.f))
+  if (flashCanvas_.getSize().x == 0 ||
+      !inView(target, position, static_cast<float>(flashCanvas_.getSize().x) * flashScale_ / 2.f))
     return;
-  sf::Shader& shader = *flashShaders_[std::min<std::size_t>(theme_, flashShaders_.size() - 1)];
+  const std::size_t themeIndex = std::min<std::size_t>(theme_, flashShaders_.size() - 1);
+  sf::Shader& shader = *flashShaders_[themeIndex];
+  // Bound here rather than at start-up, so that the mask loads with its theme.
+  shader.setUniform("texture", vexa::resourceManager().texture(PodResourceManager::themeTextureId(
+                                   static_cast<std::uint32_t>(themeIndex),
+                                   ThemeTexture::CheckpointFlashMask)));
   shader.setUniform("time", elapsed_.asSeconds() - flash.start);
   shader.setUniform("color", glslColour(colour));
   shader.setUniform("mode", mode);

@@ -86,6 +86,10 @@ public:
 
   void setTurnTime(float turnTime) { turnTime_ = turnTime; }
   float turnTime() const { return turnTime_; }
+  // The real seconds a turn takes on screen at the current speed: effects
+  // are timed with it.
+  void setTurnDuration(float seconds) { turnDuration_ = seconds; }
+  float turnDuration() const { return turnDuration_; }
   void setDebugMode(bool debug) { debugMode_ = debug; }
   bool debugMode() const { return debugMode_; }
   bool fixCamera() const { return fixCamera_; }
@@ -98,6 +102,8 @@ public:
   // The mouse selects through update; this is for tools and tests.
   void setSelectedPod(int pod) { selectedPod_ = pod; }
   float gameTime() const { return gameTime_; }
+  // The interpolation the last drawn frame placed the pods with.
+  float drawnInterpolation() const { return drawnInterpolation_; }
   float elapsed() const { return elapsed_.asSeconds(); }
   const std::vector<PhysicsEvent>& events() const { return events_; }
   const EffectRecords& effects() const { return effects_; }
@@ -116,7 +122,7 @@ protected:
 
   Physics physics_;
   std::vector<PhysicsEvent> events_;
-  float turnTime_ = 0.25f;
+  float turnDuration_ = 0.25f;
   std::vector<std::string> teamNames_;
   PodCamera camera_;
   bool fixCamera_ = false;
@@ -150,6 +156,7 @@ private:
   std::unique_ptr<TrailParticleSystem> trails_;
   std::unique_ptr<SparksParticleSystem> sparks_;
   std::vector<SparkBurst> dueSparks_;
+  std::vector<Vec2> focusPoints_;
 
   // Effects: one flash shader per theme, each canvas drawn into once per
   // effect and shown as an additive sprite.

@@ -13,9 +13,12 @@ void EffectRecords::clear() {
 }
 
 void EffectRecords::addEvents(const std::vector<PhysicsEvent>& events, const Race& race,
-                              float turnTime, float interpolation, float now) {
+                              float turnDuration, float interpolation, float now) {
   for (const PhysicsEvent& e : events) {
-    const float start = now + turnTime * e.time - turnTime * interpolation;
+    // The interpolated pods reach the event once the turn's real duration
+    // has run from the interpolation to the event's time.
+    const float ahead = e.time - interpolation;
+    const float start = now + turnDuration * ahead;
     if (e.type == PhysicsEvent::CheckpointPassed) {
       const auto pod = static_cast<std::size_t>(e.firstId);
       const int team = pod < race.pods.size() ? race.pods[pod].team : 0;
@@ -24,7 +27,9 @@ void EffectRecords::addEvents(const std::vector<PhysicsEvent>& events, const Rac
       sparks_.push_back({start, toDrawing(e.position), e.normal.rotated(90.f), e.strength});
       // A zero normal has no angle; such a hit still shows, facing +x.
       float angle = e.normal.squaredLength() > 0.f ? e.normal.angle() : 0.f;
-      const float age = now - start;
+      // Impacts age by a tenth of a turn per turn drawn: they start at the
+      // contact.
+      const float age = -cImpactAgePerTurn * ahead;
       impacts_.push_back({e.firstId, angle, e.strength, age});
       angle += 180.f;
       if (angle > 360.f)
@@ -36,10 +41,7 @@ void EffectRecords::addEvents(const std::vector<PhysicsEvent>& events, const Rac
 
 void EffectRecords::age(float frameTime, float frameFraction, float now,
                         std::vector<SparkBurst>& dueSparks) {
-  for (CheckpointFlash& f : flashes_)
-    f.start -= frameTime;
-  for (SparkBurst& s : sparks_)
-    s.start -= frameTime;
+  (void)frameTime;
   while (!flashes_.empty() && now > flashes_.front().start + cFlashLife)
     flashes_.pop_front();
   // Bursts are not sorted by start (two events of one step may come in any
@@ -53,7 +55,7 @@ void EffectRecords::age(float frameTime, float frameFraction, float now,
     }
   }
   for (ShieldImpact& i : impacts_)
-    i.age += frameFraction * 0.1f;
+    i.age += frameFraction * cImpactAgePerTurn;
   impacts_.erase(std::remove_if(impacts_.begin(), impacts_.end(),
                                 [](const ShieldImpact& i) { return i.age > cImpactLife; }),
                  impacts_.end());

@@ -12,6 +12,8 @@ namespace pod {
 constexpr float cFlashLife = 2.5f;
 // A shield impact is dropped once its age exceeds this.
 constexpr float cImpactLife = 1.f;
+// What a shield impact ages by while one turn is drawn.
+constexpr float cImpactAgePerTurn = 0.1f;
 
 struct CheckpointFlash {
   float start = 0.f;   // seconds on the drawing clock
@@ -39,16 +41,18 @@ class EffectRecords {
 public:
   void clear();
 
-  // Turns the events of the last step into records. An event at time e of a
-  // turn of length turnTime starts at now + turnTime * e - turnTime *
-  // interpolation, so effects line up with the interpolated pods. The
-  // passing pod's team is read from race.
+  // Turns the events of the last step into records. A turn takes
+  // turnDuration real seconds on screen; an event at time e of it starts on
+  // the drawing clock at now + turnDuration * (e - interpolation), when the
+  // interpolated pods reach it, and a shield impact starts at age
+  // -0.1 * (e - interpolation). The passing pod's team is read from race.
   void addEvents(const std::vector<PhysicsEvent>& events, const Race& race,
-                 float turnTime, float interpolation, float now);
+                 float turnDuration, float interpolation, float now);
 
-  // One drawn frame: flash and spark starts move back by frameTime, expired
-  // flashes leave from the front, sparks that are due move to dueSparks
-  // (appended), impacts age by frameFraction * 0.1 and leave past cImpactLife.
+  // One drawn frame at clock now: expired flashes leave from the front,
+  // sparks that are due move to dueSparks (appended), impacts age by
+  // frameFraction * 0.1 (the share of a turn the frame took) and leave past
+  // cImpactLife. Starts stay where they are: the clock moves.
   void age(float frameTime, float frameFraction, float now,
            std::vector<SparkBurst>& dueSparks);
 

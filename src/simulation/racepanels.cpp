@@ -3,6 +3,7 @@
 #include <qutils/assert.h>
 
 #include <algorithm>
+#include <array>
 
 namespace pod {
 
@@ -27,26 +28,33 @@ float distanceToNext(const PodState& p, const Track& track) {
 } // namespace
 
 void raceOrderList(const Race& race, const Track& track, std::vector<RaceOrderEntry>& out) {
-  std::vector<const PodState*> order;
-  order.reserve(race.pods.size());
-  for (const PodState& p : race.pods)
-    order.push_back(&p);
-  std::stable_sort(order.begin(), order.end(), [&track](const PodState* a, const PodState* b) {
+  // A stable insertion sort on a fixed array: drawn every frame, it must not
+  // allocate (std::stable_sort takes a buffer).
+  constexpr std::size_t cMax = 8;
+  Q_ASSERT(race.pods.size() <= cMax);
+  std::array<const PodState*, cMax> order{};
+  const std::size_t n = std::min(race.pods.size(), cMax);
+  const auto before = [&track](const PodState* a, const PodState* b) {
     Q_ASSERT(a->id != b->id || a == b);
     if (a->checkpointsCleared != b->checkpointsCleared)
       return a->checkpointsCleared > b->checkpointsCleared;
     return distanceToNext(*a, track) < distanceToNext(*b, track);
-  });
-  out.clear();
-  if (order.empty())
+  };
+  for (std::size_t i = 0; i < n; ++i) {
+    std::size_t j = i;
+    for (; j > 0 && before(&race.pods[i], order[j - 1]); --j)
+      order[j] = order[j - 1];
+    order[j] = &race.pods[i];
+  }
+  out.resize(n);
+  if (n == 0)
     return;
   const int leader = order.front()->checkpointsCleared;
-  for (std::size_t i = 0; i < order.size(); ++i) {
-    RaceOrderEntry e;
+  for (std::size_t i = 0; i < n; ++i) {
+    RaceOrderEntry& e = out[i];
     e.podId = order[i]->id;
     e.place = static_cast<int>(i) + 1;
     e.gap = gapText(leader - order[i]->checkpointsCleared);
-    out.push_back(e);
   }
 }
 

@@ -36,26 +36,10 @@ const char* const cSpeedLabels[RaceSimulation::cSpeedButtonCount] = {"x0.5", "x1
                                                                      "x2",   "x3", "x4"};
 const char* const cThemeLabels[] = {"Day", "Dusk"};
 
-const sf::Color cPanelFill(18, 22, 32, 200);
-const sf::Color cPanelEdge(110, 140, 170, 160);
-const sf::Color cDimText(170, 185, 200);
-const sf::Color cGapText(255, 150, 90);
-
-constexpr float cLineHeight = 20.f;
 constexpr float cMeterSize = 40.f;
 constexpr float cMeterOffset = 75.f;
-constexpr float cProgressWidth = 640.f;
 constexpr float cWinnerWidth = 420.f;
 constexpr float cWinnerHeight = 170.f;
-
-void panelRect(sf::RenderTarget& target, const sf::FloatRect& r) {
-  sf::RectangleShape shape({r.width, r.height});
-  shape.setPosition(r.left, r.top);
-  shape.setFillColor(cPanelFill);
-  shape.setOutlineColor(cPanelEdge);
-  shape.setOutlineThickness(1.f);
-  target.draw(shape);
-}
 
 } // namespace
 
@@ -69,20 +53,12 @@ RaceSimulation::~RaceSimulation() {
 
 void RaceSimulation::releaseBrains() { brains_.clear(); }
 
-sf::Text RaceSimulation::makeText(unsigned size, const sf::Color& colour) const {
-  sf::Text text;
-  if (font_)
-    text.setFont(*font_);
-  text.setCharacterSize(size);
-  text.setFillColor(colour);
-  return text;
-}
-
 bool RaceSimulation::initialise() {
   if (!BaseSimulation::initialise())
     return false;
   vexa::ResourceManager& resources = vexa::resourceManager();
   font_ = &resources.font(FontId::Main);
+  hud_.setFont(*font_);
 
   if (!timeoutShader_.loadFromFile(vexa::pathManager().shadersPath() + "fstimeoutmeter.h",
                                    sf::Shader::Fragment))
@@ -121,7 +97,7 @@ bool RaceSimulation::initialise() {
   for (int i = 0; i < cSpeedButtonCount; ++i) {
     ColoredPushButton* b = factory.createToggleButton(sidePanel_);
     b->setString(cSpeedLabels[i]);
-    GuiFactory::resize(*b, 31.f, 20.f);
+    GuiFactory::resize(*b, 29.f, 20.f);
     speedButtons_.push_back(b);
   }
   saveReplayButton_ = factory.createButton(sidePanel_);
@@ -133,7 +109,7 @@ bool RaceSimulation::initialise() {
   for (std::uint32_t t = 0; t < PodResourceManager::getNbThemes(); ++t) {
     ColoredPushButton* b = factory.createToggleButton(sidePanel_);
     b->setString(t < 2 ? cThemeLabels[t] : PodResourceManager::themeNames()[t]);
-    GuiFactory::resize(*b, 98.f, 20.f);
+    GuiFactory::resize(*b, 90.f, 20.f);
     b->setCallback([this, t] { selectTheme(t); });
     themeButtons_.push_back(b);
   }
@@ -204,6 +180,7 @@ bool RaceSimulation::launch(bool timeAttack, int nbPodsPerTeam,
   replay_ = false;
   recording_.begin(track_, teamNames_, physics_.getCurrentState(), turnTime_);
   statistics_.reset(brains_.size() * static_cast<std::size_t>(nbPodsPerTeam));
+  hud_.prepare(timeAttack, teamNames, track_);
   selectedPod_ = -1;
   order_.clear();
   return true;
@@ -215,8 +192,10 @@ void RaceSimulation::turn(float dt) {
     return;
   const Race& current = physics_.getCurrentState();
   influences_.clear();
+  // Over: a winner, or a time attack in which every pod timed out.
+  const bool over = winner() != -1 || winnerBoard_.isDraw();
   for (auto& brain : brains_) {
-    if (winner() == -1) {
+    if (!over) {
       brain->think(current, influences_);
     } else {
       for (int i = 0; i < current.nbPodsPerTeam; ++i)
@@ -284,18 +263,20 @@ void RaceSimulation::updateLayout(float width, float height) {
   size_ = {width, height};
   if (!sidePanel_)
     return;
-  const float x = width - 100.f;
+  // Three separate rows for the three actions, and the speed and theme rows
+  // kept clear of the window's edge.
+  const float x = width - 106.f;
   toMenuButton_->setPosition(x, 40.f);
-  debugButton_->setPosition(x, 60.f);
-  fixCameraButton_->setPosition(x, 80.f);
-  speedLabel_->setPosition(x, 112.f);
+  debugButton_->setPosition(x, 68.f);
+  fixCameraButton_->setPosition(x, 96.f);
+  speedLabel_->setPosition(x, 126.f);
   for (int i = 0; i < cSpeedButtonCount; ++i)
     speedButtons_[static_cast<std::size_t>(i)]->setPosition(
-        width - 200.f + 16.f + 33.6f * static_cast<float>(i), 135.f);
-  themeLabel_->setPosition(x, 167.f);
+        width - 181.5f + 31.f * static_cast<float>(i), 148.f);
+  themeLabel_->setPosition(x, 178.f);
   for (std::size_t t = 0; t < themeButtons_.size(); ++t)
-    themeButtons_[t]->setPosition(width - 200.f + 49.f + 102.f * static_cast<float>(t), 190.f);
-  saveReplayButton_->setPosition(x, 222.f);
+    themeButtons_[t]->setPosition(width - 153.f + 96.f * static_cast<float>(t), 200.f);
+  saveReplayButton_->setPosition(x, 232.f);
   menuTab_->setPosition(width - cSidePanelWidth - menuTab_->globalBounds().width / 2.f - 1.f, 110.f);
 
   winnerRect_ = sf::FloatRect(width / 2.f - cWinnerWidth / 2.f, height / 2.f - cWinnerHeight / 2.f,
@@ -308,14 +289,6 @@ void RaceSimulation::updateLayout(float width, float height) {
                      : Vec2(0.f, 0.f));
 }
 
-std::string RaceSimulation::teamNameOf(std::uint32_t pod) const {
-  const Race& race = physics_.getCurrentState();
-  if (pod >= race.pods.size())
-    return {};
-  const auto team = static_cast<std::size_t>(race.pods[pod].team);
-  return team < teamNames_.size() ? teamNames_[team] : std::string();
-}
-
 void RaceSimulation::draw(sf::RenderTarget& target, float frameTime, float interpolation,
                           float frameFraction) {
   BaseSimulation::draw(target, frameTime, interpolation, frameFraction);
@@ -326,59 +299,25 @@ void RaceSimulation::drawPanels(sf::RenderTarget& target, float interpolation) {
   const sf::Vector2u size = target.getSize();
   size_ = {static_cast<float>(size.x), static_cast<float>(size.y)};
   sfmlutils::ViewGuard guard(target, sf::View(sf::FloatRect(0.f, 0.f, size_.x, size_.y)));
-  drawTitle(target);
+  const Race& race = physics_.getCurrentState();
+  hud_.drawTitle(target, size_.x);
   drawTimeoutMeters(target, interpolation);
-  drawRaceOrder(target);
-  drawProgressBar(target);
+  if (!race.pods.empty() && !track_.checkpoints.empty()) {
+    raceOrderList(race, track_, order_);
+    hud_.drawRaceOrder(target, order_, race, theme_);
+  }
+  hud_.drawProgressBar(target, race, track_, size_, cSidePanelWidth, theme_);
   drawReplayLines(target);
-  if (selectedPod_ >= 0)
-    drawStatistics(target);
+  if (selectedPod_ >= 0) {
+    Q_ASSERT(selectedPod_ >= 0);
+    hud_.drawStatistics(target, race, track_, statistics_,
+                        static_cast<std::size_t>(selectedPod_), theme_);
+  }
   drawKeyboardHelp(target);
   drawSidePanelBack(target);
   if (winnerBoard_.isFilled())
-    drawWinner(target);
+    hud_.drawWinner(target, winnerBoard_, winnerRect_);
   target.draw(gui_);
-}
-
-void RaceSimulation::drawPodIcon(sf::RenderTarget& target, std::uint32_t pod, const Vec2& centre,
-                                 float size) {
-  const sf::Texture& texture = vexa::resourceManager().texture(
-      PodResourceManager::themeTextureId(theme_, std::min<std::uint32_t>(pod, 3)));
-  sf::Sprite icon(texture);
-  sfmlutils::centerOrigin(icon);
-  const float scale = size / static_cast<float>(std::max(1u, texture.getSize().x));
-  icon.setScale(scale, scale);
-  icon.setPosition(toSf(centre));
-  target.draw(icon);
-}
-
-void RaceSimulation::drawTitle(sf::RenderTarget& target) {
-  const float cx = size_.x / 2.f;
-  sf::Sprite badge(vexa::resourceManager().texture(TextureId::UiGameMode));
-  sfmlutils::topCenterOrigin(badge);
-  badge.setPosition(cx, 0.f);
-  target.draw(badge);
-
-  const bool timeAttack = physics_.getCurrentState().timeAttack;
-  sf::Text title = makeText(timeAttack ? 22 : 32);
-  title.setLetterSpacing(1.5f);
-  title.setOutlineThickness(1.f);
-  title.setOutlineColor(sf::Color(10, 14, 24));
-  if (timeAttack) {
-    title.setString("TIME");
-    sfmlutils::topCenterOrigin(title);
-    title.setPosition(cx, 17.5f);
-    target.draw(title);
-    title.setString("ATTACK");
-    sfmlutils::topCenterOrigin(title);
-    title.setPosition(cx, 52.5f - 11.f);
-    target.draw(title);
-  } else {
-    title.setString("RACE");
-    sfmlutils::topCenterOrigin(title);
-    title.setPosition(cx, 25.f);
-    target.draw(title);
-  }
 }
 
 void RaceSimulation::drawTimeoutMeters(sf::RenderTarget& target, float interpolation) {
@@ -420,134 +359,20 @@ void RaceSimulation::drawTimeoutMeters(sf::RenderTarget& target, float interpola
   }
 }
 
-void RaceSimulation::drawRaceOrder(sf::RenderTarget& target) {
-  const Race& race = physics_.getCurrentState();
-  if (race.pods.empty() || track_.checkpoints.empty())
-    return;
-  raceOrderList(race, track_, order_);
-  const float height = static_cast<float>(race.pods.size()) * cLineHeight + 10.f;
-  panelRect(target, {20.f, 20.f, cOrderPanelWidth, height});
-  sf::Text text = makeText(13);
-  sf::Text gap = makeText(13, cGapText);
-  const float right = 20.f + cOrderPanelWidth - 8.f;
-  for (std::size_t i = 0; i < order_.size(); ++i) {
-    const RaceOrderEntry& e = order_[i];
-    const float y = 20.f + 5.f + cLineHeight * static_cast<float>(i) + cLineHeight / 2.f;
-    text.setString(std::to_string(e.place));
-    sfmlutils::leftCenterOrigin(text);
-    text.setPosition(30.f, y);
-    target.draw(text);
-    drawPodIcon(target, e.podId, {56.f, y}, 17.f);
-    float nameEnd = right;
-    if (!e.gap.empty()) {
-      gap.setString(e.gap);
-      sfmlutils::rightCenterOrigin(gap);
-      gap.setPosition(right, y);
-      target.draw(gap);
-      nameEnd = right - gap.getLocalBounds().width - 10.f;
-    }
-    // Long team names are cut to leave the gap readable.
-    std::string name = teamNameOf(e.podId);
-    text.setString(name);
-    while (name.size() > 1 && 72.f + text.getLocalBounds().width > nameEnd) {
-      name.pop_back();
-      text.setString(name + ".");
-    }
-    sfmlutils::leftCenterOrigin(text);
-    text.setPosition(70.f, y);
-    target.draw(text);
-  }
-}
-
-void RaceSimulation::drawProgressBar(sf::RenderTarget& target) {
-  const Race& race = physics_.getCurrentState();
-  const int ticks = progressTickCount(track_);
-  if (ticks <= 0)
-    return;
-  float left = 0.f;
-  float width = 0.f;
-  float y = 0.f;
-  progressBarSpan(left, width, y);
-  const float tick = width / static_cast<float>(ticks);
-  panelRect(target, {left - 14.f, y - 22.f, width + 28.f, 40.f});
-  sf::RectangleShape bar({width, 4.f});
-  bar.setPosition(left, y - 2.f);
-  bar.setFillColor(sf::Color(90, 110, 130));
-  target.draw(bar);
-  const int perLap = static_cast<int>(track_.checkpoints.size());
-  for (int k = 0; k <= ticks; ++k) {
-    const bool lap = k % perLap == 0;
-    sf::RectangleShape mark({lap ? 2.f : 1.f, lap ? 16.f : 9.f});
-    mark.setOrigin(mark.getSize() / 2.f);
-    mark.setPosition(left + tick * static_cast<float>(k), y);
-    mark.setFillColor(lap ? sf::Color(220, 230, 240) : sf::Color(140, 160, 180));
-    target.draw(mark);
-  }
-  for (const PodState& p : race.pods) {
-    const float x = left + progressTicks(p, track_) * tick;
-    drawPodIcon(target, p.id, {x, y}, 20.f);
-  }
-}
-
+// Where the heads-up display draws the progress bar: a click there seeks.
 void RaceSimulation::progressBarSpan(float& left, float& width, float& y) const {
-  width = std::min(cProgressWidth, size_.x - 2.f * cSidePanelWidth);
+  width = std::min(640.f, size_.x - 2.f * cSidePanelWidth);
   left = size_.x / 2.f - width / 2.f;
   y = size_.y - 36.f;
 }
 
-void RaceSimulation::drawStatistics(sf::RenderTarget& target) {
-  Q_ASSERT(selectedPod_ >= 0);
-  const Race& race = physics_.getCurrentState();
-  const auto pod = static_cast<std::size_t>(selectedPod_);
-  if (pod >= race.pods.size() || pod >= statistics_.podCount())
-    return;
-  const float top = 20.f + static_cast<float>(race.pods.size()) * cLineHeight + 10.f + 12.f;
-  const bool bot = statistics_.pod(pod).bot;
-  const sf::FloatRect rect(20.f, top, cOrderPanelWidth, bot ? 215.f : 196.f);
-  panelRect(target, rect);
-
-  // Team plate: the mask part takes the pod's colour.
-  vexa::ResourceManager& resources = vexa::resourceManager();
-  sf::Sprite plate(resources.texture(TextureId::UiTeamName));
-  sf::Sprite mask(resources.texture(TextureId::UiTeamNameMask));
-  const float plateScale = (cOrderPanelWidth - 10.f) / 256.f;
-  for (sf::Sprite* s : {&plate, &mask}) {
-    s->setPosition(25.f, top + 5.f);
-    s->setScale(plateScale, plateScale);
-  }
-  mask.setColor(RaceColours::pod(static_cast<int>(pod)));
-  target.draw(plate);
-  target.draw(mask);
-  drawPodIcon(target, static_cast<std::uint32_t>(pod), {45.f, top + 5.f + 20.f * plateScale}, 26.f);
-  sf::Text name = makeText(16);
-  name.setString(teamNameOf(static_cast<std::uint32_t>(pod)));
-  sfmlutils::leftCenterOrigin(name);
-  name.setPosition(68.f, top + 5.f + 20.f * plateScale);
-  target.draw(name);
-
-  // One line at a time, so that the values line up on their right edge.
-  const int rank = podRank(race, track_, static_cast<std::uint32_t>(pod));
-  const std::string values = statisticsText(rank, race.pods[pod], statistics_.pod(pod));
-  const std::string labels = std::string(cStatisticsLabels) + (bot ? cBotStatisticsLabel : "");
-  sf::Text label = makeText(14, cDimText);
-  sf::Text value = makeText(14);
-  std::size_t labelStart = 0;
-  std::size_t valueStart = 0;
-  for (int line = 0; labelStart <= labels.size() && valueStart <= values.size(); ++line) {
-    const std::size_t labelEnd = std::min(labels.find('\n', labelStart), labels.size());
-    const std::size_t valueEnd = std::min(values.find('\n', valueStart), values.size());
-    const float y = top + 62.f + 19.f * static_cast<float>(line);
-    label.setString(labels.substr(labelStart, labelEnd - labelStart));
-    sfmlutils::leftCenterOrigin(label);
-    label.setPosition(32.f, y);
-    target.draw(label);
-    value.setString(values.substr(valueStart, valueEnd - valueStart));
-    sfmlutils::rightCenterOrigin(value);
-    value.setPosition(20.f + cOrderPanelWidth - 14.f, y);
-    target.draw(value);
-    labelStart = labelEnd + 1;
-    valueStart = valueEnd + 1;
-  }
+sf::Text RaceSimulation::makeText(unsigned size, const sf::Color& colour) const {
+  sf::Text text;
+  if (font_)
+    text.setFont(*font_);
+  text.setCharacterSize(size);
+  text.setFillColor(colour);
+  return text;
 }
 
 void RaceSimulation::drawKeyboardHelp(sf::RenderTarget& target) {
@@ -559,8 +384,17 @@ void RaceSimulation::drawKeyboardHelp(sf::RenderTarget& target) {
       continue;
     sf::Sprite help(resources.texture(p == 0 ? TextureId::KeysP1 : TextureId::KeysP2));
     sfmlutils::centerOrigin(help);
-    help.setScale(0.8f, 0.8f);
-    help.setPosition(p == 0 ? size_.x / 4.f : 3.f * size_.x / 4.f, size_.y / 2.f);
+    const float x = p == 0 ? size_.x / 4.f : 3.f * size_.x / 4.f;
+    if (physics_.getCurrentState().timeAttack) {
+      // The time-attack grid sits in the middle of the screen: the cards go
+      // below it, above the progress bar, so that each player sees their pod.
+      const float scale = 0.6f;
+      help.setScale(scale, scale);
+      help.setPosition(x, size_.y - 70.f - help.getLocalBounds().height * scale / 2.f);
+    } else {
+      help.setScale(0.8f, 0.8f);
+      help.setPosition(x, size_.y / 2.f);
+    }
     target.draw(help);
   }
 }
@@ -569,30 +403,7 @@ void RaceSimulation::drawSidePanelBack(sf::RenderTarget& target) {
   if (!sidePanel_)
     return;
   const float offset = sidePanel_->getPosition().x;
-  panelRect(target, {size_.x - 210.f + offset, 26.f, 212.f, 214.f});
-}
-
-void RaceSimulation::drawWinner(sf::RenderTarget& target) {
-  panelRect(target, winnerRect_);
-  sf::Text title = makeText(30, sf::Color(254, 175, 73));
-  title.setOutlineThickness(1.f);
-  title.setOutlineColor(sf::Color::Black);
-  title.setString(winnerBoard_.title());
-  sfmlutils::centerOrigin(title);
-  title.setPosition(size_.x / 2.f, size_.y / 2.f - 40.f);
-  target.draw(title);
-  sf::Text team = makeText(24);
-  team.setString(winnerBoard_.teamName());
-  sfmlutils::centerOrigin(team);
-  team.setPosition(size_.x / 2.f, size_.y / 2.f + 5.f);
-  target.draw(team);
-  if (!winnerBoard_.reason().empty()) {
-    sf::Text reason = makeText(13, cDimText);
-    reason.setString(winnerBoard_.reason());
-    sfmlutils::centerOrigin(reason);
-    reason.setPosition(size_.x / 2.f, size_.y / 2.f + 32.f);
-    target.draw(reason);
-  }
+  hud_.drawPanel(target, {size_.x - 210.f + offset, 26.f, 212.f, 226.f});
 }
 
 } // namespace pod

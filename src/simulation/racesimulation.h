@@ -2,6 +2,7 @@
 
 #include "brains/abstractbrain.h"
 #include "simulation/basesimulation.h"
+#include "simulation/racehud.h"
 #include "simulation/racepanels.h"
 #include "simulation/racestatistics.h"
 #include "simulation/sidepanelrule.h"
@@ -98,16 +99,12 @@ public:
   const WinnerBoard& winnerBoard() const { return winnerBoard_; }
   bool isWinnerPanelShown() const;
   bool isSidePanelOpen() const { return sidePanelRule_.isOpen(); }
+  const RaceHud& hud() const { return hud_; }
   const std::vector<RaceOrderEntry>& raceOrder() const { return order_; }
 
 private:
   void drawPanels(sf::RenderTarget& target, float interpolation);
-  void drawTitle(sf::RenderTarget& target);
   void drawTimeoutMeters(sf::RenderTarget& target, float interpolation);
-  void drawRaceOrder(sf::RenderTarget& target);
-  void drawProgressBar(sf::RenderTarget& target);
-  void drawStatistics(sf::RenderTarget& target);
-  void drawWinner(sf::RenderTarget& target);
   void drawSidePanelBack(sf::RenderTarget& target);
   void drawKeyboardHelp(sf::RenderTarget& target);
   // Keeps a played turn for "Save replay", until the race has a winner.
@@ -115,9 +112,7 @@ private:
   void drawReplayLines(sf::RenderTarget& target);
   // The progress bar's left end, length and height on the window.
   void progressBarSpan(float& left, float& width, float& y) const;
-  void drawPodIcon(sf::RenderTarget& target, std::uint32_t pod, const Vec2& centre, float size);
   sf::Text makeText(unsigned size, const sf::Color& colour = sf::Color::White) const;
-  std::string teamNameOf(std::uint32_t pod) const;
   void checkBots();
 
   std::vector<std::unique_ptr<AbstractBrain>> brains_;
@@ -127,6 +122,7 @@ private:
   int forfeitWinner_ = -1;
   SidePanelRule sidePanelRule_;
   std::vector<RaceOrderEntry> order_;
+  RaceHud hud_;
 
   Trace recording_;
   bool replay_ = false;

@@ -52,17 +52,28 @@ const RaceStatistics::PodStatistics& RaceStatistics::pod(std::size_t index) cons
   return pods_[index];
 }
 
+std::size_t statisticsLineCount(const RaceStatistics::PodStatistics& stats) {
+  return stats.bot ? 8 : 7;
+}
+
+std::array<long, 8> statisticsValues(int rank, const PodState& pod,
+                                     const RaceStatistics::PodStatistics& stats) {
+  return {rank,
+          pod.checkpointsCleared,
+          std::lround(pod.velocity.length()),
+          std::lround(stats.averageSpeed()),
+          std::lround(stats.highestSpeed),
+          std::lround(pod.engine),
+          std::lround(stats.averageEngine()),
+          static_cast<long>(stats.lateTurns)};
+}
+
 std::string statisticsText(int rank, const PodState& pod,
                            const RaceStatistics::PodStatistics& stats) {
-  const auto line = [](float v) { return std::to_string(std::lround(v)) + "\n"; };
-  std::string text = std::to_string(rank) + "\n" + std::to_string(pod.checkpointsCleared) + "\n";
-  text += line(pod.velocity.length());
-  text += line(stats.averageSpeed());
-  text += line(stats.highestSpeed);
-  text += line(pod.engine);
-  text += std::to_string(std::lround(stats.averageEngine()));
-  if (stats.bot)
-    text += "\n" + std::to_string(stats.lateTurns);
+  std::string text;
+  const std::array<long, 8> values = statisticsValues(rank, pod, stats);
+  for (std::size_t i = 0; i < statisticsLineCount(stats); ++i)
+    text += (text.empty() ? "" : "\n") + std::to_string(values[i]);
   return text;
 }
 

@@ -2,6 +2,7 @@
 
 #include "race/race.h"
 
+#include <array>
 #include <cstddef>
 #include <string>
 #include <vector>
@@ -38,6 +39,14 @@ public:
 private:
   std::vector<PodStatistics> pods_;
 };
+
+// The figures of the statistics panel, in its line order, each rounded to
+// the nearest integer: rank, checkpoints cleared, speed, average speed,
+// highest speed, engine, average engine.
+// The last value, late answers, is shown for bots only.
+std::size_t statisticsLineCount(const RaceStatistics::PodStatistics& stats);
+std::array<long, 8> statisticsValues(int rank, const PodState& pod,
+                                     const RaceStatistics::PodStatistics& stats);
 
 // The value column of the statistics panel, one integer per line (floats
 // rounded to nearest): rank, checkpoints cleared, speed, average speed,

@@ -13,8 +13,10 @@ class WinnerBoard {
 public:
   void reset();
 
-  // Fills the texts when the race has a winner and they are still empty.
-  // Returns true only on the call that fills them.
+  // Fills the texts when the race is over and they are still empty: a
+  // winner, or in time attack every pod timed out (a draw). In a mirror
+  // match the winner's name says which team it is. Returns true only on the
+  // call that fills them.
   bool update(const Race& race, const std::vector<std::string>& teamNames);
   // A bot forfeited: `winner` wins, and the panel says why. Returns true only
   // on the call that fills the texts.
@@ -25,6 +27,9 @@ public:
   void show(const std::string& title, const std::string& teamName);
 
   bool isFilled() const { return !title_.empty(); }
+  bool isDraw() const { return draw_; }
+  // The winning team, -1 before the end and for a draw.
+  int winner() const { return winner_; }
   const std::string& title() const { return title_; }
   const std::string& teamName() const { return teamName_; }
   // Empty unless the race ended by a forfeit.
@@ -34,6 +39,11 @@ private:
   std::string title_;
   std::string teamName_;
   std::string reason_;
+  int winner_ = -1;
+  bool draw_ = false;
 };
+
+// Whether every pod of a time attack has timed out: nobody can win any more.
+bool everyPodTimedOut(const Race& race);
 
 } // namespace pod

@@ -4,7 +4,10 @@
 #include <vexa/gui/nodes/scenenode.h>
 
 #include <SFML/Graphics/Shape.hpp>
+#include <SFML/Graphics/Text.hpp>
 #include <gtest/gtest.h>
+
+#include <cmath>
 
 namespace {
 
@@ -74,17 +77,22 @@ TEST_F(ColoredPushButtonTest, AToggledButtonKeepsItsColourUnderTheMouse) {
   }
 }
 
-TEST_F(ColoredPushButtonTest, ColourModesOverrideTheRefresh) {
-  Button* button = make(true);
-  button->setToggled(true);
-  button->setColourMode(Button::AlwaysHover);
-  button->refreshColour();
-  EXPECT_EQ(fill(button), kHover);
-  button->setColourMode(Button::AlwaysPressed);
-  button->toggle();
-  EXPECT_EQ(fill(button), kPressed);
-  button->setColourMode(Button::Automatic);
-  EXPECT_EQ(fill(button), kNormal);
+// Text stays readable on every fill: white on the dark ones, dark on the
+// light orange of a toggled side-panel or menu button.
+TEST_F(ColoredPushButtonTest, TextIsDarkOnLightFillsAndWhiteOnDarkOnes) {
+  const auto flags = vexa::ShapeShifter::TextFlag | vexa::ShapeShifter::ShapeFlag;
+  const sf::Color orange(254, 175, 73);
+  Button* button = root_.makeChild<Button>(flags, vexa::ShapeShifter::Rectangle,
+                                           Button::Colour(sf::Color(70, 70, 70)),
+                                           Button::Colour(sf::Color(85, 85, 85)),
+                                           Button::Colour(orange), Button::Colour(orange));
+  const auto luminance = [](const sf::Color& c) { return 0.2126 * c.r + 0.7152 * c.g + 0.0722 * c.b; };
+  for (bool toggled : {true, false}) {
+    button->setToggled(toggled);
+    const double contrast =
+        std::abs(luminance(fill(button)) - luminance(button->text().getFillColor()));
+    EXPECT_GT(contrast, 100.0) << (toggled ? "toggled" : "plain");
+  }
 }
 
 } // namespace

@@ -93,18 +93,6 @@ TEST_F(PodInputProcessorTest, EveryKeyOfTheTableDrivesItsButton) {
   }
 }
 
-TEST_F(PodInputProcessorTest, BothLetterLayoutsHoldTheSameButtons) {
-  // W on QWERTY, Z on AZERTY: the same button, released by either.
-  using K = sf::Keyboard;
-  for (const auto& [pressed, released, button] :
-       {std::tuple<K::Key, K::Key, std::string>{K::Z, K::W, "altUp"}, {K::A, K::Q, "altLeft"}}) {
-    processor_.handleEvent(keyEvent(sf::Event::KeyPressed, pressed));
-    EXPECT_TRUE(input().isHeld(button));
-    processor_.handleEvent(keyEvent(sf::Event::KeyReleased, released));
-    EXPECT_FALSE(input().isHeld(button));
-  }
-}
-
 TEST_F(PodInputProcessorTest, AWheelNotchPressesAndReleasesAtOnceAndTheRestFallsThrough) {
   for (const auto& [delta, button] : {std::pair<float, std::string>{1.f, "zoomin"},
                                       std::pair<float, std::string>{-2.5f, "zoomout"}}) {

@@ -1,5 +1,7 @@
+#include "app/coloredpushbutton.h"
 #include "app/podstatemanager.h"
 #include "screens/statemenu.h"
+#include "screens/staterace.h"
 #include "testapp.h"
 
 #include <vexa/core/abstractstate.h>
@@ -117,7 +119,10 @@ TEST(PodStateManagerDisplay, RestartLaunchesFromTheMenusChoices) {
   menu.selectTeam1(pod::RaceTeamButtons::PlayerAndBlocker);
   menu.selectTeam2(pod::RaceTeamButtons::Steering);
   states.races.clear();
-  states.restartRace();
+  // Through the winner panel's button, as the player restarts.
+  pod::StateRace* race = dynamic_cast<pod::StateRace*>(states.state(pod::PodStateManager::Race));
+  ASSERT_NE(race, nullptr);
+  race->simulation().restartButton()->onTouchUp({0.f, 0.f});
   ASSERT_EQ(states.races.size(), 1u);
   EXPECT_EQ(states.races[0].teamNames,
             (std::vector<std::string>{"Player and blocker", "Steering heuristics"}));

@@ -10,6 +10,9 @@
 #include <thread>
 #include <vector>
 
+#include <fcntl.h>
+#include <unistd.h>
+
 namespace fs = std::filesystem;
 
 namespace {
@@ -22,7 +25,7 @@ TEST(UrlOpener, FileAddressesAreAbsoluteAndEscaped) {
 }
 
 // A stand-in opener on PATH that writes down the arguments it was given.
-TEST(UrlOpener, TheAddressIsOneArgumentNeverAShellCommandAndNoOpenerIsAFailure) {
+TEST(UrlOpener, TheAddressIsOneArgumentAndNothingOpenedIsReported) {
   const fs::path folder = fs::temp_directory_path() / "vuzuder-opener";
   fs::remove_all(folder);
   fs::create_directories(folder);
@@ -36,7 +39,7 @@ TEST(UrlOpener, TheAddressIsOneArgumentNeverAShellCommandAndNoOpenerIsAFailure) 
   setenv("PATH", (folder.string() + ":" + previousPath).c_str(), 1);
 
   const std::string address = "file:///tmp/a b; touch " + (folder / "pwned").string() + "'$(x)";
-  EXPECT_TRUE(pod::openAddress(address));
+  EXPECT_TRUE(pod::openAddress(address, "Could not open it"));
   // The opener runs detached: wait (boundedly) for its record.
   for (int i = 0; i < 200 && !fs::exists(record); ++i)
     std::this_thread::sleep_for(std::chrono::milliseconds(25));
@@ -47,10 +50,45 @@ TEST(UrlOpener, TheAddressIsOneArgumentNeverAShellCommandAndNoOpenerIsAFailure) 
   EXPECT_EQ(lines, (std::vector<std::string>{"1", address}));
   EXPECT_FALSE(fs::exists(folder / "pwned"));
 
-  setenv("PATH", (folder / "empty").string().c_str(), 1);
-  EXPECT_FALSE(pod::openAddress("file:///tmp/x"));
   setenv("PATH", previousPath.c_str(), 1);
   fs::remove_all(folder);
+
+  // Whether no opener exists or the opener finds no handler (xdg-open then
+  // exits non-zero), the failure line reaches the standard error stream.
+  {
+    const fs::path folder = fs::temp_directory_path() / "vuzuder-no-handler";
+    fs::remove_all(folder);
+    fs::create_directories(folder / "empty");
+    std::ofstream(folder / "xdg-open") << "#!/bin/sh\nexit 3\n";
+    fs::permissions(folder / "xdg-open", fs::perms::owner_all);
+    const std::string previousPath = std::getenv("PATH") ? std::getenv("PATH") : "";
+    const fs::path errors = folder / "stderr.txt";
+    const int savedStderr = dup(STDERR_FILENO);
+    const int file = open(errors.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    dup2(file, STDERR_FILENO);
+    close(file);
+
+    setenv("PATH", (folder / "empty").string().c_str(), 1);
+    const bool started = pod::openAddress("file:///tmp/x", "Could not open x");
+    setenv("PATH", folder.string().c_str(), 1);
+    const bool startedHandlerless = pod::openAddress("file:///tmp/y", "Could not open y");
+    setenv("PATH", previousPath.c_str(), 1);
+    // The opener's failure is reported by a detached watcher: wait (boundedly).
+    std::vector<std::string> lines;
+    for (int i = 0; i < 200 && lines.size() < 2; ++i) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(25));
+      std::ifstream in(errors);
+      lines.clear();
+      for (std::string line; std::getline(in, line);)
+        lines.push_back(line);
+    }
+    dup2(savedStderr, STDERR_FILENO);
+    close(savedStderr);
+    EXPECT_FALSE(started);
+    EXPECT_TRUE(startedHandlerless);
+    EXPECT_EQ(lines, (std::vector<std::string>{"Could not open x", "Could not open y"}));
+    fs::remove_all(folder);
+  }
 }
 
 } // namespace

@@ -11,6 +11,9 @@
 #include <algorithm>
 #include <iterator>
 #include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
@@ -42,6 +45,22 @@ bool eventually(Condition condition) {
     std::this_thread::sleep_for(std::chrono::milliseconds(1));
   }
   return true;
+}
+
+// The nice value of every thread of this process.
+std::vector<int> threadNices() {
+  std::vector<int> nices;
+  for (const auto& task : std::filesystem::directory_iterator("/proc/self/task")) {
+    std::ifstream in(task.path() / "stat");
+    std::string stat((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    // Fields after the parenthesised name: state is field 3, nice field 19.
+    std::istringstream fields(stat.substr(stat.rfind(')') + 2));
+    std::string field;
+    for (int i = 3; i <= 19 && fields >> field; ++i) {
+    }
+    nices.push_back(std::stoi(field));
+  }
+  return nices;
 }
 
 using genetictest::makeBrain;
@@ -120,12 +139,16 @@ TEST_F(GeneticBrains, FirstNotificationStartsTheWorkersOnlyOnce) {
   }
 }
 
-// Each worker publishes plans that move the pods, and destroying the brain
-// mid-evolution joins it (a worker left running would be reported by the sanitizers).
-TEST_F(GeneticBrains, WorkersPublishPlansAndJoinWhenDestroyedMidEvolution) {
+// Each worker runs nicer than the thread that drives the race and publishes
+// plans that move the pods; told of a decided race it stops evolving; and
+// destroying the brain mid-evolution joins it (a worker left running would
+// also be reported by the sanitizers).
+TEST_F(GeneticBrains, WorkersRunNicerPublishPlansSleepAfterAWinAndAreJoined) {
+  const int ownNice = threadNices().front();
   for (const auto& name : kAllGenetics) {
     const bool timeAttack = name == "Genetic runner";
     const pod::Physics& p = timeAttack ? solo : physics;
+    const std::size_t threadsBefore = threadNices().size();
     auto brain = makeBrain(name, p, track, 0, timeAttack, DriverOptions{5, 0});
     auto* stats = dynamic_cast<PlannerStats*>(brain.get());
     brain->turnDone(p.getCurrentState(), 0.25f);
@@ -138,9 +161,28 @@ TEST_F(GeneticBrains, WorkersPublishPlansAndJoinWhenDestroyedMidEvolution) {
     if (auto* grouped = dynamic_cast<pod::GeneticBrainGrouped*>(brain.get())) {
       EXPECT_TRUE(eventually([&] { return grouped->generations() > 0; })) << name;
     }
+    const long workers =
+        name.find("separate") != std::string::npos || name == "Gen. two runners" ? 2 : 1;
+    EXPECT_TRUE(eventually([&] {
+      const std::vector<int> nices = threadNices();
+      return workers == std::count(nices.begin(), nices.end(),
+                                   std::min(ownNice + pod::kWorkerNiceIncrement, 19));
+    })) << name;
+
+    Race decided = p.getCurrentState();
+    decided.winner = 0;
+    brain->turnDone(decided, 0.25f);
+    // Settled: no step over a whole window (a busy machine may pause a worker
+    // mid-step, so the window is waited for rather than assumed).
+    EXPECT_TRUE(eventually([&] {
+      const std::uint64_t before = stats->totalEvolutionSteps();
+      std::this_thread::sleep_for(std::chrono::milliseconds(200));
+      return stats->totalEvolutionSteps() == before;
+    })) << name;
     const auto start = std::chrono::steady_clock::now();
     brain.reset();
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(10)) << name;
+    EXPECT_EQ(threadsBefore, threadNices().size()) << name;
   }
 }
 
@@ -181,6 +223,11 @@ TEST_F(GeneticBrains, SynchronousModeMakesExactlyKStepsPerTurn) {
     std::vector<Influence> influences;
     brain->think(physics.getCurrentState(), influences);
     EXPECT_TRUE(!isNeutral(influences[0]) || !isNeutral(influences[1])) << name;
+    // Told of a decided race, it makes no step at all.
+    Race decided = physics.getCurrentState();
+    decided.winner = 1;
+    brain->turnDone(decided, 0.25f);
+    EXPECT_EQ((separate ? 2 : 1) * k * 3, stats->totalEvolutionSteps()) << name;
   }
 }
 

@@ -189,6 +189,33 @@ TEST_F(Variants, GroupedScoresOnARestingRace) {
                   plan.score);
 }
 
+// The grouped replay moves the own runner by genes 0..n-1, the own hunter by
+// genes n..2n-1, and the opponents' runner and hunter by the same blocks of
+// the opponent genome: thrust in one block only moves that block's pod.
+TEST_F(Variants, GroupedReplayDrivesEachPodFromItsOwnGeneBlock) {
+  using Role = pod::GeneticEvolution::Role;
+  const Race race = restingRoles();
+  for (const Role role : {Role::OwnRunner, Role::OwnHunter, Role::OppRunner, Role::OppHunter}) {
+    SCOPED_TRACE(static_cast<int>(role));
+    auto planner = pod::makeGroupedPlanner(pod::GroupedPlan::Dedicated, 3, kTurns, track, 0, 2);
+    planner->prepare(race);
+    Genome plan = idle(2 * kTurns);
+    Genome opponents = idle(2 * kTurns);
+    const bool own = role == Role::OwnRunner || role == Role::OwnHunter;
+    const bool second = role == Role::OwnHunter || role == Role::OppHunter;
+    Genome& moved = own ? plan : opponents;
+    for (int t = 0; t < kTurns; ++t)
+      moved[(second ? kTurns : 0) + t] = Gene{0.5f, 1.f, 0.f};
+    planner->setOpponentGenome(opponents);
+    planner->evaluate(plan);
+    for (std::size_t i = 0; i < race.pods.size(); ++i) {
+      const bool shouldMove = static_cast<int>(i) == planner->role(role);
+      EXPECT_EQ(shouldMove, planner->simState().pods[i].position != race.pods[i].position)
+          << "pod " << i;
+    }
+  }
+}
+
 TEST_F(Variants, GroupedReplayThroughTheFinishScoresTheMaximum) {
   Race race = restingRoles();
   // Last checkpoint of the third lap straight ahead, moving fast.
@@ -206,8 +233,37 @@ TEST_F(Variants, GroupedReplayThroughTheFinishScoresTheMaximum) {
   }
 }
 
-// An idle separate runner scores its own distance, whatever the others do.
-TEST_F(Variants, SeparateRunnerScoreOnARestingRace) {
+// An idle separate runner scores 50000 per checkpoint it cleared less its own
+// distance, whatever the others do; the separate hunter loses 50000 per
+// checkpoint its target cleared. Each case changes only the cleared count, so
+// the replays are the same and only that term differs.
+TEST_F(Variants, SeparateScoresCountCheckpointsOnTheRightPods) {
+  struct Case {
+    pod::SeparatePlan plan;
+    int ownPod;
+    int changedPod;
+    float scorePerCheckpoint;
+  };
+  for (const Case& c : {Case{pod::SeparatePlan::Runner, 0, 0, 50000.f},
+                        Case{pod::SeparatePlan::Runner, 0, 2, 0.f},
+                        Case{pod::SeparatePlan::Hunter, 1, 2, -50000.f},
+                        Case{pod::SeparatePlan::Hunter, 1, 1, 0.f}}) {
+    SCOPED_TRACE(::testing::Message() << "own pod " << c.ownPod << ", changed " << c.changedPod);
+    float scores[2];
+    for (int cleared = 0; cleared < 2; ++cleared) {
+      Race race = restingRoles();
+      // The opponents' runner leads their team whatever its count.
+      race.pods[3].position = {3000.f, 9500.f};
+      race.pods[static_cast<std::size_t>(c.changedPod)].checkpointsCleared = 4 + cleared;
+      auto planner = pod::makeSeparatePlanner(c.plan, 5, kTurns, track, 0, c.ownPod, true, 2);
+      planner->prepare(race);
+      Genome plan = idle(kTurns);
+      planner->evaluate(plan);
+      scores[cleared] = plan.score;
+    }
+    EXPECT_NEAR(scores[1] - scores[0], c.scorePerCheckpoint, 0.05f);
+  }
+  // The runner's distance term, at rest.
   auto planner = pod::makeSeparatePlanner(pod::SeparatePlan::Runner, 5, kTurns, track, 0, 0,
                                           true, 2);
   planner->prepare(restingRoles());

@@ -1,6 +1,10 @@
 #include "app/coloredpushbutton.h"
 #include "bots/gamebotbrain.h"
 #include "brains/driverregistry.h"
+#include "brains/geneticbraingrouped.h"
+#include "brains/geneticbrainseparate.h"
+#include "brains/geneticbraintimeattack.h"
+#include "brains/tarvokbrain.h"
 #include "brains/playerbrain.h"
 #include "screens/menutexts.h"
 #include "screens/statemenu.h"
@@ -213,6 +217,33 @@ std::pair<int, int> keyboardPods(int team1, int team2) {
   return {-1, -1};
 }
 
+// The brain a driver choice must build: its class and, for the planners,
+// the variant ("grouped dedicated predictive", "separate hunter", ...).
+std::string variant(int choice) {
+  switch (choice) {
+  case 0: return "steering";
+  case 1: return "grouped dedicated";
+  case 2: return "grouped dedicated predictive";
+  case 3: return "grouped runners";
+  case 4: return "separate hunter";
+  case 5: return "separate runners";
+  default: return "player";
+  }
+}
+
+std::string variant(const pod::AbstractBrain* brain) {
+  if (dynamic_cast<const pod::TarvokBrain*>(brain))
+    return "steering";
+  if (auto* g = dynamic_cast<const pod::GeneticBrainGrouped*>(brain))
+    return std::string("grouped ") + (g->dedicated() ? "dedicated" : "runners") +
+           (g->predictive() ? " predictive" : "");
+  if (auto* s = dynamic_cast<const pod::GeneticBrainSeparate*>(brain))
+    return std::string("separate ") + (s->hunter() ? "hunter" : "runners");
+  if (dynamic_cast<const pod::GeneticBrainTimeAttack*>(brain))
+    return "time attack";
+  return "player";
+}
+
 TEST_F(StateMenuDisplay, EveryPairingLaunchesItsConfiguration) {
   for (int first = 0; first < pod::RaceTeamButtons::COUNT; ++first) {
     for (int second = 0; second < pod::RaceTeamButtons::COUNT; ++second) {
@@ -246,6 +277,7 @@ TEST_F(StateMenuDisplay, EveryPairingLaunchesItsConfiguration) {
         }
         EXPECT_EQ(dynamic_cast<const pod::TwoPlayerBrain*>(brain) != nullptr,
                   choices[team] == TwoPlayers);
+        EXPECT_EQ(variant(brain), variant(choices[team])) << "team " << team;
       }
     }
   }
@@ -285,6 +317,9 @@ TEST_F(StateMenuDisplay, TimeAttackGivesTeamsInToggleOrder) {
       EXPECT_EQ(race.brains[team]->team(), team);
       auto* player = dynamic_cast<const pod::PlayerBrain*>(race.brains[team].get());
       ASSERT_EQ(player != nullptr, j >= 2);
+      if (j < 2) {
+        EXPECT_EQ(variant(race.brains[team].get()), j == 0 ? "steering" : "time attack");
+      }
       if (player) {
         EXPECT_EQ(player->mainKeys(), j == 2);
       }

@@ -28,15 +28,6 @@ Camera cameraAt(float x, float y, float w, float h, float zoom) {
 
 } // namespace
 
-TEST(Camera, WithoutAWindowThereIsNothingToResetTo) {
-  Camera camera = cameraAt(5.f, 6.f, 1.f, 1.f, 1.f);
-  camera.resetToWindow();
-  EXPECT_EQ(camera.getPosition(), sf::Vector2f(5.f, 6.f));
-  AssertRecorder recorder;
-  EXPECT_EQ(camera.window(), nullptr);
-  EXPECT_TRUE(recorder.fired("window_"));
-}
-
 TEST(Camera, ViewRectScalesByTheZoomAndTheViewFlipsYUnlessToldNot) {
   Camera camera = cameraAt(100.f, 50.f, 800.f, 600.f, 2.f);
   EXPECT_EQ(camera.viewRect(), sf::FloatRect(-700.f, -550.f, 1600.f, 1200.f));

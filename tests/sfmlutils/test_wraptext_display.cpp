@@ -43,13 +43,6 @@ TEST_F(WrapText, MonospaceLineLengthIsWidthOverSpaceAdvance) {
   EXPECT_EQ(text_.getString().toAnsiString(), "aaaa bbbb\ncccc dd");
 }
 
-TEST_F(WrapText, WithoutFontNothingCanBeMeasured) {
-  sf::Text bare;
-  bare.setString("keep");
-  EXPECT_FALSE(sfmlutils::wrapText(bare, "a b", 100.f, true));
-  EXPECT_EQ(bare.getString().toAnsiString(), "keep");
-}
-
 TEST_F(WrapText, ProportionalLinesFitExceptSingleWords) {
   load(kSans);
   const std::string input =

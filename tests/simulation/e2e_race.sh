@@ -50,9 +50,9 @@ click 917 585
 click 800 825
 
 # The side panel opens at the right edge; "x4" is its sixth speed button.
-xdotool mousemove --window "$window" 1596 135
+xdotool mousemove --window "$window" 1596 148
 sleep 0.5
-click 1584 135
+click 1573 148
 sleep 2
 race_threads=$(threads)
 [ "$race_threads" -gt "$menu_threads" ] ||

@@ -155,6 +155,27 @@ TEST(RacePanels, WinnerBoardIsFilledOnce) {
   EXPECT_EQ(board.reason(), "bot: crashed on turn 3");
   board.reset();
   EXPECT_EQ(board.reason(), "");
+
+  // A mirror match names the winning side; a time attack in which every pod
+  // timed out ends as a draw, and one pod still running does not.
+  const std::vector<std::string> mirror = {"Steering heuristics", "Steering heuristics"};
+  race.winner = 1;
+  board.reset();
+  EXPECT_TRUE(board.update(race, mirror));
+  EXPECT_EQ(board.teamName(), "Steering heuristics (team 2)");
+  EXPECT_EQ(board.winner(), 1);
+
+  Race solo;
+  solo.timeAttack = true;
+  solo.pods.resize(2);
+  solo.pods[0].timeout = 100.f;
+  board.reset();
+  EXPECT_FALSE(board.update(solo, {"Player 1", "Player 2"}));
+  solo.pods[1].timeout = 100.f;
+  EXPECT_TRUE(board.update(solo, {"Player 1", "Player 2"}));
+  EXPECT_TRUE(board.isDraw());
+  EXPECT_EQ(board.title(), "Draw");
+  EXPECT_EQ(board.winner(), -1);
 }
 
 TEST(RacePanels, StatisticsAveragesOverTheWholeRace) {

@@ -213,21 +213,63 @@ TEST(RaceScreenDisplay, LeavingDeletesTheBrainsAndJoinsEveryWorker) {
   }
 }
 
-TEST(RaceScreenDisplay, WinnerByTimeoutIsShownOnce) {
+// Two races in a row at a chosen speed: after a win no brain is asked to
+// think, the second race starts with an empty winner panel and shows its own,
+// the speed carries over, and frames are drawn at the pacer's interpolation
+// (the main loop always passes 1).
+TEST(RaceScreenDisplay, RacesInARowKeepTheSpeedAndShowEachTheirOwnWinner) {
   StateRace& race = screen();
-  startCountingRace();
-  RaceSimulation& sim = race.simulation();
-  EXPECT_FALSE(sim.isWinnerPanelShown());
-  for (int turns = 0; sim.winner() < 0 && turns < 1000; ++turns)
-    sim.turn(0.25f);
-  ASSERT_GE(sim.winner(), 0);
-  const std::string name = cNames[static_cast<std::size_t>(sim.winner())];
-  EXPECT_TRUE(sim.isWinnerPanelShown());
-  for (int i = 0; i < 40; ++i)
-    sim.turn(0.25f);
-  EXPECT_EQ(sim.winnerBoard().title(), "Winner by timeout");
-  EXPECT_EQ(sim.winnerBoard().teamName(), name);
-  frame(race, true);
+  race.setSpeed(2);
+  for (int round = 0; round < 2; ++round) {
+    SCOPED_TRACE(round);
+    auto [a, b] = startCountingRace();
+    RaceSimulation& sim = race.simulation();
+    EXPECT_FALSE(sim.isWinnerPanelShown() || sim.winnerBoard().isFilled());
+    EXPECT_EQ(race.speedIndex(), 2);
+    EXPECT_TRUE(sim.speedButtons()[2]->isToggledOn());
+    finishCountdown(race);
+    frame(race);
+    frame(race);
+    race.draw(1.f / 60.f, 1.f);
+    EXPECT_FLOAT_EQ(sim.drawnInterpolation(), race.pacer().interpolation());
+    EXPECT_LT(sim.drawnInterpolation(), 1.f);
+
+    for (int turns = 0; sim.winner() < 0 && turns < 1000; ++turns)
+      sim.turn(0.25f);
+    ASSERT_GE(sim.winner(), 0);
+    EXPECT_TRUE(sim.isWinnerPanelShown());
+    const int thinks = a->thinks + b->thinks;
+    const int done = a->turnsDone;
+    for (int i = 0; i < 20; ++i)
+      sim.turn(0.25f);
+    EXPECT_EQ(a->thinks + b->thinks, thinks);
+    EXPECT_EQ(a->turnsDone, done + 20);
+  }
+}
+
+// A time attack on the race screen: single pods, no collisions, a steering
+// driver that clears checkpoints, drawn every frame.
+TEST(RaceScreenDisplay, ATimeAttackRunsOnTheRaceScreen) {
+  StateRace& race = screen();
+  race.setSpeed(5);
+  std::vector<std::unique_ptr<AbstractBrain>> brains;
+  for (int team = 0; team < 2; ++team) {
+    auto brain = createDriver("Steering heuristics", true);
+    ASSERT_TRUE(brain);
+    brain->setTeam(team);
+    brains.push_back(std::move(brain));
+  }
+  raceharness::states().setCurrentIndex(PodStateManager::Race);
+  race.startRace(true, 1, std::move(brains), {"Steering heuristics", "Steering heuristics"},
+                 loadTrack(), -1, -1);
+  finishCountdown(race);
+  for (int i = 0; i < 300; ++i)
+    frame(race, i % 30 == 0);
+  const Race& state = race.simulation().physics().getCurrentState();
+  ASSERT_EQ(state.pods.size(), 2u);
+  EXPECT_TRUE(state.timeAttack);
+  EXPECT_GT(state.pods[0].checkpointsCleared + state.pods[1].checkpointsCleared, 0);
+  race.leaveForMenu();
 }
 
 TEST(RaceScreenDisplay, PodsAreDrawnAtTheirPlacesInTheirColours) {

@@ -116,20 +116,17 @@ TEST_F(GameInput, EveryTableKeyDrivesItsButtonOnBothLetterLayoutsWithRepeat) {
   }
 }
 
-TEST_F(GameInput, WheelNotchPressesAndReleasesAtOnce) {
-  EXPECT_TRUE(send(wheelEvent(1.f)));
-  EXPECT_TRUE(input().isPressed("zoomin") && input().isReleased("zoomin"));
-  EXPECT_FALSE(input().isHeld("zoomin") || input().isPressed("zoomout"));
-
+// Alt-Tab while steering: the key-up goes to another window.
+TEST_F(GameInput, LosingTheFocusReleasesEveryHeldButton) {
+  send(keyEvent(sf::Keyboard::Left));
+  send(keyEvent(sf::Keyboard::W));
   input().update();
-  EXPECT_TRUE(send(wheelEvent(-2.f)));
-  EXPECT_TRUE(input().isPressed("zoomout") && input().isReleased("zoomout"));
-  EXPECT_FALSE(input().isPressed("zoomin"));
-
-  // No delta: on to the engine, which has no use for it.
-  input().update();
-  EXPECT_FALSE(send(wheelEvent(0.f)));
-  EXPECT_FALSE(input().isPressed("zoomin") || input().isPressed("zoomout"));
+  sf::Event lost;
+  lost.type = sf::Event::LostFocus;
+  send(lost);
+  for (const char* button : {"left", "altUp"})
+    EXPECT_TRUE(!input().isHeld(button) && input().isReleased(button)) << button;
+  EXPECT_FALSE(input().isReleased("right"));
 }
 
 TEST_F(GameInput, TableKeysNeverReachTheTextBox) {

@@ -1,4 +1,8 @@
+#include "assertrecorder.h"
 #include "support.h"
+
+#include <algorithm>
+#include <functional>
 
 #include <vexa/gui/nodes/pushbuttonnode.h>
 
@@ -92,6 +96,35 @@ TEST_F(SceneGraphTest, HiddenOrDisabledSubtreesAreSkippedWithoutTouchingChildren
   log.clear();
   target.draw(graph);
   EXPECT_EQ(log, (Log{"panel.draw", "button.draw"}));
+
+  // A panel hidden or disabled under a pressed button, then brought back under
+  // the mouse: the next click must be an ordinary one, not a broken precondition.
+  {
+    const std::vector<std::pair<std::string, std::function<void(SceneNode&, bool)>>> ways = {
+        {"hide", [](SceneNode& n, bool off) { off ? n.hide() : n.show(); }},
+        {"setVisible", [](SceneNode& n, bool off) { n.setVisible(!off); }},
+        {"setEnabled", [](SceneNode& n, bool off) { n.setEnabled(!off); }},
+    };
+    for (const auto& [name, turnOff] : ways) {
+      SCOPED_TRACE(name);
+      SceneGraph scene;
+      LoggingNode* panel = scene.root().makeChild<LoggingNode>(log, "panel", sf::Vector2f(0, 0));
+      LoggingNode* button = panel->makeChild<LoggingNode>(log, "button", sf::Vector2f(50, 20));
+      scene.updateHover({10, 10});
+      scene.touchDown({10, 10});
+      log.clear();
+      turnOff(*panel, true);
+      EXPECT_FALSE(button->isTouched() || button->isHovered());
+      EXPECT_NE(std::find(log.begin(), log.end(), "button.cancel"), log.end());
+      scene.touchUp({10, 10});
+      turnOff(*panel, false);
+      log.clear();
+      AssertRecorder asserts;
+      click(scene, {10, 10});
+      EXPECT_FALSE(asserts.fired("hover_ && !touch_"));
+      EXPECT_EQ(log, (Log{"button.enter", "button.down", "button.up"}));
+    }
+  }
 }
 
 TEST_F(SceneGraphTest, UpdateRunsSelfThenChildrenInOrder) {

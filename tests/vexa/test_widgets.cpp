@@ -54,13 +54,6 @@ TEST(ShapeShifter, FixedSizeAnchorsTheShapeByAlignment) {
   EXPECT_EQ(s.shape().getOrigin(), sf::Vector2f(200.f, 10.f));
 }
 
-TEST(ShapeShifter, FittingNeedsAShape) {
-  ShapeShifter s(ShapeShifter::SpriteFlag, ShapeShifter::Rectangle);
-  s.setLayoutMode(ShapeShifter::FixedSize);
-  s.setLayoutMode(ShapeShifter::FitToContent);
-  EXPECT_EQ(s.layoutMode(), ShapeShifter::FixedSize);
-}
-
 TEST_F(WithComponents, ShapeShifterButtonHitsItsShapeAndMayDieInItsCallback) {
   SceneGraph graph;
   auto* button = graph.root().makeChild<ShapeShifterPushButtonNode>(

@@ -65,6 +65,15 @@ void InputManager::release(const std::string& id) {
   it->second.released = true;
 }
 
+void InputManager::releaseAll() {
+  for (auto& [id, button] : buttons_) {
+    if (button.held) {
+      button.held = false;
+      button.released = true;
+    }
+  }
+}
+
 void InputManager::update() {
   for (auto& entry : buttons_) {
     entry.second.pressed = false;

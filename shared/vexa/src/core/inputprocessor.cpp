@@ -120,6 +120,12 @@ bool InputProcessor::handleMappedEvent(const sf::Event& event,
       return true;
     }
     return false;
+  case sf::Event::LostFocus:
+    // Keys let go while another window has the keyboard never come back
+    // released here.
+    if (components().inputManager())
+      inputManager().releaseAll();
+    return false;
   case sf::Event::MouseWheelScrolled: {
     const float delta = event.mouseWheelScroll.delta;
     const std::string& id = delta > 0.f   ? keys.wheelForward()

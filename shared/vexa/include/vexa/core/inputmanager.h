@@ -24,6 +24,9 @@ public:
   bool isReleased(const std::string& id) const;
   void press(const std::string& id);
   void release(const std::string& id);
+  // Releases every held button: the window lost the keyboard, and the
+  // releases that follow would never arrive.
+  void releaseAll();
   // Start of an update step: clears the edge flags.
   void update();
 

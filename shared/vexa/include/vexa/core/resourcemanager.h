@@ -22,6 +22,9 @@ public:
 
   sf::Texture& texture(std::uint32_t id) { return textures_.get(id); }
   sf::Font& font(std::uint32_t id) { return fonts_.get(id); }
+  // Frees a texture loaded on first use until it is asked for again, and
+  // hands the memory back to the system.
+  void releaseTexture(std::uint32_t id);
 
 protected:
   TextureHolder& textures() { return textures_; }

@@ -142,6 +142,7 @@ void SceneNode::hide() {
   visible_ = false;
   if (hasFocus())
     releaseFocus();
+  endPointer();
   onHidden();
 }
 
@@ -201,6 +202,8 @@ void SceneNode::setVisible(bool visible) {
   visible_ = visible;
   if (!visible && hasFocus())
     releaseFocus();
+  if (!visible)
+    endPointer();
 }
 
 void SceneNode::setEnabled(bool enabled) {
@@ -214,6 +217,22 @@ void SceneNode::setEnabled(bool enabled) {
     onDisabled();
     if (hasFocus())
       releaseFocus();
+    endPointer();
+  }
+}
+
+void SceneNode::endPointer() {
+  // The pointer passes skip this subtree from now on: a press or hover left
+  // set would meet the next pass's preconditions once the subtree is back.
+  for (const Ptr& child : children_)
+    child->endPointer();
+  if (touch_) {
+    touch_ = false;
+    onTouchCancel();
+  }
+  if (hover_) {
+    hover_ = false;
+    onHoverLeave();
   }
 }
 

@@ -109,6 +109,8 @@ protected:
 private:
   bool isHit(const qutils::Vec2& point) const;
   static void dispose(std::vector<Ptr> nodes);
+  // Cancels the press and clears the hover of this node and its subtree.
+  void endPointer();
 
   std::vector<Ptr> children_;
   SceneNode* parent_ = nullptr;
