@@ -84,6 +84,7 @@ public:
   // Drops effects, particles and trails, for a jump in time.
   void clearEffects();
 
+  // Game seconds of one turn (a trace may record another than 0.25 s).
   void setTurnTime(float turnTime) { turnTime_ = turnTime; }
   float turnTime() const { return turnTime_; }
   // The real seconds a turn takes on screen at the current speed: effects
@@ -122,6 +123,7 @@ protected:
 
   Physics physics_;
   std::vector<PhysicsEvent> events_;
+  float turnTime_ = 0.25f;
   float turnDuration_ = 0.25f;
   std::vector<std::string> teamNames_;
   PodCamera camera_;

@@ -72,7 +72,7 @@ winner_panel || fail "no winner panel after End"
 # "Save replay" in the side panel, under the theme buttons.
 xdotool mousemove --window "$window" 1596 135
 sleep 0.5
-click 1500 222
+click 1500 232
 sleep 1
 saved=$(ls replays/*.jsonl 2>/dev/null | head -n 1)
 [ -n "$saved" ] || fail "Save replay wrote nothing"
