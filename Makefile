@@ -9,8 +9,8 @@ JOBS       ?= $(shell nproc 2>/dev/null || echo 2)
 PACKAGES := cmake make g++ pkg-config \
   libsfml-dev libgtest-dev libgmock-dev libbenchmark-dev \
   libcli11-dev nlohmann-json3-dev \
-  xvfb xauth xdotool x11-utils imagemagick xdg-utils libgl1-mesa-dri fonts-dejavu-core
-PACKAGES += parallel
+  xvfb xauth xdotool x11-utils imagemagick xdg-utils libgl1-mesa-dri fonts-dejavu-core \
+  parallel python3
 
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 XVFB := xvfb-run -a -s "-screen 0 1920x1080x24 -maxclients 2048"
