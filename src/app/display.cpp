@@ -16,17 +16,13 @@ bool hasReachableDisplay() {
   if (!xlib)
     return true; // let the window library say what is missing
   using Open = void* (*)(const char*);
-  using Close = int (*)(void*);
   const auto open = reinterpret_cast<Open>(dlsym(xlib, "XOpenDisplay"));
-  const auto close = reinterpret_cast<Close>(dlsym(xlib, "XCloseDisplay"));
-  bool reachable = true;
-  if (open && close) {
-    void* display = open(x);
-    reachable = display != nullptr;
-    if (display)
-      close(display);
-  }
-  dlclose(xlib);
+  if (!open)
+    return true;
+  // The probe's connection stays open, library and all: an X server resets
+  // when its last client leaves, and a fresh server would then refuse the
+  // window's own connection for a moment.
+  const bool reachable = open(x) != nullptr;
   return reachable;
 }
 
