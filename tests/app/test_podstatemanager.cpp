@@ -87,11 +87,6 @@ TEST(PodStateManagerDisplay, TheGameStartsOnTheMenuAndTheRaceScreenOwnsTheBrains
   EXPECT_EQ(states.currentIndex(), 0u);
   EXPECT_EQ(states.menu(), dynamic_cast<pod::StateMenu*>(states.currentState()));
   ASSERT_NE(states.menu(), nullptr);
-  states.goToVFX();
-  EXPECT_EQ(states.currentIndex(), pod::PodStateManager::VFX);
-  states.goToLevelEditor();
-  EXPECT_EQ(states.currentIndex(), pod::PodStateManager::LevelEditor);
-  states.goToMenu();
 
   ASSERT_FALSE(states.menu()->tracks().empty());
   states.record = false;
