@@ -87,6 +87,9 @@ TEST_F(PodInputProcessorTest, EveryKeyOfTheTableDrivesItsButton) {
     // Held outlives the step in which the key went down; the brains read it.
     input().update();
     EXPECT_TRUE(pod::keyboardButtons().isHeld(button));
+    processor_.handleEvent(keyEvent(sf::Event::KeyPressed, key)); // key repeat pulses pressed
+    EXPECT_TRUE(input().isPressed(button) && input().isHeld(button));
+    EXPECT_FALSE(input().isReleased(button));
     EXPECT_TRUE(processor_.handleEvent(keyEvent(sf::Event::KeyReleased, key)));
     EXPECT_FALSE(pod::keyboardButtons().isHeld(button));
     EXPECT_TRUE(input().isReleased(button));
@@ -131,6 +134,10 @@ TEST_F(PodInputProcessorTest, TextBoxGetsTypedTextAndUnmappedEditKeysOnly) {
   EXPECT_TRUE(input().isHeld("erase"));
   EXPECT_EQ(box.commands, (std::vector<std::uint32_t>{vexa::TextCommand::CursorHome,
                                                       vexa::TextCommand::CursorEnd}));
+  // Tab typed into the box is not the debug switch.
+  input().update();
+  processor_.handleEvent(keyEvent(sf::Event::KeyPressed, sf::Keyboard::Tab));
+  EXPECT_FALSE(input().isPressed("debug"));
   processor_.clearTextInputTarget(&box);
   processor_.handleEvent(keyEvent(sf::Event::KeyReleased, sf::Keyboard::Left));
   processor_.handleEvent(keyEvent(sf::Event::KeyReleased, sf::Keyboard::Delete));

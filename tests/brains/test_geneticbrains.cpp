@@ -91,14 +91,6 @@ TEST_F(GeneticBrains, RegistryOffersTheGeneticDriversInMenuOrder) {
   EXPECT_NE(nullptr, dynamic_cast<pod::GeneticBrainTimeAttack*>(
                          pod::createDriver("Genetic runner", true).get()));
   EXPECT_EQ(nullptr, pod::createDriver("Genetic runner", false));
-  auto predictive = pod::createDriver("Predictive genetic", false);
-  auto* grouped = dynamic_cast<pod::GeneticBrainGrouped*>(predictive.get());
-  ASSERT_NE(nullptr, grouped);
-  EXPECT_TRUE(grouped->dedicated() && grouped->predictive());
-  auto twoRunners = pod::createDriver("Gen. two runners", false);
-  auto* separate = dynamic_cast<pod::GeneticBrainSeparate*>(twoRunners.get());
-  ASSERT_NE(nullptr, separate);
-  EXPECT_FALSE(separate->hunter());
 }
 
 // ---------------------------------------------------------------- life cycle

@@ -92,30 +92,6 @@ TEST_F(EngineInput, TextAndEditingKeysGoToTheTarget) {
   EXPECT_EQ(box.commands, expected);
 }
 
-TEST_F(GameInput, EveryTableKeyDrivesItsButtonOnBothLetterLayoutsWithRepeat) {
-  const std::pair<sf::Keyboard::Key, const char*> table[] = {
-      {sf::Keyboard::Up, "up"},         {sf::Keyboard::Left, "left"},
-      {sf::Keyboard::Down, "down"},     {sf::Keyboard::Right, "right"},
-      {sf::Keyboard::Enter, "enter"},   {sf::Keyboard::Delete, "erase"},
-      {sf::Keyboard::Escape, "escape"}, {sf::Keyboard::Tab, "debug"},
-      {sf::Keyboard::Add, "zoomin"},    {sf::Keyboard::Subtract, "zoomout"},
-      {sf::Keyboard::W, "altUp"},       {sf::Keyboard::Z, "altUp"},
-      {sf::Keyboard::A, "altLeft"},     {sf::Keyboard::Q, "altLeft"},
-      {sf::Keyboard::S, "altDown"},     {sf::Keyboard::D, "altRight"},
-  };
-  for (const auto& [key, button] : table) {
-    EXPECT_TRUE(send(keyEvent(key))) << button;
-    input().update();
-    EXPECT_FALSE(input().isPressed(button)) << button;
-    send(keyEvent(key));  // key repeat pulses pressed while held
-    EXPECT_TRUE(input().isPressed(button) && input().isHeld(button)) << button;
-    EXPECT_FALSE(input().isReleased(button)) << button;
-    EXPECT_TRUE(send(keyEvent(key, sf::Event::KeyReleased))) << button;
-    EXPECT_FALSE(input().isHeld(button)) << button;
-    input().update();
-  }
-}
-
 // Alt-Tab while steering: the key-up goes to another window.
 TEST_F(GameInput, LosingTheFocusReleasesEveryHeldButton) {
   send(keyEvent(sf::Keyboard::Left));
@@ -127,27 +103,4 @@ TEST_F(GameInput, LosingTheFocusReleasesEveryHeldButton) {
   for (const char* button : {"left", "altUp"})
     EXPECT_TRUE(!input().isHeld(button) && input().isReleased(button)) << button;
   EXPECT_FALSE(input().isReleased("right"));
-}
-
-TEST_F(GameInput, TableKeysNeverReachTheTextBox) {
-  RecordingBox box(&processor());
-  processor().setTextInputTarget(&box);
-  EXPECT_TRUE(send(textEvent('a')));
-  EXPECT_TRUE(send(textEvent('z')));
-  EXPECT_FALSE(send(textEvent(0xE9)));
-  EXPECT_EQ(box.string().toAnsiString(), "az");
-
-  // Left and Delete are buttons here, Home still edits.
-  EXPECT_TRUE(send(keyEvent(sf::Keyboard::Left)));
-  EXPECT_TRUE(send(keyEvent(sf::Keyboard::Delete)));
-  EXPECT_TRUE(input().isPressed("left"));
-  EXPECT_TRUE(box.commands.empty());
-  EXPECT_FALSE(send(keyEvent(sf::Keyboard::Home)));
-  EXPECT_EQ(box.cursor(), 0u);
-  // Tab typed into the box is neither the debug switch nor a character.
-  send(keyEvent(sf::Keyboard::Tab));
-  send(textEvent('\t'));
-  EXPECT_FALSE(input().isPressed("debug"));
-  EXPECT_EQ(box.string().toAnsiString(), "az");
-  processor().clearTextInputTarget(&box);
 }

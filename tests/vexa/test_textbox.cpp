@@ -43,6 +43,8 @@ TEST_F(TextBoxTest, CommandsEditAroundTheCursor) {
   box->insertCharacter('b');
   box->applyCommand(TextCommand::CursorHome);
   box->insertCharacter('c');
+  box->insertCharacter('\t'); // control characters have no place in a line
+  box->insertCharacter(127);
   EXPECT_EQ(box->string(), "cab");
   EXPECT_EQ(box->cursor(), 1u);
 
