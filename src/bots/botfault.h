@@ -15,7 +15,7 @@ enum class Fault {
   NotANumber,
   NotFinite,
   LineTooLong,
-  ExtraLine,
+  ExtraLine, // stays last: merged summaries read reasons back by name
 };
 
 // The reason as the table, the JSON and the trace write it: "late", ...

@@ -1,6 +1,7 @@
 #include "shard.h"
 
 #include "badinput.h"
+#include "botroster.h"
 #include "speed.h"
 #include "stats.h"
 
@@ -21,7 +22,8 @@ const std::vector<std::pair<const char*, const char*>> kSettings = {
     {"racesPerTrack", "races per track"}, {"swap", "swap"},
     {"thinkEvals", "budget (--think-evals)"}, {"thinkMs", "budget (--think-ms)"},
     {"speed", "speed"},       {"tracks", "tracks"},
-    {"matchups", "drivers"},  {"league", "league"}};
+    {"matchups", "drivers"},  {"league", "league"},
+    {"bots", "bots (--bot and its limits)"}};
 
 Json settingValue(const Json& part, const std::string& key) {
   if (key == "tracks") {
@@ -29,6 +31,13 @@ Json settingValue(const Json& part, const std::string& key) {
     for (const auto& t : part.at("tracks"))
       tracks.push_back({t.at("name"), t.at("checkpoints")});
     return tracks;
+  }
+  if (key == "bots") {
+    // Each machine may keep its bots' logs elsewhere.
+    Json bots = part.value("bots", Json());
+    if (bots.is_object())
+      bots.erase("logs");
+    return bots;
   }
   if (key == "matchups") {
     Json drivers = Json::array();
@@ -48,9 +57,19 @@ nlohmann::ordered_json outcomeRecord(std::size_t position, const RaceOutcome& o)
   for (const auto& p : o.planners)
     planners.push_back(p.planner ? nlohmann::ordered_json{p.evolutionSteps, p.turnsPlanned}
                                  : nlohmann::ordered_json(nullptr));
+  auto forfeits = nlohmann::ordered_json::array();
+  for (const auto& f : o.forfeits)
+    forfeits.push_back({f.turn, f.team, bots::faultName(f.fault), f.detail, f.line});
   return {{"race", position},     {"winner", o.winner}, {"byTimeout", o.byTimeout},
           {"draw", o.draw},       {"capped", o.capped}, {"turns", o.turns},
-          {"fingerprint", o.fingerprint}, {"planners", planners}};
+          {"fingerprint", o.fingerprint}, {"planners", planners}, {"forfeits", forfeits}};
+}
+
+bots::Fault faultNamed(const std::string& name) {
+  for (int f = 0; f <= static_cast<int>(bots::Fault::ExtraLine); ++f)
+    if (name == bots::faultName(static_cast<bots::Fault>(f)))
+      return static_cast<bots::Fault>(f);
+  throw BadInput{"unknown forfeit reason '" + name + "'"};
 }
 
 RaceOutcome outcomeOf(const Json& r) {
@@ -69,6 +88,15 @@ RaceOutcome outcomeOf(const Json& r) {
       use.turnsPlanned = p.at(1).get<std::uint64_t>();
     }
     o.planners.push_back(use);
+  }
+  for (const auto& f : r.value("forfeits", Json::array())) {
+    bots::Problem p;
+    p.turn = f.at(0).get<int>();
+    p.team = f.at(1).get<int>();
+    p.fault = faultNamed(f.at(2).get<std::string>());
+    p.detail = f.at(3).get<std::string>();
+    p.line = f.at(4).get<std::string>();
+    o.forfeits.push_back(std::move(p));
   }
   return o;
 }
@@ -101,6 +129,16 @@ void configFrom(const Json& part, MergedRun& run) {
   for (const auto& m : part.at("matchups"))
     c.matchups.push_back(Matchup{m.at("drivers").get<std::vector<std::string>>()});
   run.league = part.at("shard").at("league").get<bool>();
+  const Json bots = part.value("bots", Json());
+  if (bots.is_object()) {
+    auto roster = std::make_shared<BotRoster>();
+    roster->firstMs = bots.at("firstMs").get<int>();
+    roster->turnMs = bots.at("turnMs").get<int>();
+    for (const auto& d : bots.at("drivers"))
+      roster->entries.push_back(
+          {d.at("name").get<std::string>(), d.at("command").get<std::string>(), {}});
+    c.limits.bots = std::move(roster);
+  }
 }
 
 } // namespace
@@ -178,6 +216,7 @@ ReportInput MergedRun::report() const {
   r.seconds = seconds;
   r.threads = 1;
   r.league = league;
+  r.forfeits = collectForfeits(config, played);
   return r;
 }
 
