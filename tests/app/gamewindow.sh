@@ -1,4 +1,4 @@
-# Sourced by the end-to-end scripts: finds the game's window.
+# Sourced by the end-to-end scripts: finds the game's window and waits for its exit.
 # The game's window is the one that keeps the title: test programs under the
 # same display rename theirs right after start-up, and the window has no
 # process id property. Sets $window, or fails after about a minute.
@@ -21,4 +21,21 @@ find_game_window() {
     tries=$((tries + 1))
   done
   [ -n "$window" ] || { echo "no window named Vuzuder UR"; return 1; }
+}
+
+# Waits up to 30 s for the game to end; sets $status to its exit status, or
+# leaves it empty when the game is still running.
+#   wait_for_exit <pid>
+wait_for_exit() {
+  status=""
+  tries=0
+  while [ $tries -lt 120 ]; do
+    if ! kill -0 "$1" 2>/dev/null; then
+      wait "$1"
+      status=$?
+      return
+    fi
+    sleep 0.25
+    tries=$((tries + 1))
+  done
 }

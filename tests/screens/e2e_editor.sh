@@ -85,17 +85,7 @@ done
 xdotool key Escape
 sleep 1
 click $((WIDTH - 250)) $((HEIGHT - 30))
-status=""
-tries=0
-while [ $tries -lt 120 ]; do
-  if ! kill -0 $pid 2>/dev/null; then
-    wait $pid
-    status=$?
-    break
-  fi
-  sleep 0.25
-  tries=$((tries + 1))
-done
+wait_for_exit $pid
 [ -n "$status" ] || fail "the game did not quit"
 pid=""
 [ "$status" -eq 0 ] || fail "exit status $status"

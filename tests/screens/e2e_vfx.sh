@@ -69,17 +69,7 @@ click $((w - 250)) $((h - 30))
 sleep 1
 kill -0 $pid 2>/dev/null || fail "the game ended on leaving the showcase"
 click $((w - 250)) $((h - 30))
-status=""
-tries=0
-while [ $tries -lt 120 ]; do
-  if ! kill -0 $pid 2>/dev/null; then
-    wait $pid
-    status=$?
-    break
-  fi
-  sleep 0.25
-  tries=$((tries + 1))
-done
+wait_for_exit $pid
 [ -n "$status" ] || fail "\"Menu\" did not lead back to the menu (\"Quit\" did nothing)"
 pid=""
 [ "$status" -eq 0 ] || fail "exit status $status"

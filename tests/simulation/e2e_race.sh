@@ -79,17 +79,7 @@ after=$(threads)
 
 # Back in the menu: "Quit".
 click 1350 870
-status=""
-tries=0
-while [ $tries -lt 120 ]; do
-  if ! kill -0 $pid 2>/dev/null; then
-    wait $pid
-    status=$?
-    break
-  fi
-  sleep 0.25
-  tries=$((tries + 1))
-done
+wait_for_exit $pid
 [ -n "$status" ] || fail "the game did not quit"
 pid=""
 [ "$status" -eq 0 ] || fail "exit status $status"

@@ -92,17 +92,7 @@ winner_panel || fail "the replay chosen in the menu did not play"
 
 key Escape
 click 1350 870
-status=""
-tries=0
-while [ $tries -lt 120 ]; do
-  if ! kill -0 $pid 2>/dev/null; then
-    wait $pid
-    status=$?
-    break
-  fi
-  sleep 0.25
-  tries=$((tries + 1))
-done
+wait_for_exit $pid
 [ -n "$status" ] || fail "the game did not quit"
 pid=""
 [ "$status" -eq 0 ] || fail "exit status $status"
