@@ -1,5 +1,6 @@
 #include "botcheck.h"
 
+#include "cliparse.h"
 #include "racerunner.h"
 #include "trackgen.h"
 
@@ -49,18 +50,8 @@ int runCheckBot(const std::vector<std::string>& args, std::ostream& out, std::os
   app.add_option("--bot-first-ms", firstMs, "Limit of the first answer")->capture_default_str();
   app.add_option("--bot-turn-ms", turnMs, "Limit of later answers")->capture_default_str();
 
-  std::vector<const char*> argv = {"check-bot"};
-  for (const auto& a : args)
-    argv.push_back(a.c_str());
-  try {
-    app.parse(static_cast<int>(argv.size()), argv.data());
-  } catch (const CLI::CallForHelp&) {
-    out << app.help();
-    return 0;
-  } catch (const CLI::ParseError& e) {
-    err << "vuzuder-arena check-bot: " << e.what() << '\n';
-    return 2;
-  }
+  if (const auto stop = parseArguments(app, "vuzuder-arena check-bot", args, out, err))
+    return *stop;
 
   std::string error;
   bots::BotSettings settings;

@@ -1,5 +1,6 @@
 #include "cli.h"
 
+#include "cliparse.h"
 #include "badinput.h"
 #include "league.h"
 #include "merge.h"
@@ -35,13 +36,6 @@ namespace pod::arena {
 namespace {
 
 namespace fs = std::filesystem;
-
-std::string oneLine(std::string text) {
-  std::replace(text.begin(), text.end(), '\n', ' ');
-  while (!text.empty() && text.back() == ' ')
-    text.pop_back();
-  return text;
-}
 
 std::string lower(std::string text) {
   std::transform(text.begin(), text.end(), text.begin(),
@@ -540,18 +534,8 @@ int runArena(const std::vector<std::string>& args, std::ostream& out, std::ostre
   app.footer("vuzuder-arena merge [--json FILE] [--csv FILE] [--markdown FILE] PART.json...\n"
              "  puts the slices of a --shard run back together.\n");
 
-  std::vector<const char*> argv = {"vuzuder-arena"};
-  for (const auto& a : args)
-    argv.push_back(a.c_str());
-  try {
-    app.parse(static_cast<int>(argv.size()), argv.data());
-  } catch (const CLI::CallForHelp&) {
-    out << app.help();
-    return 0;
-  } catch (const CLI::ParseError& e) {
-    err << "vuzuder-arena: " << oneLine(e.what()) << '\n';
-    return 2;
-  }
+  if (const auto stop = parseArguments(app, "vuzuder-arena", args, out, err))
+    return *stop;
 
   try {
     if (o.list) {

@@ -1,6 +1,7 @@
 #include "merge.h"
 
 #include "badinput.h"
+#include "cliparse.h"
 #include "output.h"
 #include "shard.h"
 
@@ -13,11 +14,6 @@
 namespace pod::arena {
 
 namespace {
-
-std::string oneLine(std::string text) {
-  std::replace(text.begin(), text.end(), '\n', ' ');
-  return text;
-}
 
 nlohmann::json readPart(const std::string& path) {
   std::ifstream in(path);
@@ -48,18 +44,8 @@ int runMerge(const std::vector<std::string>& args, std::ostream& out, std::ostre
   app.add_option("parts", files, "Partial summaries, one per slice")
       ->type_name("PART.json");
 
-  std::vector<const char*> argv = {"vuzuder-arena merge"};
-  for (const auto& a : args)
-    argv.push_back(a.c_str());
-  try {
-    app.parse(static_cast<int>(argv.size()), argv.data());
-  } catch (const CLI::CallForHelp&) {
-    out << app.help();
-    return 0;
-  } catch (const CLI::ParseError& e) {
-    err << "vuzuder-arena merge: " << oneLine(e.what()) << '\n';
-    return 2;
-  }
+  if (const auto stop = parseArguments(app, "vuzuder-arena merge", args, out, err))
+    return *stop;
 
   if (files.empty()) {
     err << "vuzuder-arena merge: name the partial summaries to merge (PART.json...)\n";
