@@ -13,7 +13,7 @@ PACKAGES := cmake make g++ pkg-config \
   parallel python3
 
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
-XVFB := xvfb-run -a -s "-screen 0 1920x1080x24 -maxclients 2048"
+XVFB := xvfb-run -a -s "-screen 0 1920x1080x24 -maxclients 2048 -noreset"
 CONFIGURED := $(BUILD_DIR)/CMakeCache.txt
 
 .PHONY: all deps build run tournament test bench art check-sanitize clean

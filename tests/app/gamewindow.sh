@@ -1,4 +1,5 @@
-# Sourced by the end-to-end scripts: finds the game's window and waits for its exit.
+# Sourced by the end-to-end scripts: finds the game's window, drives it with
+# xdotool and waits for the game's exit.
 # The game's window is the one that keeps the title: test programs under the
 # same display rename theirs right after start-up, and the window has no
 # process id property. Sets $window, or fails after about a minute.
@@ -38,4 +39,33 @@ wait_for_exit() {
     sleep 0.25
     tries=$((tries + 1))
   done
+}
+
+# Finds the game's window and brings it to the screen's corner: without a
+# window manager it lands anywhere, partly off screen.
+#   show_game_window <pid> <error file>
+show_game_window() {
+  find_game_window "$1" "$2" || return 1
+  xdotool windowmove "$window" 0 0
+  sleep 1
+}
+
+# Hover first, then click: the GUI takes a press only over a hovered node.
+#   click <x> <y> [button]
+click() {
+  xdotool mousemove --window "$window" "$1" "$2"
+  sleep 0.3
+  xdotool mousemove --window "$window" "$1" "$2" click "${3:-1}"
+  sleep 0.3
+}
+
+key() { xdotool key --window "$window" "$1"; sleep 0.5; }
+
+threads() { ls /proc/$pid/task | wc -l; }
+
+# True when the pixels of a window area are all of one colour (hex).
+#   area_is <WxH+X+Y> <colour>
+area_is() {
+  import -window "$window" -crop "$1" txt:- 2>/dev/null | tail -n +2 |
+    awk -v want="$2" '{ if (index($0, want) == 0) bad = 1; n++ } END { exit (n > 0 && !bad) ? 0 : 1 }'
 }

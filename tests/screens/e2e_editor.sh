@@ -26,20 +26,9 @@ cd "$scratch" || exit 1
 pid=$!
 
 . "$source_dir/tests/app/gamewindow.sh"
-find_game_window $pid "$scratch/err.txt" || exit 1
-xdotool windowmove "$window" 0 0
-sleep 1
+show_game_window $pid "$scratch/err.txt" || exit 1
 eval "$(xdotool getwindowgeometry --shell "$window")"
 cx=$((WIDTH / 2))
-
-# Hover first, then click: the GUI takes a press only over a hovered node.
-click() {
-  xdotool mousemove --window "$window" "$1" "$2"
-  sleep 0.3
-  xdotool mousemove --window "$window" "$1" "$2" click "${3:-1}"
-  sleep 0.3
-}
-threads() { ls /proc/$pid/task | wc -l; }
 
 # "Track editor" sits at (w - 250, h - 90).
 click $((WIDTH - 250)) $((HEIGHT - 90))

@@ -20,17 +20,7 @@ fi
 pid=$!
 
 . "$(dirname "$0")/../app/gamewindow.sh"
-find_game_window $pid "$scratch/err.txt" || exit 1
-xdotool windowmove "$window" 0 0
-sleep 1
-
-# Hover first, then click: the GUI takes a press only over a hovered node.
-click() {
-  xdotool mousemove --window "$window" "$1" "$2"
-  sleep 0.3
-  xdotool mousemove --window "$window" "$1" "$2" click 1
-  sleep 0.3
-}
+show_game_window $pid "$scratch/err.txt" || exit 1
 
 # A capture's pixels, hashed: equal images give equal signatures.
 capture() {

@@ -22,25 +22,7 @@ fi
 pid=$!
 
 . "$(dirname "$0")/../app/gamewindow.sh"
-find_game_window $pid "$scratch/err.txt" || exit 1
-xdotool windowmove "$window" 0 0
-sleep 1
-
-# Hover first, then click: the GUI takes a press only over a hovered node.
-click() {
-  xdotool mousemove --window "$window" "$1" "$2"
-  sleep 0.3
-  xdotool mousemove --window "$window" "$1" "$2" click 1
-  sleep 0.3
-}
-
-threads() { ls /proc/$pid/task | wc -l; }
-
-# True when the pixels of a window area are all of one colour (hex).
-area_is() {
-  import -window "$window" -crop "$1" txt:- 2>/dev/null | tail -n +2 |
-    awk -v want="$2" '{ if (index($0, want) == 0) bad = 1; n++ } END { exit (n > 0 && !bad) ? 0 : 1 }'
-}
+show_game_window $pid "$scratch/err.txt" || exit 1
 
 menu_threads=$(threads)
 # Team 1 "Steering heuristics", team 2 "Genetic (separate)" (two planner

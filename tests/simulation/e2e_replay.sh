@@ -35,30 +35,11 @@ for bad in future.jsonl missing.jsonl; do
   [ "$(wc -l <"$scratch/bad.txt")" -eq 1 ] || fail "--replay $bad: not one line: $(cat "$scratch/bad.txt")"
 done
 
-# Started first in a test run, this may meet a display server still coming up.
-tries=0
-until xdpyinfo >/dev/null 2>&1 || [ $tries -ge 40 ]; do
-  sleep 0.25
-  tries=$((tries + 1))
-done
 "$binary" --replay race.jsonl >"$scratch/out.txt" 2>"$scratch/err.txt" &
 pid=$!
 . "$source/tests/app/gamewindow.sh"
-find_game_window $pid "$scratch/err.txt" || exit 1
-xdotool windowmove "$window" 0 0
-sleep 1
+show_game_window $pid "$scratch/err.txt" || exit 1
 
-click() {
-  xdotool mousemove --window "$window" "$1" "$2"
-  sleep 0.3
-  xdotool mousemove --window "$window" "$1" "$2" click 1
-  sleep 0.3
-}
-key() { xdotool key --window "$window" "$1"; sleep 0.5; }
-area_is() {
-  import -window "$window" -crop "$1" txt:- 2>/dev/null | tail -n +2 |
-    awk -v want="$2" '{ if (index($0, want) == 0) bad = 1; n++ } END { exit (n > 0 && !bad) ? 0 : 1 }'
-}
 # The winner panel's "Menu" button shows its plain dark grey.
 winner_panel() { area_is 12x4+834+499 "#464646"; }
 
