@@ -44,9 +44,8 @@ run: build
 tournament: build
 	./$(BUILD_DIR)/tools/arena/vuzuder-arena --races 1
 
-# A display test that could not reach a busy X server gets one more try.
 test: build
-	cd $(BUILD_DIR) && $(XVFB) ctest --output-on-failure -j $(JOBS) --repeat until-pass:2
+	cd $(BUILD_DIR) && $(XVFB) ctest --output-on-failure -j $(JOBS)
 
 bench: build
 	@for b in $(BUILD_DIR)/bench/bench_*; do \
