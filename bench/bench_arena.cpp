@@ -96,12 +96,7 @@ void BM_MergeThousandSlices(benchmark::State& state) {
       r.outcome.planners = {PlannerUse{true, 300000, 600}, PlannerUse{}};
       played.push_back(r);
     }
-    ReportInput input;
-    input.config = &config;
-    input.trackSources = sources;
-    input.summaries = summarise(config.matchups, config.tracks.size(), played);
-    input.racesPlayed = played.size();
-    input.league = true;
+    const ReportInput input = reportOf(config, sources, played, true);
     texts.push_back(partialSummary(input, shard, jobs.size(), positions, played).dump());
   }
   for (auto _ : state) {

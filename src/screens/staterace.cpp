@@ -83,6 +83,12 @@ void StateRace::startRace(bool timeAttack, int nbPodsPerTeam,
   simulation_.setTurnTime(cTurnTime);
   simulation_.launch(timeAttack, nbPodsPerTeam, std::move(brains), track, teamNames);
   simulation_.setPlayerPods(player1Pod, player2Pod);
+  showRaceScreen();
+}
+
+// A race and a replay alike: the race game rate and the side panel where
+// the mouse leaves it.
+void StateRace::showRaceScreen() {
   updateLayout();
   if (vexa::components().application())
     vexa::application().setGameRate(cRaceGameRate);
@@ -101,12 +107,7 @@ bool StateRace::startReplay(Trace trace) {
     return false;
   cursor_.reset(turns);
   simulation_.setReplayStatus(cursor_.status(truncated));
-  updateLayout();
-  if (vexa::components().application())
-    vexa::application().setGameRate(cRaceGameRate);
-  if (vexa::components().inputManager() && vexa::components().graphics() &&
-      vexa::graphics().window())
-    simulation_.placeSidePanel(vexa::inputManager().mousePosition());
+  showRaceScreen();
   return true;
 }
 

@@ -68,6 +68,7 @@ public:
   const sf::Text& countdownText() const { return countdownText_; }
 
 private:
+  void showRaceScreen();
   bool steeringKeyPressed() const;
   void updateReplay(float dt);
   void showReplayMove(ReplayCursor::Move move);

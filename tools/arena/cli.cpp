@@ -428,16 +428,10 @@ int play(const Options& o, const CLI::App& app, std::ostream& out, std::ostream&
   const double seconds =
       std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 
-  ReportInput report;
-  report.config = &config;
-  report.trackSources = sources;
-  report.summaries = summarise(config.matchups, config.tracks.size(), played);
-  report.racesPlayed = played.size();
+  ReportInput report = reportOf(config, sources, played, o.league);
   report.seconds = seconds;
-  report.forfeits = collectForfeits(config, played);
   report.threads = static_cast<int>(std::min<std::size_t>(
       static_cast<std::size_t>(config.jobs), std::max<std::size_t>(1, jobs.size())));
-  report.league = o.league;
   if (o.shard.empty()) {
     outputs.write(out, report);
   } else {

@@ -262,6 +262,18 @@ nlohmann::ordered_json botsJson(const TournamentConfig& config) {
 
 } // namespace
 
+ReportInput reportOf(const TournamentConfig& config, std::vector<std::string> trackSources,
+                     const std::vector<PlayedRace>& played, bool league) {
+  ReportInput r;
+  r.config = &config;
+  r.trackSources = std::move(trackSources);
+  r.summaries = summarise(config.matchups, config.tracks.size(), played);
+  r.racesPlayed = played.size();
+  r.forfeits = collectForfeits(config, played);
+  r.league = league;
+  return r;
+}
+
 nlohmann::ordered_json jsonReport(const ReportInput& input) {
   const TournamentConfig& config = *input.config;
   auto tallyJson = [&](const Tally& t) {

@@ -25,6 +25,10 @@ struct ReportInput {
   std::vector<ForfeitRecord> forfeits;
 };
 
+// The numbers of the races played, before timing and threads are known.
+ReportInput reportOf(const TournamentConfig& config, std::vector<std::string> trackSources,
+                     const std::vector<PlayedRace>& played, bool league);
+
 // The tables for people: one per matchup, a row per track and a total.
 void printReport(std::ostream& out, const ReportInput& input);
 

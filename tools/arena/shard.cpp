@@ -208,15 +208,8 @@ nlohmann::json readPartialSummary(const std::string& text) {
 }
 
 ReportInput MergedRun::report() const {
-  ReportInput r;
-  r.config = &config;
-  r.trackSources = trackSources;
-  r.summaries = summarise(config.matchups, config.tracks.size(), played);
-  r.racesPlayed = played.size();
+  ReportInput r = reportOf(config, trackSources, played, league);
   r.seconds = seconds;
-  r.threads = 1;
-  r.league = league;
-  r.forfeits = collectForfeits(config, played);
   return r;
 }
 
