@@ -212,14 +212,17 @@ void RaceHud::drawRaceOrder(sf::RenderTarget& target, const std::vector<RaceOrde
   }
 }
 
+RaceHud::BarSpan RaceHud::progressBarSpan(const sf::Vector2f& size, float sidePanelWidth) {
+  const float width = std::min(640.f, size.x - 2.f * sidePanelWidth);
+  return {size.x / 2.f - width / 2.f, width, size.y - 36.f};
+}
+
 void RaceHud::drawProgressBar(sf::RenderTarget& target, const Race& race, const Track& track,
                               const sf::Vector2f& size, float sidePanelWidth,
                               std::uint32_t theme) {
   if (tickCount_ <= 0)
     return;
-  const float width = std::min(640.f, size.x - 2.f * sidePanelWidth);
-  const float left = size.x / 2.f - width / 2.f;
-  const float y = size.y - 36.f;
+  const auto [left, width, y] = progressBarSpan(size, sidePanelWidth);
   const float tick = width / static_cast<float>(tickCount_);
   drawPanel(target, {left - 14.f, y - 22.f, width + 28.f, 40.f});
   bar_.setSize({width, 4.f});

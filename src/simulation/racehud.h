@@ -32,6 +32,14 @@ public:
   static constexpr float cOrderPanelWidth = 250.f;
   static constexpr float cLineHeight = 20.f;
 
+  // Where the progress bar lies on a window: its left end, length and height.
+  struct BarSpan {
+    float left;
+    float width;
+    float y;
+  };
+  static BarSpan progressBarSpan(const sf::Vector2f& size, float sidePanelWidth);
+
   void setFont(const sf::Font& font);
   // A new race: its title, the short team names, the progress bar's ticks.
   void prepare(bool timeAttack, const std::vector<std::string>& teamNames, const Track& track);

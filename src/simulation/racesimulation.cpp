@@ -359,13 +359,6 @@ void RaceSimulation::drawTimeoutMeters(sf::RenderTarget& target, float interpola
   }
 }
 
-// Where the heads-up display draws the progress bar: a click there seeks.
-void RaceSimulation::progressBarSpan(float& left, float& width, float& y) const {
-  width = std::min(640.f, size_.x - 2.f * cSidePanelWidth);
-  left = size_.x / 2.f - width / 2.f;
-  y = size_.y - 36.f;
-}
-
 sf::Text RaceSimulation::makeText(unsigned size, const sf::Color& colour) const {
   sf::Text text;
   if (font_)

@@ -31,7 +31,6 @@ class RaceSimulation : public BaseSimulation {
 public:
   static constexpr int cSpeedButtonCount = 6;
   static constexpr float cSidePanelWidth = 230.f;
-  static constexpr float cOrderPanelWidth = 250.f;
 
   RaceSimulation();
   ~RaceSimulation() override;
@@ -110,8 +109,6 @@ private:
   // Keeps a played turn for "Save replay", until the race has a winner.
   void recordTurn(const std::vector<Influence>& influences, const Race& state);
   void drawReplayLines(sf::RenderTarget& target);
-  // The progress bar's left end, length and height on the window.
-  void progressBarSpan(float& left, float& width, float& y) const;
   sf::Text makeText(unsigned size, const sf::Color& colour = sf::Color::White) const;
   void checkBots();
 

@@ -106,10 +106,7 @@ void RaceSimulation::showNotice(const std::string& text) {
 bool RaceSimulation::replayTurnAt(const Vec2& mouse, std::size_t& turn) const {
   if (!replay_ || leaderTicks_.empty())
     return false;
-  float left = 0.f;
-  float width = 0.f;
-  float y = 0.f;
-  progressBarSpan(left, width, y);
+  const auto [left, width, y] = RaceHud::progressBarSpan(size_, cSidePanelWidth);
   // The whole panel around the bar takes the click, not only its thin line.
   if (mouse.x < left - 14.f || mouse.x > left + width + 14.f || mouse.y < y - 22.f ||
       mouse.y > y + 18.f || width <= 0.f)
@@ -124,10 +121,7 @@ void RaceSimulation::drawReplayLines(sf::RenderTarget& target) {
   const bool noticeShown = !notice_.empty() && elapsed() < noticeUntil_;
   if (!replay_ && !noticeShown)
     return;
-  float left = 0.f;
-  float width = 0.f;
-  float y = 0.f;
-  progressBarSpan(left, width, y);
+  const auto [left, width, y] = RaceHud::progressBarSpan(size_, cSidePanelWidth);
   sf::Text& line = replayLine_;
   if (!line.getFont()) {
     line = makeText(14);

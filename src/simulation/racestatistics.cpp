@@ -68,13 +68,4 @@ std::array<long, 8> statisticsValues(int rank, const PodState& pod,
           static_cast<long>(stats.lateTurns)};
 }
 
-std::string statisticsText(int rank, const PodState& pod,
-                           const RaceStatistics::PodStatistics& stats) {
-  std::string text;
-  const std::array<long, 8> values = statisticsValues(rank, pod, stats);
-  for (std::size_t i = 0; i < statisticsLineCount(stats); ++i)
-    text += (text.empty() ? "" : "\n") + std::to_string(values[i]);
-  return text;
-}
-
 } // namespace pod

@@ -48,12 +48,6 @@ std::size_t statisticsLineCount(const RaceStatistics::PodStatistics& stats);
 std::array<long, 8> statisticsValues(int rank, const PodState& pod,
                                      const RaceStatistics::PodStatistics& stats);
 
-// The value column of the statistics panel, one integer per line (floats
-// rounded to nearest): rank, checkpoints cleared, speed, average speed,
-// highest speed, engine, average engine.
-std::string statisticsText(int rank, const PodState& pod,
-                           const RaceStatistics::PodStatistics& stats);
-
 // The matching label column; bots' pods have one more line.
 extern const char* const cStatisticsLabels;
 extern const char* const cBotStatisticsLabel;
