@@ -108,6 +108,23 @@ int main(int argc, char** argv) {
 
   benchmark::RunSpecifiedBenchmarks();
   std::printf("resident memory after the frames: %ld kB\n", residentKb());
+
+  // The game's own loop on the menu, with no input for 5 s: a still menu is
+  // drawn only at the idle refresh. The window's real events are dropped.
+  const auto idleStart = std::chrono::steady_clock::now();
+  gApp->setEventSource([idleStart](sf::Event&) {
+    if (std::chrono::steady_clock::now() - idleStart >= std::chrono::seconds(5))
+      vexa::stateManager().setQuit(true);
+    return false;
+  });
+  const double idleProcess = cpuSeconds(CLOCK_PROCESS_CPUTIME_ID);
+  gApp->run();
+  const double idleSeconds =
+      std::chrono::duration<double>(std::chrono::steady_clock::now() - idleStart).count();
+  const double idleCpu = cpuSeconds(CLOCK_PROCESS_CPUTIME_ID) - idleProcess;
+  std::printf("idle menu, the game's loop for %.1f s: %.0f ms of process CPU per second, "
+              "%.2f ms per 1/60 s frame period\n",
+              idleSeconds, idleCpu / idleSeconds * 1e3, idleCpu / idleSeconds * 1e3 / 60.0);
   benchmark::Shutdown();
   gApp.reset();
   return 0;

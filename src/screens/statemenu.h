@@ -57,6 +57,8 @@ public:
   void reserved() override;
   void update(float dt) override;
   void updateLayout() override;
+  // Only input changes the menu, once the trivia panel has stopped sliding.
+  bool isStill() const override { return triviaResting_; }
 
   // Builds the brains and the configuration from the current choices and
   // hands them to the state manager. Does nothing while "RACE !" is hidden.
@@ -203,6 +205,7 @@ private:
   int triviaIndex_ = 0;
   bool triviaHovered_ = false;
   sf::Vector2f triviaAnchor_;
+  bool triviaResting_ = false;
 
   sf::Sprite logo_;
   sf::Sprite background_;

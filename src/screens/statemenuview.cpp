@@ -386,6 +386,10 @@ void StateMenu::cacheBackground(const sf::Vector2u& size) {
   sf::Sprite background = background_;
   background.setTexture(vexa::resourceManager().texture(menuBackgroundId()));
   backgroundCache_->draw(background);
+  // The logos never move between layouts: drawn once here, they cost the
+  // software renderer nothing per frame.
+  for (const sf::Sprite* logo : {&logo_, &logoSfml_, &logoCpp_, &logoTarvok_})
+    backgroundCache_->draw(*logo);
   backgroundCache_->display();
   cachedBackground_.setTexture(backgroundCache_->getTexture(), true);
   cachedBackground_.setPosition(0.f, 0.f);
@@ -421,6 +425,7 @@ void StateMenu::slideTrivia(const sf::Vector2f& mouse,
                      : sf::Vector2f(w + kTriviaWidth / 2.f - kTriviaStrip,
                                     kTriviaHeight / 2.f);
   const sf::Vector2f step = (target - triviaAnchor_) * 0.125f;
+  triviaResting_ = triviaAnchor_ == target;
   if (std::sqrt(step.x * step.x + step.y * step.y) < 0.01f)
     triviaAnchor_ = target;
   else
@@ -455,11 +460,13 @@ void StateMenu::draw(float, float) {
     window->draw(team2Marker_);
 
   // The logos first: the trivia panel slides over the big one, and its
-  // button (in the scene graph) over the panel.
-  window->draw(logo_);
-  window->draw(logoSfml_);
-  window->draw(logoCpp_);
-  window->draw(logoTarvok_);
+  // button (in the scene graph) over the panel. The cache holds them.
+  if (!backgroundCache_) {
+    window->draw(logo_);
+    window->draw(logoSfml_);
+    window->draw(logoCpp_);
+    window->draw(logoTarvok_);
+  }
 
   window->draw(triviaPanel_);
   moreTriviaButton_->setPosition(

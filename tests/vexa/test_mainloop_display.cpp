@@ -19,6 +19,9 @@ struct Record {
   std::vector<std::pair<float, float>> draws;
   std::vector<sf::Vector2f> viewSizes;  // seen by each update
   int layouts = 0;
+  bool still = false;
+  const double* clock = nullptr; // when set, draws note the time
+  std::vector<double> drawTimes;
   std::function<void(int)> onUpdate;
 };
 
@@ -28,7 +31,10 @@ public:
   bool cleanup() override { return true; }
   void draw(float dt, float interpolation) override {
     record_.draws.emplace_back(dt, interpolation);
+    if (record_.clock)
+      record_.drawTimes.push_back(*record_.clock);
   }
+  bool isStill() const override { return record_.still; }
   bool init() override { return true; }
   void reserved() override {}
   void update(float dt) override {
@@ -150,9 +156,11 @@ TEST_F(MainLoop, SleepsTowardsTheNearerDeadline) {
   passes = {0.0, 0.002};
   app.run();
   // First pass: nothing accumulated, the frame is the nearer deadline.
-  ASSERT_EQ(sleeps.size(), 1u);
+  ASSERT_GE(sleeps.size(), 2u);
   EXPECT_NEAR(sleeps[0], 1.f / 60.f - 0.01f, 1e-5f);
-  // Second pass: the frame is 0.008 away, within the margin: no sleep.
+  // Second pass: the frame is 0.008 away, within the margin: a short nap,
+  // not a spin.
+  EXPECT_NEAR(sleeps[1], 0.001f, 1e-6f);
   EXPECT_TRUE(record.updates.empty());
 }
 
@@ -205,3 +213,29 @@ TEST_F(MainLoop, GameRateChangedByAScreenAppliesToTheNextStep) {
   EXPECT_EQ(record.updates, (std::vector<float>{0.05f, 0.02f, 0.02f}));
 }
 
+
+TEST_F(MainLoop, AStillScreenIsDrawnAfterInputAndAtTheIdleRefreshOnly) {
+  record.still = true;
+  record.clock = &now;
+  passes.assign(180, 1.0 / 60.0); // 3 s
+  record.onUpdate = [this](int n) {
+    if (n == 40) { // t = 2 s
+      sf::Event e;
+      e.type = sf::Event::MouseMoved;
+      events.push_back(e);
+    }
+  };
+  EXPECT_TRUE(app.run());
+  const auto drawsBetween = [this](double from, double to) {
+    int n = 0;
+    for (double t : record.drawTimes)
+      n += t - 100.0 >= from && t - 100.0 < to;
+    return n;
+  };
+  EXPECT_GE(drawsBetween(0.0, 0.05), 1); // switched to: drawn
+  EXPECT_GE(drawsBetween(2.0, 2.2), 10);  // input: every frame for a while
+  // Idle: only the refresh, twice a second.
+  EXPECT_GE(drawsBetween(0.3, 1.95), 3);
+  EXPECT_LE(drawsBetween(0.3, 1.95), 4);
+  EXPECT_LE(drawsBetween(2.3, 2.95), 2);
+}

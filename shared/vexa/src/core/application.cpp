@@ -136,7 +136,15 @@ bool Application::loop(Loop kind, unsigned minWidth, unsigned minHeight) {
       timer.advance(dt);
 
       if (kind == Loop::Paced) {
-        const float wait = timer.sleepTime(gameRate(), frameRate());
+        float wait = timer.sleepTime(gameRate(), frameRate());
+        // Within the wake-up margin the rule above sleeps for nothing, and
+        // spinning there took 10 ms of every frame from the renderer and
+        // the planners: short naps instead, never past the deadline.
+        constexpr float kNap = 0.001f;
+        const float ahead =
+            std::min(gameRate() - timer.updateTime(), frameRate() - timer.drawTime());
+        if (wait <= 0.f && ahead > 0.f)
+          wait = std::min(ahead, kNap);
         if (wait > 0.f)
           clock_.sleep(wait);
       }
@@ -148,15 +156,24 @@ bool Application::loop(Loop kind, unsigned minWidth, unsigned minHeight) {
 
       // A close event in this pass leaves nothing to draw on.
       if (graphics().isOpen() && timer.frameDue(frameRate())) {
-        sf::RenderWindow& window = *graphics().window();
-        window.clear(sf::Color(0, 0, 0, 255));
-        if (AbstractState* state = stateManager().currentState()) {
-          if (kind == Loop::Paced)
-            state->draw(frameRate(), 1.f);
-          else
-            state->draw(dt, timer.interpolation(gameRate()));
+        if (eventPolled_) {
+          eventPolled_ = false;
+          lastEventAt_ = now;
         }
-        window.display();
+        AbstractState* state = stateManager().currentState();
+        if (frameNeeded(state, now)) {
+          sf::RenderWindow& window = *graphics().window();
+          window.clear(sf::Color(0, 0, 0, 255));
+          if (state) {
+            if (kind == Loop::Paced)
+              state->draw(frameRate(), 1.f);
+            else
+              state->draw(dt, timer.interpolation(gameRate()));
+          }
+          window.display();
+          presented_ = state;
+          presentedAt_ = now;
+        }
         if (kind == Loop::Paced)
           timer.dropFrames(frameRate());
         else
@@ -169,6 +186,15 @@ bool Application::loop(Loop kind, unsigned minWidth, unsigned minHeight) {
               << std::endl;
     return false;
   }
+}
+
+bool Application::frameNeeded(const AbstractState* state, double now) const {
+  // Input takes effect over the next few updates (releases, deferred
+  // switches); uncovered windows are not reported, hence the idle refresh.
+  constexpr double kAfterInput = 0.25;
+  constexpr double kIdleRefresh = 0.5;
+  return !state || !state->isStill() || state != presented_ || now - lastEventAt_ < kAfterInput ||
+         now - presentedAt_ >= kIdleRefresh;
 }
 
 bool Application::step(Loop kind, unsigned minWidth, unsigned minHeight) {
@@ -189,6 +215,7 @@ bool Application::step(Loop kind, unsigned minWidth, unsigned minHeight) {
 void Application::pollEvents(Loop kind, unsigned minWidth, unsigned minHeight) {
   sf::Event event;
   while (events_(event)) {
+    eventPolled_ = true;
     if (inputProcessor().handleEvent(event))
       continue;
     if (event.type == sf::Event::Closed) {

@@ -19,6 +19,10 @@ public:
   virtual void onResize();
   virtual void update(float dt);
   virtual void updateLayout() = 0;
+  // Whether the next frame would show what is on screen unless input comes:
+  // a still screen is drawn only after input, on being switched to, and at
+  // an idle refresh. A frame costs a software renderer 10 to 20 ms of CPU.
+  virtual bool isStill() const { return false; }
 
   std::uint32_t id() const { return id_; }
   float elapsedTime() const { return elapsedTime_; }

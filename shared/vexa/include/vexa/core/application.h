@@ -7,6 +7,8 @@
 
 namespace vexa {
 
+class AbstractState;
+
 class FocusManager;
 class Graphics;
 class GuiFactory;
@@ -68,8 +70,16 @@ private:
   bool step(Loop kind, unsigned minWidth, unsigned minHeight);
   void pollEvents(Loop kind, unsigned minWidth, unsigned minHeight);
 
+  // Whether the frame now due must be drawn (see AbstractState::isStill).
+  bool frameNeeded(const AbstractState* state, double now) const;
+
   float gameRate_ = 0.05f;
   float frameRate_ = 1.f / 60.f;
+  // When input last came, and what the window shows since when.
+  bool eventPolled_ = false;
+  double lastEventAt_ = 0.0;
+  const AbstractState* presented_ = nullptr;
+  double presentedAt_ = 0.0;
   Clock clock_;
   EventSource events_;
 };
