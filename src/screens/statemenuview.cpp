@@ -391,8 +391,6 @@ void StateMenu::cacheBackground(const sf::Vector2u& size) {
   for (const sf::Sprite* logo : {&logo_, &logoSfml_, &logoCpp_, &logoTarvok_})
     backgroundCache_->draw(*logo);
   backgroundCache_->display();
-  cachedBackground_.setTexture(backgroundCache_->getTexture(), true);
-  cachedBackground_.setPosition(0.f, 0.f);
 }
 
 void StateMenu::update(float dt) {
@@ -442,10 +440,8 @@ void StateMenu::draw(float, float) {
   const qutils::Vec2 mouse = vexa::inputManager().mousePosition();
   slideTrivia({mouse.x, mouse.y}, size);
 
-  // The cache is opaque: copied without blending, it costs the software
-  // renderer a plain copy.
   if (backgroundCache_) {
-    window->draw(cachedBackground_, sf::RenderStates(sf::BlendNone));
+    backgroundCopy_.draw(backgroundCache_->getTexture(), *window);
     // The cache is all the menu shows of the 2048 x 1152 image: it is decoded
     // again only for another window size or the race's Dusk theme.
     vexa::resourceManager().releaseTexture(menuBackgroundId());

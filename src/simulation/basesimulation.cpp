@@ -444,9 +444,7 @@ void BaseSimulation::drawBackground(sf::RenderTarget& target) {
     backgroundSize_ = size;
     backgroundTheme_ = theme_;
   }
-  sf::View pixels(sf::FloatRect(0.f, 0.f, static_cast<float>(size.x), static_cast<float>(size.y)));
-  sfmlutils::ViewGuard guard(target, pixels);
-  target.draw(sf::Sprite(backgroundCache_.getTexture()), sf::RenderStates(sf::BlendNone));
+  backgroundCopy_.draw(backgroundCache_.getTexture(), target);
 }
 
 void BaseSimulation::feedParticles(sf::RenderTarget& target, float frameTime) {

@@ -12,6 +12,8 @@
 
 #include <vexa/gui/scenegraph.h>
 
+#include <sfmlutils/opaquecopy.h>
+
 #include <SFML/Graphics/CircleShape.hpp>
 #include <SFML/Graphics/Color.hpp>
 #include <SFML/Graphics/RenderTexture.hpp>
@@ -169,6 +171,7 @@ private:
   sf::RenderTexture shieldCanvas_;
   sf::RenderTexture impactCanvas_;
   sf::RenderTexture backgroundCache_;
+  sfmlutils::OpaqueCopy backgroundCopy_;
   sf::Vector2u backgroundSize_;
   std::uint32_t backgroundTheme_ = 0;
   float flashScale_ = 1.2f;
