@@ -8,8 +8,6 @@
 #include <vexa/core/abstractstate.h>
 #include <vexa/gui/scenegraph.h>
 
-#include <sfmlutils/opaquecopy.h>
-
 #include <SFML/Graphics/RectangleShape.hpp>
 #include <SFML/Graphics/RenderTexture.hpp>
 #include <SFML/Graphics/Sprite.hpp>
@@ -214,7 +212,6 @@ private:
   // The background rendered once at window size: the scaled, mipmapped
   // texture costs far more to draw every frame.
   std::unique_ptr<sf::RenderTexture> backgroundCache_;
-  sfmlutils::OpaqueCopy backgroundCopy_;
   sf::Sprite logoCpp_;
   sf::Sprite logoSfml_;
   sf::Sprite logoTarvok_;

@@ -440,8 +440,11 @@ void StateMenu::draw(float, float) {
   const qutils::Vec2 mouse = vexa::inputManager().mousePosition();
   slideTrivia({mouse.x, mouse.y}, size);
 
+  // The cache is opaque: copied without blending. Not through the copy
+  // shader of the race: compiling one costs the menu 8 MB of memory, and a
+  // still menu is seldom drawn.
   if (backgroundCache_) {
-    backgroundCopy_.draw(backgroundCache_->getTexture(), *window);
+    window->draw(sf::Sprite(backgroundCache_->getTexture()), sf::RenderStates(sf::BlendNone));
     // The cache is all the menu shows of the 2048 x 1152 image: it is decoded
     // again only for another window size or the race's Dusk theme.
     vexa::resourceManager().releaseTexture(menuBackgroundId());

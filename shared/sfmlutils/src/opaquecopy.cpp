@@ -25,7 +25,9 @@ const char* const kFragment =
 } // namespace
 
 void OpaqueCopy::draw(const sf::Texture& source, sf::RenderTarget& target) {
-  if (!tried_) {
+  // The first copy is the plain quad: compiling the shader then would delay
+  // the first frame of the program.
+  if (!tried_ && copies_++ > 0) {
     tried_ = true;
     ready_ = sf::Shader::isAvailable() && shader_.loadFromMemory(kVertex, kFragment);
     if (ready_)

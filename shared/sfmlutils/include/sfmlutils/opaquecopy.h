@@ -21,6 +21,7 @@ public:
 
 private:
   sf::Shader shader_;
+  int copies_ = 0;
   bool tried_ = false;
   bool ready_ = false;
 };
