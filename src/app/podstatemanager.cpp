@@ -49,7 +49,11 @@ bool PodStateManager::goToReplay(Trace trace) {
 
 void PodStateManager::goToLevelEditor() { goTo(LevelEditor); }
 
-void PodStateManager::goToVFX() { goTo(VFX); }
+void PodStateManager::goToVFX() {
+  auto* vfx = dynamic_cast<StateVFX*>(state(VFX));
+  if (!vfx || vfx->prepare())
+    goTo(VFX);
+}
 
 void PodStateManager::restartRace() {
   if (StateMenu* m = menu())

@@ -13,6 +13,8 @@
 
 #include <SFML/Graphics/RenderWindow.hpp>
 
+#include <iostream>
+
 namespace pod {
 
 namespace {
@@ -33,9 +35,18 @@ void StateRace::resetTime() {}
 
 void StateRace::reserved() {}
 
-bool StateRace::init() {
-  if (!simulation_.initialise())
+// The shaders, canvases and particle textures of the race screen are set up
+// when the first race or replay starts: the menu comes up sooner, smaller.
+bool StateRace::init() { return true; }
+
+bool StateRace::prepare() {
+  if (prepared_)
+    return true;
+  if (!simulation_.initialise()) {
+    std::cerr << "The race screen could not be set up." << std::endl;
     return false;
+  }
+  prepared_ = true;
   simulation_.toMenuButton()->setCallback([this] { leaveForMenu(); });
   simulation_.menuButton()->setCallback([this] { leaveForMenu(); });
   simulation_.restartButton()->setCallback([this] { restart(); });
@@ -77,6 +88,10 @@ void StateRace::startRace(bool timeAttack, int nbPodsPerTeam,
                           std::vector<std::unique_ptr<AbstractBrain>> brains,
                           const std::vector<std::string>& teamNames, const Track& track,
                           int player1Pod, int player2Pod) {
+  if (!prepare()) {
+    leaveForMenu();
+    return;
+  }
   stopped_ = false;
   replay_ = false;
   pacer_.start();
@@ -98,6 +113,8 @@ void StateRace::showRaceScreen() {
 }
 
 bool StateRace::startReplay(Trace trace) {
+  if (!prepare())
+    return false;
   stopped_ = false;
   replay_ = true;
   pacer_.start(false);
@@ -163,6 +180,8 @@ bool StateRace::steeringKeyPressed() const {
 
 void StateRace::update(float dt) {
   vexa::AbstractState::update(dt);
+  if (!prepared_)
+    return;
   const vexa::InputManager& input = vexa::inputManager();
   if (input.isPressed("escape")) {
     leaveForMenu();
@@ -197,6 +216,8 @@ void StateRace::update(float dt) {
 
 void StateRace::draw(float frameTime, float interpolation) {
   (void)interpolation;
+  if (!prepared_)
+    return;
   sf::RenderWindow* window = vexa::graphics().window();
   if (!window)
     return;

@@ -67,12 +67,17 @@ public:
   const ReplayCursor& replayCursor() const { return cursor_; }
   const sf::Text& countdownText() const { return countdownText_; }
 
+  // Sets the screen up on first use (the first race or replay calls it);
+  // false, with a message, when it cannot be.
+  bool prepare();
+
 private:
   void showRaceScreen();
   bool steeringKeyPressed() const;
   void updateReplay(float dt);
   void showReplayMove(ReplayCursor::Move move);
 
+  bool prepared_ = false;
   bool stopped_ = false;
   // The turn timer, turn duration, speed index and countdown flag.
   RacePacer pacer_;

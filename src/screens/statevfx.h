@@ -44,6 +44,8 @@ public:
   void update(float dt) override;
   void updateLayout() override;
 
+  // Sets the showcase up on its first visit; false when it cannot be.
+  bool prepare();
   void setPage(int page);
   // A page change asked for by the user: also shows or hides the demo button.
   void changePage(int page);

@@ -94,6 +94,7 @@ TEST(PodStateManagerDisplay, RestartLaunchesFromTheMenusChoices) {
   // Through the winner panel's button, as the player restarts.
   pod::StateRace* race = dynamic_cast<pod::StateRace*>(states.state(pod::PodStateManager::Race));
   ASSERT_NE(race, nullptr);
+  ASSERT_TRUE(race->prepare());
   race->simulation().restartButton()->onTouchUp({0.f, 0.f});
   ASSERT_EQ(states.races.size(), 1u);
   EXPECT_EQ(states.races[0].teamNames,

@@ -27,6 +27,7 @@ protected:
     testapp::app();
     vfx_ = std::make_unique<pod::StateVFX>();
     ASSERT_TRUE(vfx_->init());
+    ASSERT_TRUE(vfx_->prepare());
     window_ = vexa::graphics().window();
     const sf::Vector2u size = window_->getSize();
     centre_ = {static_cast<float>(size.x) / 2.f, static_cast<float>(size.y) / 2.f};
