@@ -178,7 +178,7 @@ bool RaceSimulation::launch(bool timeAttack, int nbPodsPerTeam,
     brain->setTrack(track_);
   }
   replay_ = false;
-  recording_.begin(track_, teamNames_, physics_.getCurrentState(), turnTime_);
+  beginRecording();
   statistics_.reset(brains_.size() * static_cast<std::size_t>(nbPodsPerTeam));
   hud_.prepare(timeAttack, teamNames, track_);
   selectedPod_ = -1;
