@@ -11,9 +11,9 @@
 // --time-attack races the two drivers twice each, one pod per team; --player
 // puts a keyboard player (and its blocker) in the first team; --replay plays
 // the race to its end unseen, then measures frames of its replay; --select
-// shows a pod's statistics. --where F
-// prints the call stack of every allocation of F settled frames on standard
-// error (addr2line -f -C -e bench_race_screen names the +0x offsets).
+// shows a pod's statistics. --where F prints on standard error the call
+// stack of every operator new of F settled frames, the blocks that C++ code
+// takes (addr2line -f -C -e bench_race_screen names the +0x offsets).
 #include "../tests/simulation/raceharness.h"
 
 #include "app/inputbuttonstates.h"
@@ -47,6 +47,7 @@
 // is counted apart, as the part that C++ code (ours, SFML) takes.
 namespace {
 thread_local bool tCounting = false;
+thread_local bool tInNew = false;
 thread_local bool tTracing = false;
 std::size_t gAllocations = 0;
 std::size_t gNews = 0;
@@ -56,7 +57,7 @@ void counted() {
   if (!tCounting)
     return;
   ++gAllocations;
-  if (gWhere && !tTracing) {
+  if (gWhere && tInNew && !tTracing) {
     tTracing = true; // backtrace may allocate the first time
     void* frames[32];
     const int n = backtrace(frames, 32);
@@ -109,9 +110,12 @@ int posix_memalign(void** block, std::size_t alignment, std::size_t size) noexce
 void* operator new(std::size_t size) {
   if (tCounting)
     ++gNews;
-  if (void* p = std::malloc(size ? size : 1))
-    return p;
-  throw std::bad_alloc();
+  tInNew = true;
+  void* p = std::malloc(size ? size : 1);
+  tInNew = false;
+  if (!p)
+    throw std::bad_alloc();
+  return p;
 }
 void operator delete(void* p) noexcept { std::free(p); }
 void operator delete(void* p, std::size_t) noexcept { std::free(p); }

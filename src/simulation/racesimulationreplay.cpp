@@ -22,9 +22,10 @@ namespace {
 
 // Past this a race is no longer kept (over 80 minutes of game time).
 constexpr std::size_t cMaxRecordedTurns = 20000;
-// Turns recorded without allocating: five minutes of game time, longer than
-// a race usually lasts. Past them each turn takes its own storage.
-constexpr std::size_t cSpareTurns = 1200;
+// Turns recorded without allocating: over eight minutes of game time, where
+// two steering heuristics finish in about four. Past them each turn takes
+// its own storage, kept as spare for the next races.
+constexpr std::size_t cSpareTurns = 2000;
 // Events a spare turn holds without growing; most turns have none.
 constexpr std::size_t cSpareEvents = 4;
 constexpr float cNoticeSeconds = 4.f;
