@@ -2,19 +2,22 @@
 
 #include <SFML/Graphics/RenderWindow.hpp>
 #include <SFML/Window/Context.hpp>
+#include <SFML/Window/GlResource.hpp>
 
 namespace vexa {
 
-namespace {
+// SFML keeps its transient lock for its own resources: a resource may hold one.
+struct LoopContextLock::Held : sf::GlResource {
+  TransientContextLock lock;
+};
 
-bool makeCurrent(sf::RenderWindow* window) {
-  if (sf::Context::getActiveContextId() != 0)
-    return true;
-  return window && window->isOpen() && window->setActive(true);
+LoopContextLock::LoopContextLock(sf::RenderWindow* window) {
+  const bool current = sf::Context::getActiveContextId() != 0 ||
+                       (window && window->isOpen() && window->setActive(true));
+  if (current)
+    held_ = std::make_unique<Held>();
 }
 
-} // namespace
-
-LoopContextLock::LoopContextLock(sf::RenderWindow* window) : hasContext_(makeCurrent(window)) {}
+LoopContextLock::~LoopContextLock() = default;
 
 } // namespace vexa

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <SFML/Window/GlResource.hpp>
+#include <memory>
 
 namespace sf {
 class RenderWindow;
@@ -17,16 +17,17 @@ namespace vexa {
 // The window's context is made current first when none is, so the lock finds
 // a context and creates none of its own; render textures draw through that
 // same context, and nothing in the loop deactivates it. Without an open
-// window, SFML's shared context serves while the lock is held, as it would
-// without it.
-class LoopContextLock : sf::GlResource {
+// window no lock is taken, and SFML goes on as it would without this.
+class LoopContextLock {
 public:
   explicit LoopContextLock(sf::RenderWindow* window);
+  ~LoopContextLock();
+  LoopContextLock(const LoopContextLock&) = delete;
+  LoopContextLock& operator=(const LoopContextLock&) = delete;
 
 private:
-  // Set before the lock is taken: members are built in this order.
-  bool hasContext_;
-  TransientContextLock lock_;
+  struct Held;
+  std::unique_ptr<Held> held_;
 };
 
 } // namespace vexa
