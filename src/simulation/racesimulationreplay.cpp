@@ -76,6 +76,7 @@ bool RaceSimulation::launchReplay(Trace trace) {
   setTurnTime(trace.turnTime);
   recycleRecording();
   recording_ = std::move(trace);
+  hud_.prepare(recording_.timeAttack, recording_.teams, track_);
   replay_ = true;
   order_.clear();
   leaderTicks_.clear();
