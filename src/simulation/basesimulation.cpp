@@ -321,7 +321,8 @@ int BaseSimulation::podUnderPixel(const Vec2& pixel) const {
 
 void BaseSimulation::update(float dt, float interpolation) {
   vexa::InputManager& input = vexa::inputManager();
-  const Vec2 mouse = input.mousePosition();
+  mouse_ = input.mousePosition();
+  const Vec2 mouse = mouse_;
   gui_.updateHover(mouse);
   const bool pressed = input.isPressed("touch");
   if (pressed)

@@ -140,6 +140,9 @@ protected:
   EffectRecords effects_;
   std::vector<DrawnPod> drawn_;
   float drawnInterpolation_ = 0.f;
+  // Where update last found the mouse (window pixels): asking the window
+  // system again within the step costs a round trip.
+  Vec2 mouse_;
 
 private:
   void feedParticles(sf::RenderTarget& target, float frameTime);

@@ -250,7 +250,7 @@ void RaceSimulation::step(float dt, const std::vector<Influence>& influences) {
 
 void RaceSimulation::update(float dt, float interpolation) {
   BaseSimulation::update(dt, interpolation);
-  placeSidePanel(vexa::inputManager().mousePosition());
+  placeSidePanel(mouse_);
 }
 
 void RaceSimulation::placeSidePanel(const Vec2& mouse) {
