@@ -20,6 +20,7 @@
 #include "brains/driverregistry.h"
 #include "brains/playerbrain.h"
 
+#include <vexa/core/inputprocessor.h>
 #include <vexa/core/loopcontextlock.h>
 
 #include <SFML/Graphics/RenderWindow.hpp>
@@ -301,7 +302,10 @@ int main(int argc, char** argv) {
       const std::size_t allocationsBefore = gAllocations;
       const std::size_t newsBefore = gNews;
       tCounting = true;
+      // One step of the main loop: input edges, window events, update.
       vexa::inputManager().update();
+      for (sf::Event event; window.pollEvent(event);)
+        vexa::inputProcessor().handleEvent(event);
       race.update(rate);
       window.clear();
       race.draw(rate, 1.f);
