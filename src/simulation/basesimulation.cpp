@@ -471,7 +471,7 @@ void BaseSimulation::feedParticles(sf::RenderTarget& target, float frameTime) {
 
 void BaseSimulation::drawOverlays(sf::RenderTarget& target) {
   const std::size_t palette = theme_ == 0 ? 0 : 1;
-  const int hovered = pickingTarget() ? podUnderPixel(vexa::inputManager().mousePosition()) : -1;
+  const int hovered = pickingTarget() ? podUnderPixel(mouse_) : -1;
   if (hovered >= 0) {
     hoverRing_.setOutlineColor(cHoverColours[palette]);
     hoverRing_.setPosition(toSf(drawn_[static_cast<std::size_t>(hovered)].position));

@@ -140,8 +140,9 @@ protected:
   EffectRecords effects_;
   std::vector<DrawnPod> drawn_;
   float drawnInterpolation_ = 0.f;
-  // Where update last found the mouse (window pixels): asking the window
-  // system again within the step costs a round trip.
+  // Where update last found the mouse (window pixels), for the rest of the
+  // step and the frame drawn after it: asking the window system again costs
+  // a round trip.
   Vec2 mouse_;
 
 private:
