@@ -24,6 +24,7 @@ class RingBuffer {
     using reference = std::conditional_t<Const, const T&, T&>;
     using Owner = std::conditional_t<Const, const RingBuffer, RingBuffer>;
 
+    Iterator() = default;
     Iterator(Owner* owner, std::size_t index) : owner_(owner), index_(index) {}
     reference operator*() const { return (*owner_)[index_]; }
     pointer operator->() const { return &(*owner_)[index_]; }
@@ -40,8 +41,8 @@ class RingBuffer {
     bool operator!=(const Iterator& other) const { return index_ != other.index_; }
 
   private:
-    Owner* owner_;
-    std::size_t index_; // from the oldest
+    Owner* owner_ = nullptr;
+    std::size_t index_ = 0; // from the oldest
   };
 
 public:
