@@ -1,5 +1,7 @@
 #pragma once
 
+#include "particles/ringbuffer.h"
+
 #include <qutils/vec2.h>
 
 #include <SFML/Graphics/Color.hpp>
@@ -56,10 +58,9 @@ inline qutils::Vec2 particlePosition(const qutils::Vec2& start, const qutils::Ve
 
 // Ages every particle by the scaled time, then expires from the front only:
 // a younger particle that dies first waits until every older one has died.
-template <class Queue>
-void ageParticles(Queue& particles, float scaled) {
-  for (auto& p : particles)
-    p.remaining -= scaled;
+template <class Particle>
+void ageParticles(RingBuffer<Particle>& particles, float scaled) {
+  particles.forEach([scaled](Particle& p) { p.remaining -= scaled; });
   while (!particles.empty() && particles.front().remaining <= 0.f)
     particles.pop_front();
 }
