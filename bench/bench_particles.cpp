@@ -49,7 +49,7 @@ void fillEngine(pod::EngineParticleSystem& system) {
 }
 
 void BM_EngineUpdate(benchmark::State& state) {
-  pod::EngineParticleSystem system(atlas());
+  pod::EngineParticleSystem system(atlas(), cParticles);
   fillEngine(system);
   for (auto _ : state) {
     system.update(cFrame);
@@ -60,7 +60,7 @@ void BM_EngineUpdate(benchmark::State& state) {
 BENCHMARK(BM_EngineUpdate)->Unit(benchmark::kMicrosecond);
 
 void BM_EngineRebuild(benchmark::State& state) {
-  pod::EngineParticleSystem system(atlas());
+  pod::EngineParticleSystem system(atlas(), cParticles);
   fillEngine(system);
   for (auto _ : state) {
     system.update(0.f); // marks dirty without ageing
@@ -72,7 +72,7 @@ BENCHMARK(BM_EngineRebuild)->Unit(benchmark::kMicrosecond);
 
 // The whole per-frame cost of one system: update, then rebuild for drawing.
 void BM_EngineUpdateAndRebuild(benchmark::State& state) {
-  pod::EngineParticleSystem system(atlas());
+  pod::EngineParticleSystem system(atlas(), cParticles);
   fillEngine(system);
   for (auto _ : state) {
     system.update(cFrame);
@@ -96,7 +96,7 @@ void BM_EngineThrustingFrame(benchmark::State& state) {
 BENCHMARK(BM_EngineThrustingFrame)->Unit(benchmark::kMicrosecond);
 
 void BM_SparksUpdateAndRebuild(benchmark::State& state) {
-  pod::SparksParticleSystem system(atlas());
+  pod::SparksParticleSystem system(atlas(), cParticles);
   std::srand(3);
   for (int i = 0; i < cParticles; ++i) {
     pod::SparkParticle p;
@@ -116,7 +116,7 @@ void BM_SparksUpdateAndRebuild(benchmark::State& state) {
 BENCHMARK(BM_SparksUpdateAndRebuild)->Unit(benchmark::kMicrosecond);
 
 void BM_TrailUpdateAndRebuild(benchmark::State& state) {
-  pod::TrailParticleSystem system(atlas(), sf::Color::Blue, sf::Color::Red);
+  pod::TrailParticleSystem system(atlas(), sf::Color::Blue, sf::Color::Red, cParticles);
   for (int i = 0; i < cParticles; ++i)
     system.addPoint({static_cast<float>(i), static_cast<float>(i % 7)}, i & 1);
   system.setSegmentStride(4);

@@ -24,17 +24,15 @@ PlayerBrain::PlayerBrain(const ButtonStates& buttons) : buttons_(buttons) {}
 
 void PlayerBrain::think(const Race& race, std::vector<Influence>& influences) {
   Q_ASSERT(track_);
-  std::vector<const PodState*> own;
-  race.podsOfTeam(team_, own);
+  race.podsOfTeam(team_, own_);
   influences.push_back(keyboardInfluence(buttons_, mainKeys_));
-  if (own.size() < 2)
+  if (own_.size() < 2)
     return;
 
-  std::vector<const PodState*> opp;
-  race.podsOfTeam(team_ == 0 ? 1 : 0, opp);
-  Q_ASSERT(opp.size() >= 2);
-  const PodState& first = *opp[0];
-  const PodState& second = *opp[1];
+  race.podsOfTeam(team_ == 0 ? 1 : 0, opponents_);
+  Q_ASSERT(opponents_.size() >= 2);
+  const PodState& first = *opponents_[0];
+  const PodState& second = *opponents_[1];
   const Vec2 target = track_->checkpoints[first.nextCheckpoint].position;
   const bool firstLeads =
       first.checkpointsCleared > second.checkpointsCleared ||
@@ -42,17 +40,16 @@ void PlayerBrain::think(const Race& race, std::vector<Influence>& influences) {
        qutils::distance(first.position, target) < qutils::distance(second.position, target));
   const PodState& leader = firstLeads ? first : second;
   const PodState& other = firstLeads ? second : first;
-  influences.push_back(hunterRule(*track_, *own[0], *own[1], leader, other));
+  influences.push_back(hunterRule(*track_, *own_[0], *own_[1], leader, other));
 }
 
 TwoPlayerBrain::TwoPlayerBrain(const ButtonStates& buttons) : buttons_(buttons) {}
 
 void TwoPlayerBrain::think(const Race& race, std::vector<Influence>& influences) {
   Q_ASSERT(track_);
-  std::vector<const PodState*> own;
-  race.podsOfTeam(team_, own);
+  race.podsOfTeam(team_, own_);
   influences.push_back(keyboardInfluence(buttons_, true));
-  if (own.size() > 1)
+  if (own_.size() > 1)
     influences.push_back(keyboardInfluence(buttons_, false));
 }
 

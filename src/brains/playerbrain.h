@@ -3,6 +3,8 @@
 #include "brains/abstractbrain.h"
 #include "brains/buttonstates.h"
 
+#include <vector>
+
 namespace pod {
 
 // One person on the keyboard; a second pod of the team is a computer blocker.
@@ -20,6 +22,9 @@ public:
 private:
   const ButtonStates& buttons_;
   bool mainKeys_ = true;
+  // Kept between turns so that thinking allocates nothing.
+  std::vector<const PodState*> own_;
+  std::vector<const PodState*> opponents_;
 };
 
 // Two people share one team: arrows for the first pod, letters for the second.
@@ -32,6 +37,7 @@ public:
 
 private:
   const ButtonStates& buttons_;
+  std::vector<const PodState*> own_;
 };
 
 // The command of one keyboard-driven pod for the given key set.

@@ -16,6 +16,10 @@ namespace {
 constexpr float cEmitPeriod = 0.001f;     // one particle per millisecond
 constexpr float cColorLife = 0.075f;      // colours run against this, not the own life
 constexpr float cMaxThrust = 200.f;
+constexpr float cLongestLife = 0.075f + 0.01f;
+
+static_assert(EngineParticleSystem::cCapacity >=
+              (EngineParticleSystem::cMaxAccumulator + cLongestLife) / cEmitPeriod + 1.f);
 
 const sf::Color cBirth(204, 205, 204, 32);
 const sf::Color cHotFirst(35, 91, 217, 255);
@@ -50,11 +54,16 @@ float sizeFactor(const EngineParticle& p) {
 } // namespace
 
 struct EngineParticleSystem::Impl {
-  explicit Impl(const sf::Texture& tex) : texture(tex), vertices(sf::Quads) {}
+  Impl(const sf::Texture& tex, std::size_t capacity)
+      : particles(capacity), texture(tex), vertices(sf::Quads) {
+    // Full size once, so that rebuilds never grow it.
+    vertices.resize(particles.capacity() * 4);
+    vertices.clear();
+  }
 
   void rebuild();
 
-  std::deque<EngineParticle> particles;
+  RingBuffer<EngineParticle> particles;
   const sf::Texture& texture;
   sf::VertexArray vertices;
   bool dirty = true;
@@ -102,8 +111,8 @@ void EngineParticleSystem::Impl::rebuild() {
   ++rebuilds;
 }
 
-EngineParticleSystem::EngineParticleSystem(const sf::Texture& texture)
-    : impl_(std::make_unique<Impl>(texture)) {}
+EngineParticleSystem::EngineParticleSystem(const sf::Texture& texture, std::size_t capacity)
+    : impl_(std::make_unique<Impl>(texture, capacity)) {}
 
 EngineParticleSystem::~EngineParticleSystem() = default;
 EngineParticleSystem::EngineParticleSystem(EngineParticleSystem&&) noexcept = default;
@@ -160,7 +169,7 @@ void EngineParticleSystem::clear() {
 float EngineParticleSystem::timeScale() const { return impl_->timeScale; }
 float EngineParticleSystem::accumulator() const { return impl_->accumulator; }
 std::size_t EngineParticleSystem::particleCount() const { return impl_->particles.size(); }
-const std::deque<EngineParticle>& EngineParticleSystem::particles() const {
+const RingBuffer<EngineParticle>& EngineParticleSystem::particles() const {
   return impl_->particles;
 }
 

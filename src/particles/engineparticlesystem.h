@@ -1,13 +1,13 @@
 #pragma once
 
 #include "particles/particle.h"
+#include "particles/ringbuffer.h"
 
 #include <qutils/vec2.h>
 
 #include <SFML/Graphics/Drawable.hpp>
 
 #include <cstddef>
-#include <deque>
 #include <memory>
 
 namespace sf {
@@ -27,9 +27,13 @@ public:
   // that burst to 100 particles (about one full plume) however long the
   // coast, while staying above any real frame so steady thrust is untouched.
   static constexpr float cMaxAccumulator = 0.1f;
+  // Particles a system holds by default: a whole capped burst on top of a
+  // plume of the longest life (0.085 s), at one per millisecond, is 185.
+  // Should a system still fill up, the oldest particles make room.
+  static constexpr std::size_t cCapacity = 192;
 
   // The texture (a square 2 x 2 atlas) must outlive the system.
-  explicit EngineParticleSystem(const sf::Texture& texture);
+  explicit EngineParticleSystem(const sf::Texture& texture, std::size_t capacity = cCapacity);
   ~EngineParticleSystem() override;
   EngineParticleSystem(EngineParticleSystem&&) noexcept;
   EngineParticleSystem& operator=(EngineParticleSystem&&) noexcept;
@@ -43,7 +47,7 @@ public:
   float timeScale() const;
   float accumulator() const;
   std::size_t particleCount() const;
-  const std::deque<EngineParticle>& particles() const;
+  const RingBuffer<EngineParticle>& particles() const;
 
   // Test hooks: append a hand-made particle; the vertex array as the next draw
   // would use it (rebuilt here if dirty); how many rebuilds have happened.

@@ -1,11 +1,12 @@
 #pragma once
 
+#include "particles/ringbuffer.h"
+
 #include <qutils/vec2.h>
 
 #include <SFML/Graphics/Color.hpp>
 
 #include <cstdint>
-#include <deque>
 
 // Pieces shared by the engine, spark and trail particle systems: the particle
 // records, the trail settings and the ageing rule common to all three.
@@ -58,9 +59,8 @@ inline qutils::Vec2 particlePosition(const qutils::Vec2& start, const qutils::Ve
 // Ages every particle by the scaled time, then expires from the front only:
 // a younger particle that dies first waits until every older one has died.
 template <class Particle>
-void ageParticles(std::deque<Particle>& particles, float scaled) {
-  for (Particle& p : particles)
-    p.remaining -= scaled;
+void ageParticles(RingBuffer<Particle>& particles, float scaled) {
+  particles.forEach([scaled](Particle& p) { p.remaining -= scaled; });
   while (!particles.empty() && particles.front().remaining <= 0.f)
     particles.pop_front();
 }

@@ -11,11 +11,16 @@
 namespace pod {
 
 struct SparksParticleSystem::Impl {
-  explicit Impl(const sf::Texture& tex) : texture(tex), vertices(sf::Quads) {}
+  Impl(const sf::Texture& tex, std::size_t capacity)
+      : particles(capacity), texture(tex), vertices(sf::Quads) {
+    // Full size once, so that rebuilds never grow it.
+    vertices.resize(particles.capacity() * 4);
+    vertices.clear();
+  }
 
   void rebuild();
 
-  std::deque<SparkParticle> particles;
+  RingBuffer<SparkParticle> particles;
   const sf::Texture& texture;
   sf::VertexArray vertices;
   bool dirty = true;
@@ -50,8 +55,8 @@ void SparksParticleSystem::Impl::rebuild() {
   ++rebuilds;
 }
 
-SparksParticleSystem::SparksParticleSystem(const sf::Texture& texture)
-    : impl_(std::make_unique<Impl>(texture)) {}
+SparksParticleSystem::SparksParticleSystem(const sf::Texture& texture, std::size_t capacity)
+    : impl_(std::make_unique<Impl>(texture, capacity)) {}
 
 SparksParticleSystem::~SparksParticleSystem() = default;
 SparksParticleSystem::SparksParticleSystem(SparksParticleSystem&&) noexcept = default;
@@ -98,7 +103,7 @@ void SparksParticleSystem::clear() {
 
 float SparksParticleSystem::timeScale() const { return impl_->timeScale; }
 std::size_t SparksParticleSystem::particleCount() const { return impl_->particles.size(); }
-const std::deque<SparkParticle>& SparksParticleSystem::particles() const {
+const RingBuffer<SparkParticle>& SparksParticleSystem::particles() const {
   return impl_->particles;
 }
 

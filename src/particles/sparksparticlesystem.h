@@ -1,13 +1,13 @@
 #pragma once
 
 #include "particles/particle.h"
+#include "particles/ringbuffer.h"
 
 #include <qutils/vec2.h>
 
 #include <SFML/Graphics/Drawable.hpp>
 
 #include <cstddef>
-#include <deque>
 #include <memory>
 
 namespace sf {
@@ -22,8 +22,13 @@ namespace pod {
 // texture's pixel size.
 class SparksParticleSystem : public sf::Drawable {
 public:
+  // Sparks a system holds by default: 32 bursts of the largest size (30),
+  // where sparks live at most 0.15 s; collisions come far more sparsely.
+  // Should a system still fill up, the oldest sparks make room.
+  static constexpr std::size_t cCapacity = 32 * 30;
+
   // The texture must outlive the system.
-  explicit SparksParticleSystem(const sf::Texture& texture);
+  explicit SparksParticleSystem(const sf::Texture& texture, std::size_t capacity = cCapacity);
   ~SparksParticleSystem() override;
   SparksParticleSystem(SparksParticleSystem&&) noexcept;
   SparksParticleSystem& operator=(SparksParticleSystem&&) noexcept;
@@ -36,7 +41,7 @@ public:
 
   float timeScale() const;
   std::size_t particleCount() const;
-  const std::deque<SparkParticle>& particles() const;
+  const RingBuffer<SparkParticle>& particles() const;
 
   // Test hooks, as for the engine system.
   void addParticle(const SparkParticle& particle);

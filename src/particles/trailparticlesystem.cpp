@@ -10,12 +10,17 @@
 namespace pod {
 
 struct TrailParticleSystem::Impl {
-  Impl(const sf::Texture& tex, const sf::Color& first, const sf::Color& second)
-      : texture(tex), vertices(sf::Lines), teamColors{first, second} {}
+  Impl(const sf::Texture& tex, const sf::Color& first, const sf::Color& second,
+       std::size_t capacity)
+      : points(capacity), texture(tex), vertices(sf::Lines), teamColors{first, second} {
+    // Full size once, so that rebuilds never grow it.
+    vertices.resize(points.capacity() * 2);
+    vertices.clear();
+  }
 
   void rebuild();
 
-  std::deque<TrailPoint> points;
+  RingBuffer<TrailPoint> points;
   const sf::Texture& texture; // kept for the owner's bookkeeping; lines are untextured
   sf::VertexArray vertices;
   bool dirty = true;
@@ -34,12 +39,9 @@ void TrailParticleSystem::Impl::rebuild() {
     const std::size_t s = static_cast<std::size_t>(stride);
     vertices.resize((n - s) * 2);
     std::size_t v = 0;
-    // Two walking iterators: deque indexing costs more than stepping.
-    auto tailIt = points.cbegin();
-    for (auto headIt = tailIt + static_cast<std::ptrdiff_t>(s); headIt != points.cend();
-         ++headIt, ++tailIt) {
-      const TrailPoint& head = *headIt;
-      const TrailPoint& tail = *tailIt;
+    for (std::size_t i = s; i < n; ++i) {
+      const TrailPoint& head = points[i];
+      const TrailPoint& tail = points[i - s];
       sf::Color color = head.color;
       color.a = static_cast<sf::Uint8>(255.f * std::max(0.f, head.remaining / lifetime));
       vertices[v++] = sf::Vertex({tail.position.x, tail.position.y}, color);
@@ -52,8 +54,8 @@ void TrailParticleSystem::Impl::rebuild() {
 
 TrailParticleSystem::TrailParticleSystem(const sf::Texture& texture,
                                          const sf::Color& firstTeamColor,
-                                         const sf::Color& secondTeamColor)
-    : impl_(std::make_unique<Impl>(texture, firstTeamColor, secondTeamColor)) {}
+                                         const sf::Color& secondTeamColor, std::size_t capacity)
+    : impl_(std::make_unique<Impl>(texture, firstTeamColor, secondTeamColor, capacity)) {}
 
 TrailParticleSystem::~TrailParticleSystem() = default;
 TrailParticleSystem::TrailParticleSystem(TrailParticleSystem&&) noexcept = default;
@@ -91,7 +93,7 @@ int TrailParticleSystem::segmentStride() const { return impl_->stride; }
 float TrailParticleSystem::timeScale() const { return impl_->timeScale; }
 float TrailParticleSystem::lifetime() const { return impl_->lifetime; }
 std::size_t TrailParticleSystem::pointCount() const { return impl_->points.size(); }
-const std::deque<TrailPoint>& TrailParticleSystem::points() const { return impl_->points; }
+const RingBuffer<TrailPoint>& TrailParticleSystem::points() const { return impl_->points; }
 
 const sf::VertexArray& TrailParticleSystem::vertices() const {
   if (impl_->dirty)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "particles/particle.h"
+#include "particles/ringbuffer.h"
 
 #include <qutils/vec2.h>
 
@@ -8,7 +9,6 @@
 #include <SFML/Graphics/Drawable.hpp>
 
 #include <cstddef>
-#include <deque>
 #include <memory>
 
 namespace sf {
@@ -24,9 +24,15 @@ namespace pod {
 // and point i - stride belong to the same pod.
 class TrailParticleSystem : public sf::Drawable {
 public:
+  // Points a system holds by default: a point per pod per frame, for eight
+  // pods at 60 frames per second over the 0.5 s lifetime, is 240. Should a
+  // system still fill up (faster frames), the oldest points make room; the
+  // pairs of points a stride apart still belong to one pod.
+  static constexpr std::size_t cCapacity = 256;
+
   // The texture must outlive the system; lines are drawn untextured.
   TrailParticleSystem(const sf::Texture& texture, const sf::Color& firstTeamColor,
-                      const sf::Color& secondTeamColor);
+                      const sf::Color& secondTeamColor, std::size_t capacity = cCapacity);
   ~TrailParticleSystem() override;
   TrailParticleSystem(TrailParticleSystem&&) noexcept;
   TrailParticleSystem& operator=(TrailParticleSystem&&) noexcept;
@@ -42,7 +48,7 @@ public:
   float timeScale() const;
   float lifetime() const;
   std::size_t pointCount() const;
-  const std::deque<TrailPoint>& points() const;
+  const RingBuffer<TrailPoint>& points() const;
 
   // Test hooks, as for the engine system.
   const sf::VertexArray& vertices() const;

@@ -123,7 +123,8 @@ bool StateRace::startReplay(Trace trace) {
   if (!simulation_.launchReplay(std::move(trace)))
     return false;
   cursor_.reset(turns);
-  simulation_.setReplayStatus(cursor_.status(truncated));
+  cursor_.status(truncated, replayStatus_);
+  simulation_.setReplayStatus(replayStatus_);
   showRaceScreen();
   return true;
 }
@@ -165,7 +166,8 @@ void StateRace::updateReplay(float dt) {
   } else {
     pacer_.settle(dt);
   }
-  simulation_.setReplayStatus(cursor_.status(simulation_.recording().truncated));
+  cursor_.status(simulation_.recording().truncated, replayStatus_);
+  simulation_.setReplayStatus(replayStatus_);
 }
 
 bool StateRace::steeringKeyPressed() const {

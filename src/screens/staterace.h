@@ -85,6 +85,7 @@ private:
   sf::Text countdownText_;
   bool replay_ = false;
   ReplayCursor cursor_;
+  std::string replayStatus_;
 };
 
 } // namespace pod

@@ -321,7 +321,8 @@ int BaseSimulation::podUnderPixel(const Vec2& pixel) const {
 
 void BaseSimulation::update(float dt, float interpolation) {
   vexa::InputManager& input = vexa::inputManager();
-  const Vec2 mouse = input.mousePosition();
+  mouse_ = input.mousePosition();
+  const Vec2 mouse = mouse_;
   gui_.updateHover(mouse);
   const bool pressed = input.isPressed("touch");
   if (pressed)
@@ -468,7 +469,7 @@ void BaseSimulation::feedParticles(sf::RenderTarget& target, float frameTime) {
 
 void BaseSimulation::drawOverlays(sf::RenderTarget& target) {
   const std::size_t palette = theme_ == 0 ? 0 : 1;
-  const int hovered = pickingTarget() ? podUnderPixel(vexa::inputManager().mousePosition()) : -1;
+  const int hovered = pickingTarget() ? podUnderPixel(mouse_) : -1;
   if (hovered >= 0) {
     hoverRing_.setOutlineColor(cHoverColours[palette]);
     hoverRing_.setPosition(toSf(drawn_[static_cast<std::size_t>(hovered)].position));

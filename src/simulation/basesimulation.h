@@ -142,6 +142,10 @@ protected:
   EffectRecords effects_;
   std::vector<DrawnPod> drawn_;
   float drawnInterpolation_ = 0.f;
+  // Where update last found the mouse (window pixels), for the rest of the
+  // step and the frame drawn after it: asking the window system again costs
+  // a round trip.
+  Vec2 mouse_;
 
 private:
   void feedParticles(sf::RenderTarget& target, float frameTime);

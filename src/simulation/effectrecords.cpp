@@ -42,18 +42,21 @@ void EffectRecords::addEvents(const std::vector<PhysicsEvent>& events, const Rac
 void EffectRecords::age(float frameTime, float frameFraction, float now,
                         std::vector<SparkBurst>& dueSparks) {
   (void)frameTime;
-  while (!flashes_.empty() && now > flashes_.front().start + cFlashLife)
-    flashes_.pop_front();
+  std::size_t expired = 0;
+  while (expired < flashes_.size() && now > flashes_[expired].start + cFlashLife)
+    ++expired;
+  flashes_.erase(flashes_.begin(), flashes_.begin() + static_cast<std::ptrdiff_t>(expired));
   // Bursts are not sorted by start (two events of one step may come in any
-  // order), so every due one leaves, wherever it is.
-  for (auto it = sparks_.begin(); it != sparks_.end();) {
-    if (now > it->start) {
-      dueSparks.push_back(*it);
-      it = sparks_.erase(it);
-    } else {
-      ++it;
-    }
+  // order), so every due one leaves, wherever it is; the others keep their
+  // order.
+  std::size_t kept = 0;
+  for (std::size_t i = 0; i < sparks_.size(); ++i) {
+    if (now > sparks_[i].start)
+      dueSparks.push_back(sparks_[i]);
+    else
+      sparks_[kept++] = sparks_[i];
   }
+  sparks_.resize(kept);
   for (ShieldImpact& i : impacts_)
     i.age += frameFraction * cImpactAgePerTurn;
   impacts_.erase(std::remove_if(impacts_.begin(), impacts_.end(),

@@ -3,7 +3,6 @@
 #include "race/physicsevent.h"
 #include "race/race.h"
 
-#include <deque>
 #include <vector>
 
 namespace pod {
@@ -59,13 +58,15 @@ public:
   // The newest flash of this checkpoint that has started (team -1: any team).
   const CheckpointFlash* newestFlash(int checkpoint, int team, float now) const;
 
-  const std::deque<CheckpointFlash>& flashes() const { return flashes_; }
-  const std::deque<SparkBurst>& sparks() const { return sparks_; }
+  const std::vector<CheckpointFlash>& flashes() const { return flashes_; }
+  const std::vector<SparkBurst>& sparks() const { return sparks_; }
   const std::vector<ShieldImpact>& impacts() const { return impacts_; }
 
 private:
-  std::deque<CheckpointFlash> flashes_;
-  std::deque<SparkBurst> sparks_;
+  // Vectors, not queues: a handful of records at a time, and their storage
+  // serves again from frame to frame where a queue would take new blocks.
+  std::vector<CheckpointFlash> flashes_;
+  std::vector<SparkBurst> sparks_;
   std::vector<ShieldImpact> impacts_;
 };
 

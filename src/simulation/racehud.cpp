@@ -51,22 +51,14 @@ std::size_t charsIn(const sf::Font& font, unsigned size, float width) {
 
 } // namespace
 
-bool RaceHud::Line::set(const char* value) {
-  if (shown == value)
-    return false;
-  shown = value;
-  text.setString(shown);
-  return true;
-}
-
 void RaceHud::setFont(const sf::Font& font) {
   font_ = &font;
-  const auto style = [&font](Line& line, unsigned size, const sf::Color& colour) {
+  const auto style = [&font](TextLine& line, unsigned size, const sf::Color& colour) {
     line.text.setFont(font);
     line.text.setCharacterSize(size);
     line.text.setFillColor(colour);
   };
-  for (Line* title : {&title_, &titleSecond_}) {
+  for (TextLine* title : {&title_, &titleSecond_}) {
     style(*title, 32, sf::Color::White);
     title->text.setLetterSpacing(1.5f);
     title->text.setOutlineThickness(1.f);
@@ -111,13 +103,13 @@ void RaceHud::setFont(const sf::Font& font) {
 void RaceHud::prepare(bool timeAttack, const std::vector<std::string>& teamNames,
                       const Track& track) {
   timeAttack_ = timeAttack;
-  for (Line* title : {&title_, &titleSecond_}) {
+  for (TextLine* title : {&title_, &titleSecond_}) {
     title->text.setCharacterSize(timeAttack ? 22 : 32);
-    title->shown.clear();
+    title->forget();
   }
   title_.set(timeAttack ? "TIME" : "RACE");
   titleSecond_.set(timeAttack ? "ATTACK" : "");
-  for (Line* title : {&title_, &titleSecond_})
+  for (TextLine* title : {&title_, &titleSecond_})
     sfmlutils::topCenterOrigin(title->text);
 
   rowNames_.clear();

@@ -4,6 +4,7 @@
 #include "race/track.h"
 #include "simulation/racepanels.h"
 #include "simulation/racestatistics.h"
+#include "simulation/textline.h"
 #include "simulation/winnerboard.h"
 
 #include <SFML/Graphics/RectangleShape.hpp>
@@ -61,26 +62,19 @@ public:
   const std::string& plateName(std::size_t team) const;
 
 private:
-  // A text with the string it shows, set again only when that changes.
-  struct Line {
-    sf::Text text;
-    std::string shown;
-    bool set(const char* value);
-  };
-
   void drawPodIcon(sf::RenderTarget& target, std::uint32_t pod, std::uint32_t theme,
                    const sf::Vector2f& centre, float size);
 
   const sf::Font* font_ = nullptr;
   sf::RectangleShape panel_;
-  Line title_;
-  Line titleSecond_;
+  TextLine title_;
+  TextLine titleSecond_;
   bool timeAttack_ = false;
   std::vector<std::string> rowNames_;
   std::vector<std::string> plateNames_;
-  std::array<Line, cMaxPods> places_;
-  std::array<Line, cMaxPods> names_;
-  std::array<Line, cMaxPods> gaps_;
+  std::array<TextLine, cMaxPods> places_;
+  std::array<TextLine, cMaxPods> names_;
+  std::array<TextLine, cMaxPods> gaps_;
   sf::Sprite icon_;
   sf::RectangleShape bar_;
   sf::VertexArray ticks_;
@@ -90,12 +84,12 @@ private:
   int ticksPerLap_ = 1;
   sf::Sprite plate_;
   sf::Sprite plateMask_;
-  Line plateName_;
-  std::array<Line, 8> statLabels_;
-  std::array<Line, 8> statValues_;
-  Line winnerTitle_;
-  Line winnerTeam_;
-  Line winnerReason_;
+  TextLine plateName_;
+  std::array<TextLine, 8> statLabels_;
+  std::array<TextLine, 8> statValues_;
+  TextLine winnerTitle_;
+  TextLine winnerTeam_;
+  TextLine winnerReason_;
 };
 
 } // namespace pod

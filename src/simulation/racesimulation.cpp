@@ -178,7 +178,7 @@ bool RaceSimulation::launch(bool timeAttack, int nbPodsPerTeam,
     brain->setTrack(track_);
   }
   replay_ = false;
-  recording_.begin(track_, teamNames_, physics_.getCurrentState(), turnTime_);
+  beginRecording();
   statistics_.reset(brains_.size() * static_cast<std::size_t>(nbPodsPerTeam));
   hud_.prepare(timeAttack, teamNames, track_);
   selectedPod_ = -1;
@@ -250,7 +250,7 @@ void RaceSimulation::step(float dt, const std::vector<Influence>& influences) {
 
 void RaceSimulation::update(float dt, float interpolation) {
   BaseSimulation::update(dt, interpolation);
-  placeSidePanel(vexa::inputManager().mousePosition());
+  placeSidePanel(mouse_);
 }
 
 void RaceSimulation::placeSidePanel(const Vec2& mouse) {

@@ -6,6 +6,7 @@
 #include "simulation/racepanels.h"
 #include "simulation/racestatistics.h"
 #include "simulation/sidepanelrule.h"
+#include "simulation/textline.h"
 #include "simulation/winnerboard.h"
 #include "trace/trace.h"
 
@@ -106,6 +107,10 @@ private:
   void drawTimeoutMeters(sf::RenderTarget& target, float interpolation);
   void drawSidePanelBack(sf::RenderTarget& target);
   void drawKeyboardHelp(sf::RenderTarget& target);
+  // A new recording for the race launched, with spare turns ready for it.
+  void beginRecording();
+  // The recording's turns become spares, their storage kept.
+  void recycleRecording();
   // Keeps a played turn for "Save replay", until the race has a winner.
   void recordTurn(const std::vector<Influence>& influences, const Race& state);
   void drawReplayLines(sf::RenderTarget& target);
@@ -122,10 +127,13 @@ private:
   RaceHud hud_;
 
   Trace recording_;
+  // Turns with storage taken at launch, filled as the race is recorded.
+  std::vector<TraceTurn> spareTurns_;
   bool replay_ = false;
   std::vector<float> leaderTicks_; // per replay turn, for seeking
   std::string replayStatus_;
-  sf::Text replayLine_;
+  TextLine replayLine_;
+  TextLine noticeLine_;
   std::string notice_;
   float noticeUntil_ = 0.f;
 

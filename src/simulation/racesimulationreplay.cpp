@@ -22,16 +22,46 @@ namespace {
 
 // Past this a race is no longer kept (over 80 minutes of game time).
 constexpr std::size_t cMaxRecordedTurns = 20000;
+// Turns recorded without allocating: over eight minutes of game time, where
+// two steering heuristics finish in about four. Past them each turn takes
+// its own storage, kept as spare for the next races.
+constexpr std::size_t cSpareTurns = 2000;
+// Events a spare turn holds without growing; most turns have none.
+constexpr std::size_t cSpareEvents = 4;
 constexpr float cNoticeSeconds = 4.f;
 
 } // namespace
+
+void RaceSimulation::recycleRecording() {
+  for (TraceTurn& turn : recording_.turns)
+    spareTurns_.push_back(std::move(turn));
+  recording_.turns.clear();
+}
+
+void RaceSimulation::beginRecording() {
+  recycleRecording();
+  recording_.begin(track_, teamNames_, physics_.getCurrentState(), turnTime_);
+  const std::size_t pods = physics_.getCurrentState().pods.size();
+  spareTurns_.resize(std::max(spareTurns_.size(), cSpareTurns));
+  for (TraceTurn& turn : spareTurns_) {
+    turn.influences.reserve(pods);
+    turn.events.reserve(cSpareEvents);
+    turn.state.pods.reserve(pods);
+  }
+  recording_.turns.reserve(spareTurns_.size());
+}
 
 void RaceSimulation::recordTurn(const std::vector<Influence>& influences, const Race& state) {
   if (replay_ || recording_.turnCount() >= cMaxRecordedTurns)
     return;
   if (recording_.stateAt(recording_.turnCount()).winner != -1)
     return;
-  recording_.append(influences, events_, state);
+  if (spareTurns_.empty()) {
+    recording_.append(influences, events_, state);
+    return;
+  }
+  recording_.append(influences, events_, state, std::move(spareTurns_.back()));
+  spareTurns_.pop_back();
 }
 
 bool RaceSimulation::launchReplay(Trace trace) {
@@ -44,7 +74,9 @@ bool RaceSimulation::launchReplay(Trace trace) {
     return false;
   setPlayerPods(-1, -1);
   setTurnTime(trace.turnTime);
+  recycleRecording();
   recording_ = std::move(trace);
+  hud_.prepare(recording_.timeAttack, recording_.teams, track_);
   replay_ = true;
   order_.clear();
   leaderTicks_.clear();
@@ -122,27 +154,27 @@ void RaceSimulation::drawReplayLines(sf::RenderTarget& target) {
   if (!replay_ && !noticeShown)
     return;
   const auto [left, width, y] = RaceHud::progressBarSpan(size_, cSidePanelWidth);
-  sf::Text& line = replayLine_;
-  if (!line.getFont()) {
-    line = makeText(14);
-    line.setOutlineThickness(1.f);
-    line.setOutlineColor(sf::Color::Black);
+  if (!replayLine_.text.getFont()) {
+    for (TextLine* line : {&replayLine_, &noticeLine_}) {
+      line->text = makeText(14);
+      line->text.setOutlineThickness(1.f);
+      line->text.setOutlineColor(sf::Color::Black);
+    }
+    noticeLine_.text.setFillColor(sf::Color(254, 175, 73));
   }
-  line.setFillColor(sf::Color::White);
   float lineY = y - 36.f;
   if (replay_) {
-    line.setString(replayStatus_);
-    sfmlutils::centerOrigin(line);
-    line.setPosition(size_.x / 2.f, lineY);
-    target.draw(line);
+    if (replayLine_.set(replayStatus_))
+      sfmlutils::centerOrigin(replayLine_.text);
+    replayLine_.text.setPosition(size_.x / 2.f, lineY);
+    target.draw(replayLine_.text);
     lineY -= 20.f;
   }
   if (noticeShown) {
-    line.setString(notice_);
-    line.setFillColor(sf::Color(254, 175, 73));
-    sfmlutils::centerOrigin(line);
-    line.setPosition(size_.x / 2.f, lineY);
-    target.draw(line);
+    if (noticeLine_.set(notice_))
+      sfmlutils::centerOrigin(noticeLine_.text);
+    noticeLine_.text.setPosition(size_.x / 2.f, lineY);
+    target.draw(noticeLine_.text);
   }
 }
 

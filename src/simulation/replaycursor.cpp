@@ -1,6 +1,7 @@
 #include "simulation/replaycursor.h"
 
 #include <algorithm>
+#include <cstdio>
 
 namespace pod {
 
@@ -46,13 +47,13 @@ std::size_t ReplayCursor::turnAtProgress(const std::vector<float>& leaderTicks, 
   return leaderTicks.empty() ? 0 : leaderTicks.size() - 1;
 }
 
-std::string ReplayCursor::status(bool truncated) const {
-  std::string s = "Replay  turn " + std::to_string(turn_) + " / " + std::to_string(last_);
-  if (paused_)
-    s += "  paused";
+void ReplayCursor::status(bool truncated, std::string& out) const {
+  char buffer[64];
+  std::snprintf(buffer, sizeof buffer, "Replay  turn %zu / %zu%s", turn_, last_,
+                paused_ ? "  paused" : "");
+  out = buffer;
   if (truncated)
-    s += "  (file cut short: ends at its last whole turn)";
-  return s;
+    out += "  (file cut short: ends at its last whole turn)";
 }
 
 } // namespace pod

@@ -39,8 +39,9 @@ public:
   // progress bar ticks) reaches ticks; the last turn when it never does.
   static std::size_t turnAtProgress(const std::vector<float>& leaderTicks, float ticks);
 
-  // "Replay  turn 12 / 345", with the pause and a file cut short noted.
-  std::string status(bool truncated) const;
+  // "Replay  turn 12 / 345", with the pause and a file cut short noted;
+  // written over out, whose storage serves again.
+  void status(bool truncated, std::string& out) const;
 
 private:
   std::size_t turn_ = 0;

@@ -1,6 +1,7 @@
 #include "trace/trace.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace pod {
 
@@ -18,12 +19,17 @@ void Trace::begin(const Track& raceTrack, const std::vector<std::string>& teamNa
 
 void Trace::append(const std::vector<Influence>& influences,
                    const std::vector<PhysicsEvent>& events, const Race& state) {
-  TraceTurn t;
-  t.turn = static_cast<std::int32_t>(turns.size()) + 1;
+  append(influences, events, state, TraceTurn{});
+}
+
+void Trace::append(const std::vector<Influence>& influences,
+                   const std::vector<PhysicsEvent>& events, const Race& state,
+                   TraceTurn&& storage) {
+  TraceTurn& t = turns.emplace_back(std::move(storage));
+  t.turn = static_cast<std::int32_t>(turns.size());
   t.influences = influences;
   t.events = events;
   t.state = state;
-  turns.push_back(std::move(t));
 }
 
 const Race& Trace::stateAt(std::size_t index) const {

@@ -42,6 +42,10 @@ struct Trace {
              const Race& startState, float turnSeconds);
   void append(const std::vector<Influence>& influences, const std::vector<PhysicsEvent>& events,
               const Race& state);
+  // The same, filling a turn kept from before: its vectors keep their
+  // storage, so a recorder with spare turns appends without allocating.
+  void append(const std::vector<Influence>& influences, const std::vector<PhysicsEvent>& events,
+              const Race& state, TraceTurn&& storage);
 
   std::size_t turnCount() const { return turns.size(); }
   // The state after `index` turns; 0 is the start, past the end the last.

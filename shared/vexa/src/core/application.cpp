@@ -6,6 +6,7 @@
 #include "vexa/core/graphics.h"
 #include "vexa/core/inputmanager.h"
 #include "vexa/core/inputprocessor.h"
+#include "vexa/core/loopcontextlock.h"
 #include "vexa/core/looptimer.h"
 #include "vexa/core/pathmanager.h"
 #include "vexa/core/resourcemanager.h"
@@ -122,6 +123,7 @@ void Application::setEventSource(EventSource source) {
 
 bool Application::loop(Loop kind, unsigned minWidth, unsigned minHeight) {
   LoopTimer timer;
+  const LoopContextLock contextLock(graphics().window());
   const double start = clock_.now();
   double previous = 0.0;
 
