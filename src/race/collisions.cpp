@@ -6,6 +6,10 @@
 #include <cmath>
 #include <cstdio>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace pod {
 
 using qutils::Vec2;
@@ -66,48 +70,151 @@ struct Contact {
   int b = -1; // second pod, or -1 for a checkpoint pass
 };
 
-// The earliest pod pair contact (pairs in index order, the pair that has just
-// bounced not again at once), then the earliest checkpoint pass if sooner.
-// kPods > 0 fixes the pod count at compile time: a race's four pods get fully
-// unrolled loops.
-template <int kPods>
-Contact earliestContact(const PodState* pods, int count, const Track& track, int lastA,
-                        int lastB, int& improvements) {
-  const int n = kPods > 0 ? kPods : count;
+// The exact test of pods i < j, when the bound leaves it: `best` takes any
+// sooner contact, except the pair that has just bounced touching again at once.
+inline void testPair(const PodState* pods, int i, int j, int lastA, int lastB, Contact& best,
+                     int& improvements) {
+  constexpr float kPodReach = 2.f * constants::kPodRadius;
+  const PodState& a = pods[i];
+  const PodState& b = pods[j];
+  if (!mayTouchBefore(a.position - b.position, a.velocity - b.velocity, kPodReach, best.time))
+    return;
+  float tc;
+  if (qutils::contactTime(a.position, a.velocity, constants::kPodRadius, b.position, b.velocity,
+                          constants::kPodRadius, tc) &&
+      tc < best.time && !(tc == 0.f && i == lastA && j == lastB)) {
+    best = {tc, i, j};
+    ++improvements;
+  }
+}
+
+// The exact test of pod i against its next checkpoint, when the bound leaves it.
+inline void testCheckpoint(const PodState* pods, int i, const Track& track, Contact& best,
+                           int& improvements) {
+  constexpr float kCheckpointReach = constants::kPodRadius + constants::kCheckpointRadius;
+  const PodState& pod = pods[i];
+  const Vec2& cp = track.checkpoints[static_cast<std::size_t>(pod.nextCheckpoint)].position;
+  if (!mayTouchBefore(pod.position - cp, pod.velocity, kCheckpointReach, best.time))
+    return;
+  float tc;
+  if (qutils::contactTime(pod.position, pod.velocity, constants::kPodRadius, cp, Vec2(),
+                          constants::kCheckpointRadius, tc) &&
+      tc < best.time) {
+    best = {tc, i, -1};
+    ++improvements;
+  }
+}
+
+// The earliest pod pair contact (pairs in index order), then the earliest
+// checkpoint pass if sooner.
+Contact earliestContact(const PodState* pods, int n, const Track& track, int lastA, int lastB,
+                        int& improvements) {
+  Contact best;
+  for (int i = 0; i < n; ++i)
+    for (int j = i + 1; j < n; ++j)
+      testPair(pods, i, j, lastA, lastB, best, improvements);
+  for (int i = 0; i < n; ++i)
+    testCheckpoint(pods, i, track, best, improvements);
+  return best;
+}
+
+// ---- Four pods, the race: the bounds of all ten candidates of a search at
+// once, one candidate per SSE lane (each lane computed exactly as
+// mayTouchBefore does, same operations in the same order). They are taken
+// against kNoContact, the value `best` starts from: weaker than the shrinking
+// `best` of the exact tests, still sound. The survivors, usually none or one,
+// take the scalar bound against the current `best` and the exact test in the
+// original order: the same exact tests run, the same contacts and
+// improvements come out.
+#if defined(__SSE2__)
+
+// Bit k set where lane k may touch before `within`; NaN lanes always may.
+inline unsigned mayTouchBeforeLanes(__m128 px, __m128 py, __m128 vx, __m128 vy, __m128 r,
+                                    float within) {
+  const __m128 absMask = _mm_castsi128_ps(_mm_set1_epi32(0x7fffffff));
+  const __m128 ax = _mm_and_ps(px, absMask);
+  const __m128 ay = _mm_and_ps(py, absMask);
+  const __m128 speedBound = _mm_add_ps(_mm_and_ps(vx, absMask), _mm_and_ps(vy, absMask));
+  const __m128 gap = _mm_max_ps(ay, ax); // std::max(ax, ay), NaN included
+  const __m128 axy = _mm_add_ps(ax, ay);
+  const __m128 margin = _mm_add_ps(_mm_set1_ps(64.f), _mm_mul_ps(axy, _mm_set1_ps(1e-3f)));
+  const __m128 far = _mm_cmpgt_ps(_mm_sub_ps(_mm_sub_ps(gap, r), margin),
+                                  _mm_mul_ps(_mm_set1_ps(within), speedBound));
+  const __m128 pp = _mm_add_ps(_mm_mul_ps(px, px), _mm_mul_ps(py, py));
+  const __m128 dot = _mm_add_ps(_mm_mul_ps(px, vx), _mm_mul_ps(py, vy));
+  const __m128 apart = _mm_and_ps(
+      _mm_and_ps(_mm_cmple_ps(_mm_mul_ps(r, r), pp), _mm_cmplt_ps(pp, _mm_set1_ps(1e10f))),
+      _mm_cmpgt_ps(dot, _mm_mul_ps(_mm_mul_ps(_mm_set1_ps(1e-4f), axy), speedBound)));
+  return ~static_cast<unsigned>(_mm_movemask_ps(_mm_or_ps(far, apart))) & 0xfu;
+}
+
+// x and y of two Vec2 members at the same offset in consecutive pods.
+inline __m128 loadTwo(const Vec2& first, const Vec2& second) {
+  const __m128 low = _mm_castpd_ps(_mm_load_sd(reinterpret_cast<const double*>(&first)));
+  return _mm_loadh_pi(low, reinterpret_cast<const __m64*>(&second));
+}
+
+Contact earliestContactOfFour(const PodState* pods, const Track& track, int lastA, int lastB,
+                              int& improvements) {
   constexpr float kPodReach = 2.f * constants::kPodRadius;
   constexpr float kCheckpointReach = constants::kPodRadius + constants::kCheckpointRadius;
+  const __m128 p01 = loadTwo(pods[0].position, pods[1].position);
+  const __m128 p23 = loadTwo(pods[2].position, pods[3].position);
+  const __m128 v01 = loadTwo(pods[0].velocity, pods[1].velocity);
+  const __m128 v23 = loadTwo(pods[2].velocity, pods[3].velocity);
+  const __m128 x = _mm_shuffle_ps(p01, p23, _MM_SHUFFLE(2, 0, 2, 0));
+  const __m128 y = _mm_shuffle_ps(p01, p23, _MM_SHUFFLE(3, 1, 3, 1));
+  const __m128 vx = _mm_shuffle_ps(v01, v23, _MM_SHUFFLE(2, 0, 2, 0));
+  const __m128 vy = _mm_shuffle_ps(v01, v23, _MM_SHUFFLE(3, 1, 3, 1));
+  // Lanes of the pairs 0-1, 0-2, 0-3, 1-2, then 1-3, 2-3 (twice, the copies
+  // unused): first pod's value minus second's.
+  const auto firstFourPairs = [](__m128 v) {
+    return _mm_sub_ps(_mm_shuffle_ps(v, v, _MM_SHUFFLE(1, 0, 0, 0)),
+                      _mm_shuffle_ps(v, v, _MM_SHUFFLE(2, 3, 2, 1)));
+  };
+  const auto lastTwoPairs = [](__m128 v) {
+    return _mm_sub_ps(_mm_shuffle_ps(v, v, _MM_SHUFFLE(2, 1, 2, 1)),
+                      _mm_shuffle_ps(v, v, _MM_SHUFFLE(3, 3, 3, 3)));
+  };
+  const __m128 podReach = _mm_set1_ps(kPodReach);
+  const unsigned pairs =
+      mayTouchBeforeLanes(firstFourPairs(x), firstFourPairs(y), firstFourPairs(vx),
+                          firstFourPairs(vy), podReach, kNoContact) |
+      (mayTouchBeforeLanes(lastTwoPairs(x), lastTwoPairs(y), lastTwoPairs(vx), lastTwoPairs(vy),
+                           podReach, kNoContact) &
+       3u) << 4;
+  const auto checkpoint = [&](int i) -> const Vec2& {
+    return track.checkpoints[static_cast<std::size_t>(pods[i].nextCheckpoint)].position;
+  };
+  const __m128 c01 = loadTwo(checkpoint(0), checkpoint(1));
+  const __m128 c23 = loadTwo(checkpoint(2), checkpoint(3));
+  const __m128 cx = _mm_shuffle_ps(c01, c23, _MM_SHUFFLE(2, 0, 2, 0));
+  const __m128 cy = _mm_shuffle_ps(c01, c23, _MM_SHUFFLE(3, 1, 3, 1));
+  const unsigned passes = mayTouchBeforeLanes(_mm_sub_ps(x, cx), _mm_sub_ps(y, cy), vx, vy,
+                                              _mm_set1_ps(kCheckpointReach), kNoContact);
+  // The survivors in earliestContact's order: bit k < 6 is pair k, bit 6 + i
+  // pod i's checkpoint.
+  constexpr int kPairFirst[6] = {0, 0, 0, 1, 1, 2};
+  constexpr int kPairSecond[6] = {1, 2, 3, 2, 3, 3};
   Contact best;
-  for (int i = 0; i < n; ++i) {
-    const PodState& a = pods[i];
-    for (int j = i + 1; j < n; ++j) {
-      const PodState& b = pods[j];
-      if (!mayTouchBefore(a.position - b.position, a.velocity - b.velocity, kPodReach,
-                          best.time))
-        continue;
-      float tc;
-      if (qutils::contactTime(a.position, a.velocity, constants::kPodRadius, b.position,
-                              b.velocity, constants::kPodRadius, tc) &&
-          tc < best.time && !(tc == 0.f && i == lastA && j == lastB)) {
-        best = {tc, i, j};
-        ++improvements;
-      }
-    }
-  }
-  for (int i = 0; i < n; ++i) {
-    const PodState& pod = pods[i];
-    const Vec2& cp = track.checkpoints[static_cast<std::size_t>(pod.nextCheckpoint)].position;
-    if (!mayTouchBefore(pod.position - cp, pod.velocity, kCheckpointReach, best.time))
-      continue;
-    float tc;
-    if (qutils::contactTime(pod.position, pod.velocity, constants::kPodRadius, cp, Vec2(),
-                            constants::kCheckpointRadius, tc) &&
-        tc < best.time) {
-      best = {tc, i, -1};
-      ++improvements;
-    }
+  for (unsigned left = pairs | passes << 6; left != 0; left &= left - 1) {
+    const int k = __builtin_ctz(left);
+    if (k < 6)
+      testPair(pods, kPairFirst[k], kPairSecond[k], lastA, lastB, best, improvements);
+    else
+      testCheckpoint(pods, k - 6, track, best, improvements);
   }
   return best;
 }
+
+#else
+
+Contact earliestContactOfFour(const PodState* pods, const Track& track, int lastA, int lastB,
+                              int& improvements) {
+  return earliestContact(pods, 4, track, lastA, lastB, improvements);
+}
+
+#endif
 
 // The exact checkpoint test of one pod, skipped when a bound shows that it
 // finds no contact up to `within`.
@@ -229,8 +336,8 @@ void moveWithCollisions(Race& race, const Track& track, float dt,
   while (t <= dt) {
     Contact next;
     if (improvements < kMaxCandidateImprovements) {
-      next = n == 4 ? earliestContact<4>(pods.data(), n, track, lastA, lastB, improvements)
-                    : earliestContact<0>(pods.data(), n, track, lastA, lastB, improvements);
+      next = n == 4 ? earliestContactOfFour(pods.data(), track, lastA, lastB, improvements)
+                    : earliestContact(pods.data(), n, track, lastA, lastB, improvements);
     } else {
       // Safety stop: the rest of the step runs without contact search.
       Q_REPORT(false);
