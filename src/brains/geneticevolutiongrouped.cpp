@@ -28,19 +28,26 @@ GeneticEvolutionGrouped::~GeneticEvolutionGrouped() = default;
 
 void GeneticEvolutionGrouped::replay(const Genome& genome) {
   reset();
-  std::array<Influence, 4> influences;
+  auto& pods = simState_.pods;
   const auto slot = [this](Role r) { return static_cast<std::size_t>(role(r)); };
+  if (opponentPlansStale_) {
+    oppRunnerPlan_.plan(pods[slot(OppRunner)], opponentGenome_, 0, nbTurns_);
+    oppHunterPlan_.plan(pods[slot(OppHunter)], opponentGenome_, nbTurns_, nbTurns_);
+    opponentPlansStale_ = false;
+  }
+  // Each pod's command touches that pod alone: the order is free.
   for (int t = 0; t < nbTurns_; ++t) {
-    influences[slot(OwnRunner)] = geneToInfluence(genome[t]);
-    influences[slot(OwnHunter)] = geneToInfluence(genome[nbTurns_ + t]);
-    influences[slot(OppRunner)] = geneToInfluence(opponentGenome_[t]);
-    influences[slot(OppHunter)] = geneToInfluence(opponentGenome_[nbTurns_ + t]);
-    applyAll(simState_, influences);
+    Physics::applyInfluence(pods[slot(OwnRunner)], geneToInfluence(genome[t]), 1.f);
+    Physics::applyInfluence(pods[slot(OwnHunter)], geneToInfluence(genome[nbTurns_ + t]), 1.f);
+    oppRunnerPlan_.apply(pods[slot(OppRunner)], t);
+    oppHunterPlan_.apply(pods[slot(OppHunter)], t);
     Physics::referenceStep(simState_, track_);
   }
 }
 
 void GeneticEvolutionGrouped::seed(Genome& genome, bool opponentFromGenome) {
+  // Every preparation seeds: the initial state or opponentGenome changes here.
+  opponentPlansStale_ = true;
   reset();
   randomGenome(genome);
   std::array<Influence, 4> influences;
@@ -89,6 +96,7 @@ const Genome& GeneticEvolutionGrouped::bestGenome() const { return genome(bestIn
 
 void GeneticEvolutionGrouped::setOpponentGenome(const Genome& genome) {
   opponentGenome_ = genome;
+  opponentPlansStale_ = true;
 }
 
 void GeneticEvolutionGrouped::prepareAgainst(const Race& race, const Genome& opponentPlan) {

@@ -35,18 +35,28 @@ GeneticEvolutionSeparate::~GeneticEvolutionSeparate() = default;
 
 void GeneticEvolutionSeparate::replay(const Genome& genome) {
   reset();
-  std::array<Influence, 4> influences;
+  auto& pods = simState_.pods;
+  const auto slot = [this](Role r) { return static_cast<std::size_t>(role(r)); };
+  if (predictionPlansStale_) {
+    partnerPlan_.plan(pods[static_cast<std::size_t>(partner_)], partnerGenome_, 0, nbTurns_);
+    oppRunnerPlan_.plan(pods[slot(OppRunner)], oppRunnerGenome_, 0, nbTurns_);
+    oppHunterPlan_.plan(pods[slot(OppHunter)], oppHunterGenome_, 0, nbTurns_);
+    predictionPlansStale_ = false;
+  }
+  // Each pod's command touches that pod alone: the order is free.
   for (int t = 0; t < nbTurns_; ++t) {
-    influences[static_cast<std::size_t>(ownPod_)] = geneToInfluence(genome[t]);
-    influences[static_cast<std::size_t>(partner_)] = geneToInfluence(partnerGenome_[t]);
-    influences[static_cast<std::size_t>(role(OppRunner))] = geneToInfluence(oppRunnerGenome_[t]);
-    influences[static_cast<std::size_t>(role(OppHunter))] = geneToInfluence(oppHunterGenome_[t]);
-    applyAll(simState_, influences);
+    Physics::applyInfluence(pods[static_cast<std::size_t>(ownPod_)], geneToInfluence(genome[t]),
+                            1.f);
+    partnerPlan_.apply(pods[static_cast<std::size_t>(partner_)], t);
+    oppRunnerPlan_.apply(pods[slot(OppRunner)], t);
+    oppHunterPlan_.apply(pods[slot(OppHunter)], t);
     Physics::referenceStep(simState_, track_);
   }
 }
 
 void GeneticEvolutionSeparate::seedGenome(Genome& genome) {
+  // Every preparation seeds: the initial state and the predictions change here.
+  predictionPlansStale_ = true;
   reset();
   randomGenome(genome);
   std::array<Influence, 4> influences;

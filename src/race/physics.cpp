@@ -114,7 +114,11 @@ bool Physics::isPodTimedOut(int podId) const {
 
 #pragma GCC diagnostic pop
 
-void Physics::applyInfluence(PodState& pod, const Influence& influence, float dt) {
+namespace {
+
+// applyInfluence's body; heading(angle) is only asked for when the pod thrusts.
+template <class Heading>
+inline void steer(PodState& pod, const Influence& influence, float dt, Heading heading) {
   if (isTimedOut(pod))
     return;
   pod.angle += qutils::clampf(influence.rotation, -constants::kMaxRotation,
@@ -132,8 +136,19 @@ void Physics::applyInfluence(PodState& pod, const Influence& influence, float dt
   } else {
     pod.engine = influence.thrust;
     const float thrust = qutils::clampf(influence.thrust, 0.f, constants::kMaxThrust * dt);
-    pod.velocity += Vec2::fromAngle(pod.angle) * thrust;
+    pod.velocity += heading(pod.angle) * thrust;
   }
+}
+
+} // namespace
+
+void Physics::applyInfluence(PodState& pod, const Influence& influence, float dt) {
+  steer(pod, influence, dt, [](float angle) { return Vec2::fromAngle(angle); });
+}
+
+void Physics::applyInfluence(PodState& pod, const Influence& influence, float dt,
+                             const Vec2& heading) {
+  steer(pod, influence, dt, [&heading](float) { return heading; });
 }
 
 void Physics::referenceStep(Race& race, const Track& track) {

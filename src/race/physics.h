@@ -33,6 +33,10 @@ public:
 
   // Per-pod operations, usable on copies.
   static void applyInfluence(PodState& pod, const Influence& influence, float dt);
+  // The same, given the pod's heading after this call's turn (the unit vector
+  // Vec2::fromAngle of its new angle): for planners that know it in advance.
+  static void applyInfluence(PodState& pod, const Influence& influence, float dt,
+                             const Vec2& heading);
 
   // Whole-second planning steps (dt 1, friction 0.85, cooldown - 1). The
   // caller applies the influences first.
