@@ -22,6 +22,8 @@ constexpr int kMaxCandidateImprovements = 20;
 constexpr int kMaxGentlePasses = 11;
 constexpr int kMaxBrutePasses = 11;
 constexpr float kNoContact = 2.f;
+// Never a contact time: nothing is bounded in advance.
+constexpr float kNotBounded = -1.f;
 // Overlapping checkpoints would otherwise be passed forever at one instant.
 constexpr int kMaxSoloPassesPerStep = 20;
 
@@ -72,12 +74,15 @@ struct Contact {
 
 // The exact test of pods i < j, when the bound leaves it: `best` takes any
 // sooner contact, except the pair that has just bounced touching again at once.
+// The bound is skipped while `best` still is `bounded`, the value the caller
+// has already bounded the pair against.
 inline void testPair(const PodState* pods, int i, int j, int lastA, int lastB, Contact& best,
-                     int& improvements) {
+                     int& improvements, float bounded) {
   constexpr float kPodReach = 2.f * constants::kPodRadius;
   const PodState& a = pods[i];
   const PodState& b = pods[j];
-  if (!mayTouchBefore(a.position - b.position, a.velocity - b.velocity, kPodReach, best.time))
+  if (best.time != bounded &&
+      !mayTouchBefore(a.position - b.position, a.velocity - b.velocity, kPodReach, best.time))
     return;
   float tc;
   if (qutils::contactTime(a.position, a.velocity, constants::kPodRadius, b.position, b.velocity,
@@ -88,13 +93,15 @@ inline void testPair(const PodState* pods, int i, int j, int lastA, int lastB, C
   }
 }
 
-// The exact test of pod i against its next checkpoint, when the bound leaves it.
+// The exact test of pod i against its next checkpoint, when the bound leaves
+// it; `bounded` as for testPair.
 inline void testCheckpoint(const PodState* pods, int i, const Track& track, Contact& best,
-                           int& improvements) {
+                           int& improvements, float bounded) {
   constexpr float kCheckpointReach = constants::kPodRadius + constants::kCheckpointRadius;
   const PodState& pod = pods[i];
   const Vec2& cp = track.checkpoints[static_cast<std::size_t>(pod.nextCheckpoint)].position;
-  if (!mayTouchBefore(pod.position - cp, pod.velocity, kCheckpointReach, best.time))
+  if (best.time != bounded &&
+      !mayTouchBefore(pod.position - cp, pod.velocity, kCheckpointReach, best.time))
     return;
   float tc;
   if (qutils::contactTime(pod.position, pod.velocity, constants::kPodRadius, cp, Vec2(),
@@ -112,9 +119,9 @@ Contact earliestContact(const PodState* pods, int n, const Track& track, int las
   Contact best;
   for (int i = 0; i < n; ++i)
     for (int j = i + 1; j < n; ++j)
-      testPair(pods, i, j, lastA, lastB, best, improvements);
+      testPair(pods, i, j, lastA, lastB, best, improvements, kNotBounded);
   for (int i = 0; i < n; ++i)
-    testCheckpoint(pods, i, track, best, improvements);
+    testCheckpoint(pods, i, track, best, improvements, kNotBounded);
   return best;
 }
 
@@ -123,8 +130,8 @@ Contact earliestContact(const PodState* pods, int n, const Track& track, int las
 // mayTouchBefore does, same operations in the same order). They are taken
 // against kNoContact, the value `best` starts from: weaker than the shrinking
 // `best` of the exact tests, still sound. The survivors, usually none or one,
-// take the scalar bound against the current `best` and the exact test in the
-// original order: the same exact tests run, the same contacts and
+// take the scalar bound again once `best` has shrunk, and the exact test, in
+// the original order: the same exact tests run, the same contacts and
 // improvements come out.
 #if defined(__SSE2__)
 
@@ -200,9 +207,10 @@ Contact earliestContactOfFour(const PodState* pods, const Track& track, int last
   for (unsigned left = pairs | passes << 6; left != 0; left &= left - 1) {
     const int k = __builtin_ctz(left);
     if (k < 6)
-      testPair(pods, kPairFirst[k], kPairSecond[k], lastA, lastB, best, improvements);
+      testPair(pods, kPairFirst[k], kPairSecond[k], lastA, lastB, best, improvements,
+               kNoContact);
     else
-      testCheckpoint(pods, k - 6, track, best, improvements);
+      testCheckpoint(pods, k - 6, track, best, improvements, kNoContact);
   }
   return best;
 }
