@@ -2,6 +2,7 @@
 
 #include "brains/steering.h"
 #include "race/physics.h"
+#include "race/racerules.h"
 
 #include <qutils/assert.h>
 
@@ -23,14 +24,37 @@ void GeneticEvolutionTimeAttack::computeRoles() {
 
 void GeneticEvolutionTimeAttack::replay(const Genome& genome) {
   reset();
+  auto& pods = simState_.pods;
+  const std::size_t n = pods.size();
+  const auto own = static_cast<std::size_t>(ownPod_);
+  if (coastingStale_) {
+    coasting_.resize(n * static_cast<std::size_t>(nbTurns_));
+    const PodState* before = pods.data();
+    for (std::size_t row = 0; row < coasting_.size(); row += n) {
+      for (std::size_t i = 0; i < n; ++i) {
+        coasting_[row + i] = before[i];
+        if (i != own)
+          Physics::soloStep(coasting_[row + i], track_);
+      }
+      before = &coasting_[row];
+    }
+    coastingStale_ = false;
+  }
+  // Physics::soloStepAll, the other pods' steps taken from coasting_.
   for (int t = 0; t < nbTurns_; ++t) {
-    Physics::applyInfluence(simState_.pods[static_cast<std::size_t>(ownPod_)],
-                            geneToInfluence(genome[t]), 1.f);
-    Physics::soloStepAll(simState_, track_);
+    Physics::applyInfluence(pods[own], geneToInfluence(genome[t]), 1.f);
+    Physics::soloStep(pods[own], track_);
+    const PodState* row = &coasting_[static_cast<std::size_t>(t) * n];
+    for (std::size_t i = 0; i < n; ++i)
+      if (i != own)
+        pods[i] = row[i];
+    applyTimeAttackWinnerRule(simState_, track_);
   }
 }
 
 void GeneticEvolutionTimeAttack::seedGenome(Genome& genome) {
+  // Every preparation seeds after taking its new state.
+  coastingStale_ = true;
   reset();
   randomGenome(genome);
   for (int t = 0; t < nbTurns_; ++t) {

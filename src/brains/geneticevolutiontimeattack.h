@@ -2,6 +2,8 @@
 
 #include "brains/geneticevolution.h"
 
+#include <vector>
+
 namespace pod {
 
 // Plans the team's only pod in time attack: no opponents, no collisions, the
@@ -26,6 +28,13 @@ protected:
   const PodState& ownState() const { return simState_.pods[static_cast<std::size_t>(ownPod_)]; }
 
   int ownPod_;
+
+private:
+  // The other pods coast alike in every replay of a turn (no commands, no
+  // collisions): their states after each step, nbTurns rows of all pods,
+  // taken on the first replay after a preparation.
+  std::vector<PodState> coasting_;
+  bool coastingStale_ = true;
 };
 
 } // namespace pod
