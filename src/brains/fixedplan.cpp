@@ -1,7 +1,5 @@
 #include "brains/fixedplan.h"
 
-#include "race/physics.h"
-
 namespace pod {
 
 void FixedPlan::plan(const PodState& pod, const Genome& genome, int first, int nbTurns) {
@@ -18,14 +16,6 @@ void FixedPlan::plan(const PodState& pod, const Genome& genome, int first, int n
     Physics::applyInfluence(turning, influence, 1.f);
     headings_.push_back(Vec2::fromAngle(turning.angle));
   }
-}
-
-void FixedPlan::apply(PodState& pod, int t) const {
-  const auto i = static_cast<std::size_t>(t);
-  if (headings_.empty())
-    Physics::applyInfluence(pod, influences_[i], 1.f);
-  else
-    Physics::applyInfluence(pod, influences_[i], 1.f, headings_[i]);
 }
 
 } // namespace pod

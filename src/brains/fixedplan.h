@@ -1,6 +1,7 @@
 #pragma once
 
 #include "brains/genome.h"
+#include "race/physics.h"
 #include "race/race.h"
 
 #include <vector>
@@ -17,7 +18,13 @@ public:
   // Step t follows gene first + t, for nbTurns steps from the pod's state.
   void plan(const PodState& pod, const Genome& genome, int first, int nbTurns);
   // Step t's command, as Physics::applyInfluence gives it (dt 1).
-  void apply(PodState& pod, int t) const;
+  void apply(PodState& pod, int t) const {
+    const auto i = static_cast<std::size_t>(t);
+    if (headings_.empty())
+      Physics::applyInfluence(pod, influences_[i], 1.f);
+    else
+      Physics::applyInfluence(pod, influences_[i], 1.f, headings_[i]);
+  }
 
 private:
   std::vector<Influence> influences_;

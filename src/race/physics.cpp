@@ -114,43 +114,6 @@ bool Physics::isPodTimedOut(int podId) const {
 
 #pragma GCC diagnostic pop
 
-namespace {
-
-// applyInfluence's body; heading(angle) is only asked for when the pod thrusts.
-template <class Heading>
-inline void steer(PodState& pod, const Influence& influence, float dt, Heading heading) {
-  if (isTimedOut(pod))
-    return;
-  pod.angle += qutils::clampf(influence.rotation, -constants::kMaxRotation,
-                              constants::kMaxRotation) * dt;
-  if (pod.angle < 0.f)
-    pod.angle += 360.f;
-  if (pod.angle > 360.f)
-    pod.angle -= 360.f;
-
-  if (influence.shield) {
-    pod.shieldCooldown = constants::kShieldDuration;
-    pod.engine = 0.f;
-  } else if (pod.shieldCooldown != 0.f) {
-    pod.engine = 0.f;
-  } else {
-    pod.engine = influence.thrust;
-    const float thrust = qutils::clampf(influence.thrust, 0.f, constants::kMaxThrust * dt);
-    pod.velocity += heading(pod.angle) * thrust;
-  }
-}
-
-} // namespace
-
-void Physics::applyInfluence(PodState& pod, const Influence& influence, float dt) {
-  steer(pod, influence, dt, [](float angle) { return Vec2::fromAngle(angle); });
-}
-
-void Physics::applyInfluence(PodState& pod, const Influence& influence, float dt,
-                             const Vec2& heading) {
-  steer(pod, influence, dt, [&heading](float) { return heading; });
-}
-
 void Physics::referenceStep(Race& race, const Track& track) {
   moveWithCollisions(race, track, 1.f, nullptr);
   for (auto& pod : race.pods)

@@ -2,6 +2,7 @@
 
 #include "race/physicsevent.h"
 #include "race/race.h"
+#include "race/racerules.h"
 #include "race/track.h"
 
 #include <vector>
@@ -31,12 +32,17 @@ public:
   int podRank(int podId) const;
   bool isPodTimedOut(int podId) const;
 
-  // Per-pod operations, usable on copies.
-  static void applyInfluence(PodState& pod, const Influence& influence, float dt);
+  // Per-pod operations, usable on copies. Inline: the planners apply one per
+  // pod in every step.
+  static void applyInfluence(PodState& pod, const Influence& influence, float dt) {
+    steer(pod, influence, dt, [](float angle) { return Vec2::fromAngle(angle); });
+  }
   // The same, given the pod's heading after this call's turn (the unit vector
   // Vec2::fromAngle of its new angle): for planners that know it in advance.
   static void applyInfluence(PodState& pod, const Influence& influence, float dt,
-                             const Vec2& heading);
+                             const Vec2& heading) {
+    steer(pod, influence, dt, [&heading](float) { return heading; });
+  }
 
   // Whole-second planning steps (dt 1, friction 0.85, cooldown - 1). The
   // caller applies the influences first.
@@ -45,9 +51,36 @@ public:
   static void soloStepAll(Race& race, const Track& track);
 
 private:
+  // applyInfluence's body; heading(angle) is only asked for when the pod thrusts.
+  template <class Heading>
+  static void steer(PodState& pod, const Influence& influence, float dt, Heading heading);
+
   Race currentState_;
   Race previousState_;
   const Track* track_ = nullptr;
 };
+
+template <class Heading>
+void Physics::steer(PodState& pod, const Influence& influence, float dt, Heading heading) {
+  if (isTimedOut(pod))
+    return;
+  pod.angle += qutils::clampf(influence.rotation, -constants::kMaxRotation,
+                              constants::kMaxRotation) * dt;
+  if (pod.angle < 0.f)
+    pod.angle += 360.f;
+  if (pod.angle > 360.f)
+    pod.angle -= 360.f;
+
+  if (influence.shield) {
+    pod.shieldCooldown = constants::kShieldDuration;
+    pod.engine = 0.f;
+  } else if (pod.shieldCooldown != 0.f) {
+    pod.engine = 0.f;
+  } else {
+    pod.engine = influence.thrust;
+    const float thrust = qutils::clampf(influence.thrust, 0.f, constants::kMaxThrust * dt);
+    pod.velocity += heading(pod.angle) * thrust;
+  }
+}
 
 } // namespace pod

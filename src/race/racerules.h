@@ -20,9 +20,34 @@ inline bool hasFinished(const PodState& pod, const Track& track) {
 // nextCheckpoint + 1, or 0 when nextCheckpoint is the last index.
 std::int32_t checkpointAfterNext(const PodState& pod, std::int32_t count);
 
-// Both do nothing once a winner is set.
-void applyRaceWinnerRule(Race& race, const Track& track);
-void applyTimeAttackWinnerRule(Race& race, const Track& track);
+// Both do nothing once a winner is set. Inline: the planners' every step ends
+// with one.
+inline void applyRaceWinnerRule(Race& race, const Track& track) {
+  if (race.winner != -1)
+    return;
+  // Later pods overwrite earlier ones: the last qualifying pod decides.
+  for (const auto& pod : race.pods) {
+    if (isTimedOut(pod)) {
+      race.byTimeout = true;
+      race.winner = pod.team == 0 ? 1 : 0;
+    } else if (hasFinished(pod, track)) {
+      race.byTimeout = false;
+      race.winner = pod.team;
+    }
+  }
+}
+
+inline void applyTimeAttackWinnerRule(Race& race, const Track& track) {
+  if (race.winner != -1)
+    return;
+  for (const auto& pod : race.pods) {
+    if (hasFinished(pod, track)) {
+      race.winner = pod.team;
+      race.byTimeout = false;
+      return;
+    }
+  }
+}
 
 // Pod ids, leader first.
 void raceOrder(const Race& race, const Track& track, std::vector<std::uint32_t>& out);
