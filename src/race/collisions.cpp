@@ -125,6 +125,18 @@ Contact earliestContact(const PodState* pods, int n, const Track& track, int las
   return best;
 }
 
+// Any pair closer than the contact distance: the first test of every
+// depenetration pass, made here without a call when all is clear.
+template <int kPods>
+bool anyOverlap(const PodState* pods, int count) {
+  const int n = kPods > 0 ? kPods : count;
+  for (int i = 0; i < n; ++i)
+    for (int j = i + 1; j < n; ++j)
+      if (qutils::squaredDistance(pods[i].position, pods[j].position) < kContactDistanceSq)
+        return true;
+  return false;
+}
+
 // ---- Four pods, the race: the bounds of all ten candidates of a search at
 // once, one candidate per SSE lane (each lane computed exactly as
 // mayTouchBefore does, same operations in the same order). They are taken
@@ -155,50 +167,59 @@ inline unsigned mayTouchBeforeLanes(__m128 px, __m128 py, __m128 vx, __m128 vy, 
   return ~static_cast<unsigned>(_mm_movemask_ps(_mm_or_ps(far, apart))) & 0xfu;
 }
 
-// x and y of two Vec2 members at the same offset in consecutive pods.
+// x and y of two Vec2s.
 inline __m128 loadTwo(const Vec2& first, const Vec2& second) {
   const __m128 low = _mm_castpd_ps(_mm_load_sd(reinterpret_cast<const double*>(&first)));
   return _mm_loadh_pi(low, reinterpret_cast<const __m64*>(&second));
+}
+
+// Four Vec2s, x in one register and y in the other.
+struct FourVec2 {
+  __m128 x;
+  __m128 y;
+};
+
+inline FourVec2 loadFour(const Vec2& v0, const Vec2& v1, const Vec2& v2, const Vec2& v3) {
+  const __m128 v01 = loadTwo(v0, v1);
+  const __m128 v23 = loadTwo(v2, v3);
+  return {_mm_shuffle_ps(v01, v23, _MM_SHUFFLE(2, 0, 2, 0)),
+          _mm_shuffle_ps(v01, v23, _MM_SHUFFLE(3, 1, 3, 1))};
+}
+
+// Lanes of the pairs 0-1, 0-2, 0-3, 1-2, then 1-3, 2-3 (twice, the copies
+// unused): first pod's value minus second's.
+inline __m128 firstFourPairs(__m128 v) {
+  return _mm_sub_ps(_mm_shuffle_ps(v, v, _MM_SHUFFLE(1, 0, 0, 0)),
+                    _mm_shuffle_ps(v, v, _MM_SHUFFLE(2, 3, 2, 1)));
+}
+
+inline __m128 lastTwoPairs(__m128 v) {
+  return _mm_sub_ps(_mm_shuffle_ps(v, v, _MM_SHUFFLE(2, 1, 2, 1)),
+                    _mm_shuffle_ps(v, v, _MM_SHUFFLE(3, 3, 3, 3)));
 }
 
 Contact earliestContactOfFour(const PodState* pods, const Track& track, int lastA, int lastB,
                               int& improvements) {
   constexpr float kPodReach = 2.f * constants::kPodRadius;
   constexpr float kCheckpointReach = constants::kPodRadius + constants::kCheckpointRadius;
-  const __m128 p01 = loadTwo(pods[0].position, pods[1].position);
-  const __m128 p23 = loadTwo(pods[2].position, pods[3].position);
-  const __m128 v01 = loadTwo(pods[0].velocity, pods[1].velocity);
-  const __m128 v23 = loadTwo(pods[2].velocity, pods[3].velocity);
-  const __m128 x = _mm_shuffle_ps(p01, p23, _MM_SHUFFLE(2, 0, 2, 0));
-  const __m128 y = _mm_shuffle_ps(p01, p23, _MM_SHUFFLE(3, 1, 3, 1));
-  const __m128 vx = _mm_shuffle_ps(v01, v23, _MM_SHUFFLE(2, 0, 2, 0));
-  const __m128 vy = _mm_shuffle_ps(v01, v23, _MM_SHUFFLE(3, 1, 3, 1));
-  // Lanes of the pairs 0-1, 0-2, 0-3, 1-2, then 1-3, 2-3 (twice, the copies
-  // unused): first pod's value minus second's.
-  const auto firstFourPairs = [](__m128 v) {
-    return _mm_sub_ps(_mm_shuffle_ps(v, v, _MM_SHUFFLE(1, 0, 0, 0)),
-                      _mm_shuffle_ps(v, v, _MM_SHUFFLE(2, 3, 2, 1)));
-  };
-  const auto lastTwoPairs = [](__m128 v) {
-    return _mm_sub_ps(_mm_shuffle_ps(v, v, _MM_SHUFFLE(2, 1, 2, 1)),
-                      _mm_shuffle_ps(v, v, _MM_SHUFFLE(3, 3, 3, 3)));
-  };
+  const FourVec2 p = loadFour(pods[0].position, pods[1].position, pods[2].position,
+                              pods[3].position);
+  const FourVec2 v = loadFour(pods[0].velocity, pods[1].velocity, pods[2].velocity,
+                              pods[3].velocity);
   const __m128 podReach = _mm_set1_ps(kPodReach);
   const unsigned pairs =
-      mayTouchBeforeLanes(firstFourPairs(x), firstFourPairs(y), firstFourPairs(vx),
-                          firstFourPairs(vy), podReach, kNoContact) |
-      (mayTouchBeforeLanes(lastTwoPairs(x), lastTwoPairs(y), lastTwoPairs(vx), lastTwoPairs(vy),
-                           podReach, kNoContact) &
+      mayTouchBeforeLanes(firstFourPairs(p.x), firstFourPairs(p.y), firstFourPairs(v.x),
+                          firstFourPairs(v.y), podReach, kNoContact) |
+      (mayTouchBeforeLanes(lastTwoPairs(p.x), lastTwoPairs(p.y), lastTwoPairs(v.x),
+                           lastTwoPairs(v.y), podReach, kNoContact) &
        3u) << 4;
   const auto checkpoint = [&](int i) -> const Vec2& {
     return track.checkpoints[static_cast<std::size_t>(pods[i].nextCheckpoint)].position;
   };
-  const __m128 c01 = loadTwo(checkpoint(0), checkpoint(1));
-  const __m128 c23 = loadTwo(checkpoint(2), checkpoint(3));
-  const __m128 cx = _mm_shuffle_ps(c01, c23, _MM_SHUFFLE(2, 0, 2, 0));
-  const __m128 cy = _mm_shuffle_ps(c01, c23, _MM_SHUFFLE(3, 1, 3, 1));
-  const unsigned passes = mayTouchBeforeLanes(_mm_sub_ps(x, cx), _mm_sub_ps(y, cy), vx, vy,
-                                              _mm_set1_ps(kCheckpointReach), kNoContact);
+  const FourVec2 c = loadFour(checkpoint(0), checkpoint(1), checkpoint(2), checkpoint(3));
+  const unsigned passes =
+      mayTouchBeforeLanes(_mm_sub_ps(p.x, c.x), _mm_sub_ps(p.y, c.y), v.x, v.y,
+                          _mm_set1_ps(kCheckpointReach), kNoContact);
   // The survivors in earliestContact's order: bit k < 6 is pair k, bit 6 + i
   // pod i's checkpoint.
   constexpr int kPairFirst[6] = {0, 0, 0, 1, 1, 2};
@@ -215,7 +236,22 @@ Contact earliestContactOfFour(const PodState* pods, const Track& track, int last
   return best;
 }
 
+// anyOverlap<4>, pair by pair the same sums.
+bool anyOverlapOfFour(const PodState* pods) {
+  const FourVec2 p = loadFour(pods[0].position, pods[1].position, pods[2].position,
+                              pods[3].position);
+  const auto overlaps = [](__m128 dx, __m128 dy) {
+    const __m128 dd = _mm_add_ps(_mm_mul_ps(dx, dx), _mm_mul_ps(dy, dy));
+    const __m128 limit = _mm_set1_ps(kContactDistanceSq);
+    return static_cast<unsigned>(_mm_movemask_ps(_mm_cmplt_ps(dd, limit)));
+  };
+  return (overlaps(firstFourPairs(p.x), firstFourPairs(p.y)) |
+          (overlaps(lastTwoPairs(p.x), lastTwoPairs(p.y)) & 3u)) != 0;
+}
+
 #else
+
+bool anyOverlapOfFour(const PodState* pods) { return anyOverlap<4>(pods, 4); }
 
 Contact earliestContactOfFour(const PodState* pods, const Track& track, int lastA, int lastB,
                               int& improvements) {
@@ -232,18 +268,6 @@ bool checkpointContactWithin(const PodState& pod, const Track& track, float with
   return mayTouchBefore(pod.position - cp, pod.velocity, kCheckpointReach, within) &&
          qutils::contactTime(pod.position, pod.velocity, constants::kPodRadius, cp, Vec2(),
                              constants::kCheckpointRadius, t);
-}
-
-// Any pair closer than the contact distance: the first test of every
-// depenetration pass, made here without a call when all is clear.
-template <int kPods>
-bool anyOverlap(const PodState* pods, int count) {
-  const int n = kPods > 0 ? kPods : count;
-  for (int i = 0; i < n; ++i)
-    for (int j = i + 1; j < n; ++j)
-      if (qutils::squaredDistance(pods[i].position, pods[j].position) < kContactDistanceSq)
-        return true;
-  return false;
 }
 
 void passCheckpoint(PodState& pod, const Track& track) {
@@ -356,13 +380,13 @@ void moveWithCollisions(Race& race, const Track& track, float dt,
 
     if (dt < t + best) {
       advanceAll(pods, dt - t);
-      if (n == 4 ? anyOverlap<4>(pods.data(), n) : anyOverlap<0>(pods.data(), n))
+      if (n == 4 ? anyOverlapOfFour(pods.data()) : anyOverlap<0>(pods.data(), n))
         depenetrate(pods);
       return;
     }
     if (best > 0.f)
       advanceAll(pods, best);
-    if (n == 4 ? anyOverlap<4>(pods.data(), n) : anyOverlap<0>(pods.data(), n))
+    if (n == 4 ? anyOverlapOfFour(pods.data()) : anyOverlap<0>(pods.data(), n))
       depenetrate(pods);
 
     const float when = t + best;
