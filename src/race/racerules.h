@@ -13,9 +13,12 @@ namespace pod {
 
 // Inline: the physics asks these of every pod in every step.
 inline bool isTimedOut(const PodState& pod) { return pod.timeout >= constants::kTimeoutLimit; }
+// Checkpoints cleared at the finish: every lap, the start line included.
+inline std::int32_t checkpointsToFinish(const Track& track) {
+  return constants::kLaps * static_cast<std::int32_t>(track.checkpoints.size());
+}
 inline bool hasFinished(const PodState& pod, const Track& track) {
-  return pod.checkpointsCleared ==
-         constants::kLaps * static_cast<std::int32_t>(track.checkpoints.size());
+  return pod.checkpointsCleared == checkpointsToFinish(track);
 }
 // nextCheckpoint + 1, or 0 when nextCheckpoint is the last index.
 std::int32_t checkpointAfterNext(const PodState& pod, std::int32_t count);
@@ -25,12 +28,13 @@ std::int32_t checkpointAfterNext(const PodState& pod, std::int32_t count);
 inline void applyRaceWinnerRule(Race& race, const Track& track) {
   if (race.winner != -1)
     return;
+  const std::int32_t toFinish = checkpointsToFinish(track);
   // Later pods overwrite earlier ones: the last qualifying pod decides.
   for (const auto& pod : race.pods) {
     if (isTimedOut(pod)) {
       race.byTimeout = true;
       race.winner = pod.team == 0 ? 1 : 0;
-    } else if (hasFinished(pod, track)) {
+    } else if (pod.checkpointsCleared == toFinish) {
       race.byTimeout = false;
       race.winner = pod.team;
     }
@@ -40,8 +44,9 @@ inline void applyRaceWinnerRule(Race& race, const Track& track) {
 inline void applyTimeAttackWinnerRule(Race& race, const Track& track) {
   if (race.winner != -1)
     return;
+  const std::int32_t toFinish = checkpointsToFinish(track);
   for (const auto& pod : race.pods) {
-    if (hasFinished(pod, track)) {
+    if (pod.checkpointsCleared == toFinish) {
       race.winner = pod.team;
       race.byTimeout = false;
       return;
