@@ -29,27 +29,40 @@ void GeneticEvolutionTimeAttack::replay(const Genome& genome) {
   const auto own = static_cast<std::size_t>(ownPod_);
   if (coastingStale_) {
     coasting_.resize(n * static_cast<std::size_t>(nbTurns_));
+    coastersFinish_ = false;
     const PodState* before = pods.data();
     for (std::size_t row = 0; row < coasting_.size(); row += n) {
       for (std::size_t i = 0; i < n; ++i) {
         coasting_[row + i] = before[i];
-        if (i != own)
+        if (i != own) {
+          coastersFinish_ = coastersFinish_ || hasFinished(before[i], track_);
           Physics::soloStep(coasting_[row + i], track_);
+          coastersFinish_ = coastersFinish_ || hasFinished(coasting_[row + i], track_);
+        }
       }
       before = &coasting_[row];
     }
     coastingStale_ = false;
   }
-  // Physics::soloStepAll, the other pods' steps taken from coasting_.
-  for (int t = 0; t < nbTurns_; ++t) {
-    Physics::applyInfluence(pods[own], geneToInfluence(genome[t]), 1.f);
-    Physics::soloStep(pods[own], track_);
+  const auto takeCoasting = [&](int t) {
     const PodState* row = &coasting_[static_cast<std::size_t>(t) * n];
     for (std::size_t i = 0; i < n; ++i)
       if (i != own)
         pods[i] = row[i];
+  };
+  // Physics::soloStepAll, the other pods' steps taken from coasting_. The
+  // winner rule only asks them whether they have finished: while none does
+  // within the plan, their first states answer as well, and they take their
+  // last ones after the last step.
+  for (int t = 0; t < nbTurns_; ++t) {
+    Physics::applyInfluence(pods[own], geneToInfluence(genome[t]), 1.f);
+    Physics::soloStep(pods[own], track_);
+    if (coastersFinish_)
+      takeCoasting(t);
     applyTimeAttackWinnerRule(simState_, track_);
   }
+  if (!coastersFinish_)
+    takeCoasting(nbTurns_ - 1);
 }
 
 void GeneticEvolutionTimeAttack::seedGenome(Genome& genome) {

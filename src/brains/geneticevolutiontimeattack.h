@@ -34,6 +34,7 @@ private:
   // collisions): their states after each step, nbTurns rows of all pods,
   // taken on the first replay after a preparation.
   std::vector<PodState> coasting_;
+  bool coastersFinish_ = false; // at some step of coasting_, or before
   bool coastingStale_ = true;
 };
 
