@@ -3,32 +3,51 @@
 #include "brains/genome.h"
 #include "race/physics.h"
 #include "race/race.h"
+#include "race/track.h"
 
 #include <vector>
 
 namespace pod {
 
-// The commands of a pod that follows a fixed plan through every replay of a
-// turn (a predicted partner or opponent), with its headings. Only commands
-// turn a pod, and only while it has not timed out: a pod that cannot time
-// out within the plan turns through the same angles in every replay, so the
-// cos/sin of its thrust are taken once per plan instead of once per replay.
+// A pod that follows a fixed plan through every replay of a turn (a predicted
+// partner or opponent). A command's effect depends on nothing but the command,
+// the pod's angle and shield cooldown, and whether it has timed out; angle and
+// cooldown change by the commands and the cooldown's tick of every step
+// alone. So while the pod cannot time out within the plan, every replay gives
+// it the same angles, cooldowns, engine values and engine pushes: they are
+// taken once per plan, from a copy of the pod stepped alone, and a replay's
+// step sets them, adding the push to the pod's own velocity. No cos/sin.
 class FixedPlan {
 public:
   // Step t follows gene first + t, for nbTurns steps from the pod's state.
-  void plan(const PodState& pod, const Genome& genome, int first, int nbTurns);
+  void plan(const PodState& pod, const Genome& genome, int first, int nbTurns,
+            const Track& track);
   // Step t's command, as Physics::applyInfluence gives it (dt 1).
   void apply(PodState& pod, int t) const {
     const auto i = static_cast<std::size_t>(t);
-    if (headings_.empty())
+    if (steps_.empty()) {
       Physics::applyInfluence(pod, influences_[i], 1.f);
-    else
-      Physics::applyInfluence(pod, influences_[i], 1.f, headings_[i]);
+      return;
+    }
+    const Step& step = steps_[i];
+    pod.angle = step.angle;
+    pod.shieldCooldown = step.shieldCooldown;
+    pod.engine = step.engine;
+    if (step.pushes)
+      pod.velocity += step.push;
   }
 
 private:
+  struct Step {
+    float angle;
+    float shieldCooldown;
+    float engine;
+    bool pushes;
+    Vec2 push;
+  };
+
   std::vector<Influence> influences_;
-  std::vector<Vec2> headings_; // empty when the pod could time out
+  std::vector<Step> steps_; // empty when the pod could time out
 };
 
 } // namespace pod

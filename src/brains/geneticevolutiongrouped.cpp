@@ -31,8 +31,8 @@ void GeneticEvolutionGrouped::replay(const Genome& genome) {
   auto& pods = simState_.pods;
   const auto slot = [this](Role r) { return static_cast<std::size_t>(role(r)); };
   if (opponentPlansStale_) {
-    oppRunnerPlan_.plan(pods[slot(OppRunner)], opponentGenome_, 0, nbTurns_);
-    oppHunterPlan_.plan(pods[slot(OppHunter)], opponentGenome_, nbTurns_, nbTurns_);
+    oppRunnerPlan_.plan(pods[slot(OppRunner)], opponentGenome_, 0, nbTurns_, track_);
+    oppHunterPlan_.plan(pods[slot(OppHunter)], opponentGenome_, nbTurns_, nbTurns_, track_);
     opponentPlansStale_ = false;
   }
   // Each pod's command touches that pod alone: the order is free.

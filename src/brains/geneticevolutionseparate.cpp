@@ -38,9 +38,10 @@ void GeneticEvolutionSeparate::replay(const Genome& genome) {
   auto& pods = simState_.pods;
   const auto slot = [this](Role r) { return static_cast<std::size_t>(role(r)); };
   if (predictionPlansStale_) {
-    partnerPlan_.plan(pods[static_cast<std::size_t>(partner_)], partnerGenome_, 0, nbTurns_);
-    oppRunnerPlan_.plan(pods[slot(OppRunner)], oppRunnerGenome_, 0, nbTurns_);
-    oppHunterPlan_.plan(pods[slot(OppHunter)], oppHunterGenome_, 0, nbTurns_);
+    partnerPlan_.plan(pods[static_cast<std::size_t>(partner_)], partnerGenome_, 0, nbTurns_,
+                      track_);
+    oppRunnerPlan_.plan(pods[slot(OppRunner)], oppRunnerGenome_, 0, nbTurns_, track_);
+    oppHunterPlan_.plan(pods[slot(OppHunter)], oppHunterGenome_, 0, nbTurns_, track_);
     predictionPlansStale_ = false;
   }
   // Each pod's command touches that pod alone: the order is free.

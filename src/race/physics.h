@@ -37,11 +37,16 @@ public:
   static void applyInfluence(PodState& pod, const Influence& influence, float dt) {
     steer(pod, influence, dt, [](float angle) { return Vec2::fromAngle(angle); });
   }
-  // The same, given the pod's heading after this call's turn (the unit vector
-  // Vec2::fromAngle of its new angle): for planners that know it in advance.
+  // The same, heading(angle) giving Vec2::fromAngle(angle) for the pod's new
+  // angle: asked only when the engine pushes.
+  template <class Heading>
   static void applyInfluence(PodState& pod, const Influence& influence, float dt,
-                             const Vec2& heading) {
-    steer(pod, influence, dt, [&heading](float) { return heading; });
+                             Heading heading) {
+    steer(pod, influence, dt, heading);
+  }
+  // The velocity the engine adds along a heading (unit vector).
+  static Vec2 enginePush(const Vec2& heading, const Influence& influence, float dt) {
+    return heading * qutils::clampf(influence.thrust, 0.f, constants::kMaxThrust * dt);
   }
 
   // Whole-second planning steps (dt 1, friction 0.85, cooldown - 1). The
@@ -51,7 +56,7 @@ public:
   static void soloStepAll(Race& race, const Track& track);
 
 private:
-  // applyInfluence's body; heading(angle) is only asked for when the pod thrusts.
+  // applyInfluence's body.
   template <class Heading>
   static void steer(PodState& pod, const Influence& influence, float dt, Heading heading);
 
@@ -78,8 +83,7 @@ void Physics::steer(PodState& pod, const Influence& influence, float dt, Heading
     pod.engine = 0.f;
   } else {
     pod.engine = influence.thrust;
-    const float thrust = qutils::clampf(influence.thrust, 0.f, constants::kMaxThrust * dt);
-    pod.velocity += heading(pod.angle) * thrust;
+    pod.velocity += enginePush(heading(pod.angle), influence, dt);
   }
 }
 

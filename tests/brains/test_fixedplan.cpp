@@ -33,7 +33,7 @@ TEST(FixedPlan, MovesThePodAsItsCommandsDo) {
                  makePod(2, 1, {5000.f, 9000.f}), makePod(3, 1, {9000.f, 9000.f})};
     race.pods[0].timeout = c.timeout;
     pod::FixedPlan fixed;
-    fixed.plan(race.pods[0], plan, 0, plan.size());
+    fixed.plan(race.pods[0], plan, 0, plan.size(), track);
     pod::Race planned = race;
     bool timedOut = false;
     bool revived = false;
