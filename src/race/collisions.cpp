@@ -222,8 +222,8 @@ Contact earliestContactOfFour(const PodState* pods, const Track& track, int last
                           _mm_set1_ps(kCheckpointReach), kNoContact);
   // The survivors in earliestContact's order: bit k < 6 is pair k, bit 6 + i
   // pod i's checkpoint.
-  constexpr int kPairFirst[6] = {0, 0, 0, 1, 1, 2};
-  constexpr int kPairSecond[6] = {1, 2, 3, 2, 3, 3};
+  static constexpr int kPairFirst[6] = {0, 0, 0, 1, 1, 2};
+  static constexpr int kPairSecond[6] = {1, 2, 3, 2, 3, 3};
   Contact best;
   for (unsigned left = pairs | passes << 6; left != 0; left &= left - 1) {
     const int k = __builtin_ctz(left);
