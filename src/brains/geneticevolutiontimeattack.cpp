@@ -52,14 +52,16 @@ void GeneticEvolutionTimeAttack::replay(const Genome& genome) {
   };
   // Physics::soloStepAll, the other pods' steps taken from coasting_. The
   // winner rule only asks them whether they have finished: while none does
-  // within the plan, their first states answer as well, and they take their
-  // last ones after the last step.
+  // within the plan, their first states answer as well, they take their last
+  // ones after the last step, and the rule has nothing to do before the own
+  // pod finishes.
   for (int t = 0; t < nbTurns_; ++t) {
     Physics::applyInfluence(pods[own], geneToInfluence(genome[t]), 1.f);
     Physics::soloStep(pods[own], track_);
     if (coastersFinish_)
       takeCoasting(t);
-    applyTimeAttackWinnerRule(simState_, track_);
+    if (coastersFinish_ || hasFinished(pods[own], track_))
+      applyTimeAttackWinnerRule(simState_, track_);
   }
   if (!coastersFinish_)
     takeCoasting(nbTurns_ - 1);
