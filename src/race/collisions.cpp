@@ -260,13 +260,18 @@ Contact earliestContactOfFour(const PodState* pods, const Track& track, int last
 
 #endif
 
-// The exact checkpoint test of one pod, skipped when a bound shows that it
-// finds no contact up to `within`.
-bool checkpointContactWithin(const PodState& pod, const Track& track, float within, float& t) {
+// The bound of one pod's checkpoint test: false when the test surely finds
+// no contact up to `within`.
+bool mayPassWithin(const PodState& pod, const Track& track, float within) {
   constexpr float kCheckpointReach = constants::kPodRadius + constants::kCheckpointRadius;
   const Vec2& cp = track.checkpoints[static_cast<std::size_t>(pod.nextCheckpoint)].position;
-  return mayTouchBefore(pod.position - cp, pod.velocity, kCheckpointReach, within) &&
-         qutils::contactTime(pod.position, pod.velocity, constants::kPodRadius, cp, Vec2(),
+  return mayTouchBefore(pod.position - cp, pod.velocity, kCheckpointReach, within);
+}
+
+// The exact checkpoint test of one pod.
+bool checkpointContact(const PodState& pod, const Track& track, float& t) {
+  const Vec2& cp = track.checkpoints[static_cast<std::size_t>(pod.nextCheckpoint)].position;
+  return qutils::contactTime(pod.position, pod.velocity, constants::kPodRadius, cp, Vec2(),
                              constants::kCheckpointRadius, t);
 }
 
@@ -427,20 +432,18 @@ void moveWithCollisions(Race& race, const Track& track, float dt,
 
 namespace {
 
-// moveSolo's loop, once a pass within the step is possible.
+// moveSolo's loop, once a pass within the step is possible. moveSolo has
+// looked at the timeout, which every pass clears, and taken the first pass's
+// bound.
 __attribute__((noinline)) void moveSoloPassing(PodState& pod, const Track& track, float dt,
                                                std::vector<PhysicsEvent>* events) {
   float elapsed = 0.f;
   int passes = 0;
   do {
     const float left = dt - elapsed;
-    if (pod.timeout >= constants::kTimeoutLimit) {
-      advance(pod, left);
-      return;
-    }
     float tc;
-    if (passes == kMaxSoloPassesPerStep || !checkpointContactWithin(pod, track, left, tc) ||
-        tc > left) {
+    if (passes == kMaxSoloPassesPerStep || (passes > 0 && !mayPassWithin(pod, track, left)) ||
+        !checkpointContact(pod, track, tc) || tc > left) {
       advance(pod, left);
       return;
     }
@@ -460,10 +463,7 @@ void moveSolo(PodState& pod, const Track& track, float dt,
               std::vector<PhysicsEvent>* events) {
   // Most solo steps pass no checkpoint: the bound settles them at once, as the
   // first round of the loop would.
-  constexpr float kCheckpointReach = constants::kPodRadius + constants::kCheckpointRadius;
-  const Vec2& cp = track.checkpoints[static_cast<std::size_t>(pod.nextCheckpoint)].position;
-  if (pod.timeout >= constants::kTimeoutLimit ||
-      !mayTouchBefore(pod.position - cp, pod.velocity, kCheckpointReach, dt)) {
+  if (pod.timeout >= constants::kTimeoutLimit || !mayPassWithin(pod, track, dt)) {
     advance(pod, dt);
     return;
   }
