@@ -35,12 +35,16 @@ void GeneticEvolutionGrouped::replay(const Genome& genome) {
     oppHunterPlan_.plan(pods[slot(OppHunter)], opponentGenome_, nbTurns_, nbTurns_, track_);
     opponentPlansStale_ = false;
   }
+  PodState& ownRunner = pods[slot(OwnRunner)];
+  PodState& ownHunter = pods[slot(OwnHunter)];
+  PodState& oppRunner = pods[slot(OppRunner)];
+  PodState& oppHunter = pods[slot(OppHunter)];
   // Each pod's command touches that pod alone: the order is free.
   for (int t = 0; t < nbTurns_; ++t) {
-    Physics::applyInfluence(pods[slot(OwnRunner)], geneToInfluence(genome[t]), 1.f);
-    Physics::applyInfluence(pods[slot(OwnHunter)], geneToInfluence(genome[nbTurns_ + t]), 1.f);
-    oppRunnerPlan_.apply(pods[slot(OppRunner)], t);
-    oppHunterPlan_.apply(pods[slot(OppHunter)], t);
+    Physics::applyInfluence(ownRunner, geneToInfluence(genome[t]), 1.f);
+    Physics::applyInfluence(ownHunter, geneToInfluence(genome[nbTurns_ + t]), 1.f);
+    oppRunnerPlan_.apply(oppRunner, t);
+    oppHunterPlan_.apply(oppHunter, t);
     Physics::referenceStep(simState_, track_);
   }
 }

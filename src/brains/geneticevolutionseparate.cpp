@@ -44,13 +44,16 @@ void GeneticEvolutionSeparate::replay(const Genome& genome) {
     oppHunterPlan_.plan(pods[slot(OppHunter)], oppHunterGenome_, 0, nbTurns_, track_);
     predictionPlansStale_ = false;
   }
+  PodState& own = pods[static_cast<std::size_t>(ownPod_)];
+  PodState& partner = pods[static_cast<std::size_t>(partner_)];
+  PodState& oppRunner = pods[slot(OppRunner)];
+  PodState& oppHunter = pods[slot(OppHunter)];
   // Each pod's command touches that pod alone: the order is free.
   for (int t = 0; t < nbTurns_; ++t) {
-    Physics::applyInfluence(pods[static_cast<std::size_t>(ownPod_)], geneToInfluence(genome[t]),
-                            1.f);
-    partnerPlan_.apply(pods[static_cast<std::size_t>(partner_)], t);
-    oppRunnerPlan_.apply(pods[slot(OppRunner)], t);
-    oppHunterPlan_.apply(pods[slot(OppHunter)], t);
+    Physics::applyInfluence(own, geneToInfluence(genome[t]), 1.f);
+    partnerPlan_.apply(partner, t);
+    oppRunnerPlan_.apply(oppRunner, t);
+    oppHunterPlan_.apply(oppHunter, t);
     Physics::referenceStep(simState_, track_);
   }
 }

@@ -55,12 +55,13 @@ void GeneticEvolutionTimeAttack::replay(const Genome& genome) {
   // within the plan, their first states answer as well, they take their last
   // ones after the last step, and the rule has nothing to do before the own
   // pod finishes.
+  PodState& self = pods[own];
   for (int t = 0; t < nbTurns_; ++t) {
-    Physics::applyInfluence(pods[own], geneToInfluence(genome[t]), 1.f);
-    Physics::soloStep(pods[own], track_);
+    Physics::applyInfluence(self, geneToInfluence(genome[t]), 1.f);
+    Physics::soloStep(self, track_);
     if (coastersFinish_)
       takeCoasting(t);
-    if (coastersFinish_ || hasFinished(pods[own], track_))
+    if (coastersFinish_ || hasFinished(self, track_))
       applyTimeAttackWinnerRule(simState_, track_);
   }
   if (!coastersFinish_)
