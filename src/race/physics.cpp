@@ -7,21 +7,6 @@
 
 namespace pod {
 
-namespace {
-
-float frictionFor(float dt) {
-  return dt == 1.f ? constants::kWholeStepFriction : constants::kSubStepFriction;
-}
-
-void frictionAndCooldown(PodState& pod, float dt) {
-  pod.velocity *= frictionFor(dt);
-  pod.shieldCooldown -= dt;
-  if (pod.shieldCooldown < 0.f)
-    pod.shieldCooldown = 0.f;
-}
-
-} // namespace
-
 void Physics::init(bool timeAttack, int nbPodsPerTeam, int nbTeams, const Track* track) {
   Q_ASSERT(track);
   if (timeAttack)
@@ -119,13 +104,6 @@ void Physics::referenceStep(Race& race, const Track& track) {
   for (auto& pod : race.pods)
     frictionAndCooldown(pod, 1.f);
   applyRaceWinnerRule(race, track);
-}
-
-void Physics::soloStep(PodState& pod, const Track& track, bool* finished) {
-  moveSolo(pod, track, 1.f, nullptr);
-  frictionAndCooldown(pod, 1.f);
-  if (finished)
-    *finished = hasFinished(pod, track);
 }
 
 void Physics::soloStepAll(Race& race, const Track& track) {

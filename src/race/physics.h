@@ -1,5 +1,6 @@
 #pragma once
 
+#include "race/collisions.h"
 #include "race/physicsevent.h"
 #include "race/race.h"
 #include "race/racerules.h"
@@ -52,10 +53,23 @@ public:
   // Whole-second planning steps (dt 1, friction 0.85, cooldown - 1). The
   // caller applies the influences first.
   static void referenceStep(Race& race, const Track& track);
-  static void soloStep(PodState& pod, const Track& track, bool* finished = nullptr);
+  // Inline: the time-attack planner's every step.
+  static void soloStep(PodState& pod, const Track& track, bool* finished = nullptr) {
+    moveSolo(pod, track, 1.f, nullptr);
+    frictionAndCooldown(pod, 1.f);
+    if (finished)
+      *finished = hasFinished(pod, track);
+  }
   static void soloStepAll(Race& race, const Track& track);
 
 private:
+  static void frictionAndCooldown(PodState& pod, float dt) {
+    pod.velocity *= dt == 1.f ? constants::kWholeStepFriction : constants::kSubStepFriction;
+    pod.shieldCooldown -= dt;
+    if (pod.shieldCooldown < 0.f)
+      pod.shieldCooldown = 0.f;
+  }
+
   // applyInfluence's body.
   template <class Heading>
   static void steer(PodState& pod, const Influence& influence, float dt, Heading heading);
