@@ -50,7 +50,7 @@ void GeneticEvolutionGrouped::replay(const Genome& genome) {
 }
 
 void GeneticEvolutionGrouped::seed(Genome& genome, bool opponentFromGenome) {
-  // Every preparation seeds: the initial state or opponentGenome changes here.
+  // Every preparation seeds after taking its state; opponentGenome may change.
   opponentPlansStale_ = true;
   reset();
   randomGenome(genome);

@@ -59,7 +59,7 @@ void GeneticEvolutionSeparate::replay(const Genome& genome) {
 }
 
 void GeneticEvolutionSeparate::seedGenome(Genome& genome) {
-  // Every preparation seeds: the initial state and the predictions change here.
+  // Every preparation seeds after taking its state, and writes the predictions.
   predictionPlansStale_ = true;
   reset();
   randomGenome(genome);

@@ -22,28 +22,35 @@ void GeneticEvolutionTimeAttack::computeRoles() {
   Q_ASSERT(static_cast<std::size_t>(ownPod_) < simState_.pods.size());
 }
 
+void GeneticEvolutionTimeAttack::planCoasting() {
+  const auto& pods = simState_.pods;
+  const std::size_t n = pods.size();
+  const auto own = static_cast<std::size_t>(ownPod_);
+  coasting_.resize(n * static_cast<std::size_t>(nbTurns_));
+  coastersFinish_ = false;
+  const PodState* before = pods.data();
+  for (std::size_t row = 0; row < coasting_.size(); row += n) {
+    for (std::size_t i = 0; i < n; ++i) {
+      PodState& pod = coasting_[row + i];
+      pod = before[i];
+      if (i != own) {
+        coastersFinish_ = coastersFinish_ || hasFinished(pod, track_);
+        Physics::soloStep(pod, track_);
+        coastersFinish_ = coastersFinish_ || hasFinished(pod, track_);
+      }
+    }
+    before = &coasting_[row];
+  }
+  coastingStale_ = false;
+}
+
 void GeneticEvolutionTimeAttack::replay(const Genome& genome) {
   reset();
+  if (coastingStale_)
+    planCoasting();
   auto& pods = simState_.pods;
   const std::size_t n = pods.size();
   const auto own = static_cast<std::size_t>(ownPod_);
-  if (coastingStale_) {
-    coasting_.resize(n * static_cast<std::size_t>(nbTurns_));
-    coastersFinish_ = false;
-    const PodState* before = pods.data();
-    for (std::size_t row = 0; row < coasting_.size(); row += n) {
-      for (std::size_t i = 0; i < n; ++i) {
-        coasting_[row + i] = before[i];
-        if (i != own) {
-          coastersFinish_ = coastersFinish_ || hasFinished(before[i], track_);
-          Physics::soloStep(coasting_[row + i], track_);
-          coastersFinish_ = coastersFinish_ || hasFinished(coasting_[row + i], track_);
-        }
-      }
-      before = &coasting_[row];
-    }
-    coastingStale_ = false;
-  }
   const auto takeCoasting = [&](int t) {
     const PodState* row = &coasting_[static_cast<std::size_t>(t) * n];
     for (std::size_t i = 0; i < n; ++i)

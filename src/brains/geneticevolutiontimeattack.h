@@ -33,6 +33,8 @@ private:
   // The other pods coast alike in every replay of a turn (no commands, no
   // collisions): their states after each step, nbTurns rows of all pods,
   // taken on the first replay after a preparation.
+  void planCoasting();
+
   std::vector<PodState> coasting_;
   bool coastersFinish_ = false; // at some step of coasting_, or before
   bool coastingStale_ = true;

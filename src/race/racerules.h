@@ -13,7 +13,7 @@ namespace pod {
 
 // Inline: the physics asks these of every pod in every step.
 inline bool isTimedOut(const PodState& pod) { return pod.timeout >= constants::kTimeoutLimit; }
-// Checkpoints cleared at the finish: every lap, the start line included.
+// Checkpoints cleared at the finish: every checkpoint of every lap.
 inline std::int32_t checkpointsToFinish(const Track& track) {
   return constants::kLaps * static_cast<std::int32_t>(track.checkpoints.size());
 }
