@@ -26,15 +26,21 @@ GeneticEvolutionGrouped::GeneticEvolutionGrouped(int populationSize, int nbTurns
 
 GeneticEvolutionGrouped::~GeneticEvolutionGrouped() = default;
 
+void GeneticEvolutionGrouped::planOpponents() {
+  const auto& pods = simState_.pods;
+  oppRunnerPlan_.plan(pods[static_cast<std::size_t>(role(OppRunner))], opponentGenome_, 0,
+                      nbTurns_, track_);
+  oppHunterPlan_.plan(pods[static_cast<std::size_t>(role(OppHunter))], opponentGenome_,
+                      nbTurns_, nbTurns_, track_);
+  opponentPlansStale_ = false;
+}
+
 void GeneticEvolutionGrouped::replay(const Genome& genome) {
   reset();
   auto& pods = simState_.pods;
   const auto slot = [this](Role r) { return static_cast<std::size_t>(role(r)); };
-  if (opponentPlansStale_) {
-    oppRunnerPlan_.plan(pods[slot(OppRunner)], opponentGenome_, 0, nbTurns_, track_);
-    oppHunterPlan_.plan(pods[slot(OppHunter)], opponentGenome_, nbTurns_, nbTurns_, track_);
-    opponentPlansStale_ = false;
-  }
+  if (opponentPlansStale_)
+    planOpponents();
   PodState& ownRunner = pods[slot(OwnRunner)];
   PodState& ownHunter = pods[slot(OwnHunter)];
   PodState& oppRunner = pods[slot(OppRunner)];

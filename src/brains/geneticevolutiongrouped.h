@@ -40,6 +40,8 @@ protected:
 private:
   // The opponents' replays of opponentGenome, planned again on the first
   // replay after it or the initial state changes.
+  void planOpponents();
+
   FixedPlan oppRunnerPlan_;
   FixedPlan oppHunterPlan_;
   bool opponentPlansStale_ = true;

@@ -33,17 +33,22 @@ GeneticEvolutionSeparate::GeneticEvolutionSeparate(int populationSize, int nbTur
 
 GeneticEvolutionSeparate::~GeneticEvolutionSeparate() = default;
 
+void GeneticEvolutionSeparate::planPredictions() {
+  const auto& pods = simState_.pods;
+  const auto slot = [this](Role r) { return static_cast<std::size_t>(role(r)); };
+  partnerPlan_.plan(pods[static_cast<std::size_t>(partner_)], partnerGenome_, 0, nbTurns_,
+                    track_);
+  oppRunnerPlan_.plan(pods[slot(OppRunner)], oppRunnerGenome_, 0, nbTurns_, track_);
+  oppHunterPlan_.plan(pods[slot(OppHunter)], oppHunterGenome_, 0, nbTurns_, track_);
+  predictionPlansStale_ = false;
+}
+
 void GeneticEvolutionSeparate::replay(const Genome& genome) {
   reset();
   auto& pods = simState_.pods;
   const auto slot = [this](Role r) { return static_cast<std::size_t>(role(r)); };
-  if (predictionPlansStale_) {
-    partnerPlan_.plan(pods[static_cast<std::size_t>(partner_)], partnerGenome_, 0, nbTurns_,
-                      track_);
-    oppRunnerPlan_.plan(pods[slot(OppRunner)], oppRunnerGenome_, 0, nbTurns_, track_);
-    oppHunterPlan_.plan(pods[slot(OppHunter)], oppHunterGenome_, 0, nbTurns_, track_);
-    predictionPlansStale_ = false;
-  }
+  if (predictionPlansStale_)
+    planPredictions();
   PodState& own = pods[static_cast<std::size_t>(ownPod_)];
   PodState& partner = pods[static_cast<std::size_t>(partner_)];
   PodState& oppRunner = pods[slot(OppRunner)];

@@ -45,6 +45,8 @@ protected:
 private:
   // The replays of the three predictions, planned again on the first replay
   // after a preparation.
+  void planPredictions();
+
   FixedPlan partnerPlan_;
   FixedPlan oppRunnerPlan_;
   FixedPlan oppHunterPlan_;
