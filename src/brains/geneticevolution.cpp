@@ -15,15 +15,16 @@ namespace pod {
 
 namespace {
 
-// Every gene redrawn within amplitude of its value, turn, shield then
+// A gene redrawn within amplitude of its parent's, turn, shield then
 // acceleration.
-void mutateGene(Gene& gene, qutils::Random& rng, float amplitude) {
-  gene.turn = randomFloat(rng, std::max(0.f, gene.turn - amplitude),
-                          std::min(1.f, gene.turn + amplitude));
-  gene.shield = randomFloat(rng, qutils::clampf(gene.shield - amplitude, 0.f, 1.f),
-                            qutils::clampf(gene.shield + amplitude, 0.f, 1.f));
-  gene.acceleration = randomFloat(rng, qutils::clampf(gene.acceleration - amplitude, 0.f, 1.f),
-                                  qutils::clampf(gene.acceleration + amplitude, 0.f, 1.f));
+void mutateGene(const Gene& parent, Gene& gene, qutils::Random& rng, float amplitude) {
+  gene.turn = randomFloat(rng, std::max(0.f, parent.turn - amplitude),
+                          std::min(1.f, parent.turn + amplitude));
+  gene.shield = randomFloat(rng, qutils::clampf(parent.shield - amplitude, 0.f, 1.f),
+                            qutils::clampf(parent.shield + amplitude, 0.f, 1.f));
+  gene.acceleration =
+      randomFloat(rng, qutils::clampf(parent.acceleration - amplitude, 0.f, 1.f),
+                  qutils::clampf(parent.acceleration + amplitude, 0.f, 1.f));
 }
 
 #if defined(__SSE2__)
@@ -34,7 +35,8 @@ static_assert(sizeof(Gene) == 3 * sizeof(float), "genes are packed floats");
 // after another, the arithmetic of four genes (twelve fields, in memory order
 // turn, acceleration, shield) runs in SSE lanes with each lane's operations
 // those of mutateGene, in the same order.
-void mutateGenes(Gene* genes, int count, qutils::Random& rng, float amplitude) {
+void mutateGenes(const Gene* parent, Gene* genes, int count, qutils::Random& rng,
+                 float amplitude) {
   const __m128 zero = _mm_setzero_ps();
   const __m128 one = _mm_set1_ps(1.f);
   const __m128 a = _mm_set1_ps(amplitude);
@@ -51,9 +53,10 @@ void mutateGenes(Gene* genes, int count, qutils::Random& rng, float amplitude) {
       draws[k + 2] = rng.next15();
       draws[k + 1] = rng.next15();
     }
+    const float* from = &parent[g].turn;
     float* fields = &genes[g].turn;
     for (int v = 0; v < 3; ++v) {
-      const __m128 x = _mm_loadu_ps(fields + 4 * v);
+      const __m128 x = _mm_loadu_ps(from + 4 * v);
       const __m128 below = _mm_sub_ps(x, a);
       const __m128 above = _mm_add_ps(x, a);
       const __m128 turn = turnLanes[v];
@@ -70,14 +73,15 @@ void mutateGenes(Gene* genes, int count, qutils::Random& rng, float amplitude) {
     }
   }
   for (; g < count; ++g)
-    mutateGene(genes[g], rng, amplitude);
+    mutateGene(parent[g], genes[g], rng, amplitude);
 }
 
 #else
 
-void mutateGenes(Gene* genes, int count, qutils::Random& rng, float amplitude) {
+void mutateGenes(const Gene* parent, Gene* genes, int count, qutils::Random& rng,
+                 float amplitude) {
   for (int g = 0; g < count; ++g)
-    mutateGene(genes[g], rng, amplitude);
+    mutateGene(parent[g], genes[g], rng, amplitude);
 }
 
 #endif
@@ -160,8 +164,9 @@ void GeneticEvolution::evolve(float amplitude) {
   const Genome& parent = genome(idx);
   const int before = crossoverCountdown_--;
   if (before != 1) {
-    child_ = parent;
-    mutateGenes(&child_[0], genomeSize_, rng_, amplitude);
+    // Every gene is redrawn: the child takes the parent's score alone.
+    child_.score = parent.score;
+    mutateGenes(parent.data(), &child_[0], genomeSize_, rng_, amplitude);
   } else {
     const Genome& last = genome(populationSize_ - 1);
     const int half = genomeSize_ / 2;
