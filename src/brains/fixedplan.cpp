@@ -1,5 +1,7 @@
 #include "brains/fixedplan.h"
 
+#include <algorithm>
+
 namespace pod {
 
 void FixedPlan::plan(const PodState& pod, const Genome& genome, int first, int nbTurns,
@@ -24,6 +26,21 @@ void FixedPlan::plan(const PodState& pod, const Genome& genome, int first, int n
     steps_.push_back({alone.angle, alone.shieldCooldown, alone.engine, pushes, push});
     Physics::soloStep(alone, track);
   }
+}
+
+void PlannedTurns::plan(const PodState& pod, const Genome& genome, int first, int nbTurns) {
+  // The timeout as for FixedPlan.
+  const bool turnsAlways =
+      pod.timeout + static_cast<float>(nbTurns + 1) < constants::kTimeoutLimit;
+  planned_ = turnsAlways ? std::min(nbTurns, kMaxTurns) : 0;
+  float angle = pod.angle;
+  for (int t = 0; t < planned_; ++t) {
+    influences_[t] = geneToInfluence(genome[first + t]);
+    angle = Physics::turned(angle, influences_[t], 1.f);
+    angles_[t] = angle;
+  }
+  for (int t = 0; t < planned_; ++t)
+    headings_[t] = Vec2::fromAngle(angles_[t]);
 }
 
 } // namespace pod

@@ -50,4 +50,35 @@ private:
   std::vector<Step> steps_; // empty when the pod could time out
 };
 
+// The turns of a pod through the plan of one replay, taken before its steps.
+// The angles follow the commands alone (see FixedPlan), so their cos/sin,
+// independent of each other, overlap; taken step by step, each would hold up
+// its step's contact search.
+class PlannedTurns {
+public:
+  static constexpr int kMaxTurns = 16;
+
+  // Step t follows gene first + t, for nbTurns steps from the pod's state.
+  void plan(const PodState& pod, const Genome& genome, int first, int nbTurns);
+  // Step t's command, its gene given, as Physics::applyInfluence gives it
+  // (dt 1).
+  void apply(PodState& pod, const Gene& gene, int t) const {
+    if (t >= planned_) {
+      Physics::applyInfluence(pod, geneToInfluence(gene), 1.f);
+      return;
+    }
+    pod.angle = angles_[t];
+    const Vec2& heading = headings_[t];
+    Physics::drive(pod, influences_[t], 1.f, [&heading](float) { return heading; });
+  }
+
+private:
+  // Steps planned: at most kMaxTurns, none when the pod could time out
+  // within the plan.
+  int planned_ = 0;
+  Influence influences_[kMaxTurns];
+  float angles_[kMaxTurns];
+  Vec2 headings_[kMaxTurns];
+};
+
 } // namespace pod

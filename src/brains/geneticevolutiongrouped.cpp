@@ -45,10 +45,12 @@ void GeneticEvolutionGrouped::replay(const Genome& genome) {
   PodState& ownHunter = pods[slot(OwnHunter)];
   PodState& oppRunner = pods[slot(OppRunner)];
   PodState& oppHunter = pods[slot(OppHunter)];
+  ownRunnerTurns_.plan(ownRunner, genome, 0, nbTurns_);
+  ownHunterTurns_.plan(ownHunter, genome, nbTurns_, nbTurns_);
   // Each pod's command touches that pod alone: the order is free.
   for (int t = 0; t < nbTurns_; ++t) {
-    Physics::applyInfluence(ownRunner, geneToInfluence(genome[t]), 1.f);
-    Physics::applyInfluence(ownHunter, geneToInfluence(genome[nbTurns_ + t]), 1.f);
+    ownRunnerTurns_.apply(ownRunner, genome[t], t);
+    ownHunterTurns_.apply(ownHunter, genome[nbTurns_ + t], t);
     oppRunnerPlan_.apply(oppRunner, t);
     oppHunterPlan_.apply(oppHunter, t);
     Physics::referenceStep(simState_, track_);

@@ -45,6 +45,8 @@ private:
   FixedPlan oppRunnerPlan_;
   FixedPlan oppHunterPlan_;
   bool opponentPlansStale_ = true;
+  PlannedTurns ownRunnerTurns_;
+  PlannedTurns ownHunterTurns_;
 };
 
 } // namespace pod

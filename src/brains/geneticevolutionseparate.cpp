@@ -53,9 +53,10 @@ void GeneticEvolutionSeparate::replay(const Genome& genome) {
   PodState& partner = pods[static_cast<std::size_t>(partner_)];
   PodState& oppRunner = pods[slot(OppRunner)];
   PodState& oppHunter = pods[slot(OppHunter)];
+  ownTurns_.plan(own, genome, 0, nbTurns_);
   // Each pod's command touches that pod alone: the order is free.
   for (int t = 0; t < nbTurns_; ++t) {
-    Physics::applyInfluence(own, geneToInfluence(genome[t]), 1.f);
+    ownTurns_.apply(own, genome[t], t);
     partnerPlan_.apply(partner, t);
     oppRunnerPlan_.apply(oppRunner, t);
     oppHunterPlan_.apply(oppHunter, t);

@@ -51,6 +51,7 @@ private:
   FixedPlan oppRunnerPlan_;
   FixedPlan oppHunterPlan_;
   bool predictionPlansStale_ = true;
+  PlannedTurns ownTurns_;
 };
 
 } // namespace pod

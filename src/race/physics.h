@@ -45,6 +45,20 @@ public:
                              Heading heading) {
     steer(pod, influence, dt, heading);
   }
+  // The angle a command turns a pod to from `angle`, unless it has timed out.
+  static float turned(float angle, const Influence& influence, float dt) {
+    angle += qutils::clampf(influence.rotation, -constants::kMaxRotation,
+                            constants::kMaxRotation) * dt;
+    if (angle < 0.f)
+      angle += 360.f;
+    if (angle > 360.f)
+      angle -= 360.f;
+    return angle;
+  }
+  // The rest of applyInfluence once the pod has turned: shield, engine and
+  // push, heading as for applyInfluence.
+  template <class Heading>
+  static void drive(PodState& pod, const Influence& influence, float dt, Heading heading);
   // The velocity the engine adds along a heading (unit vector).
   static Vec2 enginePush(const Vec2& heading, const Influence& influence, float dt) {
     return heading * qutils::clampf(influence.thrust, 0.f, constants::kMaxThrust * dt);
@@ -70,7 +84,7 @@ private:
       pod.shieldCooldown = 0.f;
   }
 
-  // applyInfluence's body.
+  // applyInfluence's body: turn, then drive.
   template <class Heading>
   static void steer(PodState& pod, const Influence& influence, float dt, Heading heading);
 
@@ -83,13 +97,12 @@ template <class Heading>
 void Physics::steer(PodState& pod, const Influence& influence, float dt, Heading heading) {
   if (isTimedOut(pod))
     return;
-  pod.angle += qutils::clampf(influence.rotation, -constants::kMaxRotation,
-                              constants::kMaxRotation) * dt;
-  if (pod.angle < 0.f)
-    pod.angle += 360.f;
-  if (pod.angle > 360.f)
-    pod.angle -= 360.f;
+  pod.angle = turned(pod.angle, influence, dt);
+  drive(pod, influence, dt, heading);
+}
 
+template <class Heading>
+void Physics::drive(PodState& pod, const Influence& influence, float dt, Heading heading) {
   if (influence.shield) {
     pod.shieldCooldown = constants::kShieldDuration;
     pod.engine = 0.f;

@@ -12,9 +12,10 @@ using pod::Influence;
 
 namespace {
 
-// A planned pod moves bit for bit as one given its commands step by step:
-// through shields, angles wrapping past 360 and, when its team times out and
-// a checkpoint pass revives it, through turns it did not make meanwhile.
+// A planned pod, with its whole plan or its turns planned, moves bit for bit
+// as one given its commands step by step: through shields, angles wrapping
+// past 360 and, when its team times out and a checkpoint pass revives it,
+// through turns it did not make meanwhile.
 TEST(FixedPlan, MovesThePodAsItsCommandsDo) {
   const pod::Track track = genetictest::rectangle();
   pod::Genome plan(10);
@@ -34,17 +35,22 @@ TEST(FixedPlan, MovesThePodAsItsCommandsDo) {
     race.pods[0].timeout = c.timeout;
     pod::FixedPlan fixed;
     fixed.plan(race.pods[0], plan, 0, plan.size(), track);
+    pod::PlannedTurns turns;
+    turns.plan(race.pods[0], plan, 0, plan.size());
     pod::Race planned = race;
+    pod::Race turned = race;
     bool timedOut = false;
     bool revived = false;
     for (int t = 0; t < plan.size(); ++t) {
       fixed.apply(planned.pods[0], t);
+      turns.apply(turned.pods[0], plan[t], t);
       pod::Physics::applyInfluence(race.pods[0], pod::geneToInfluence(plan[t]), 1.f);
-      for (pod::Race* r : {&planned, &race}) {
+      for (pod::Race* r : {&planned, &turned, &race}) {
         pod::Physics::applyInfluence(r->pods[1], Influence{0.f, 200.f, false}, 1.f);
         pod::Physics::referenceStep(*r, track);
       }
       ASSERT_EQ(pod::stateHash(planned), pod::stateHash(race)) << c.timeout << " step " << t;
+      ASSERT_EQ(pod::stateHash(turned), pod::stateHash(race)) << c.timeout << " step " << t;
       revived = revived || (timedOut && !pod::isTimedOut(race.pods[0]));
       timedOut = timedOut || pod::isTimedOut(race.pods[0]);
     }
