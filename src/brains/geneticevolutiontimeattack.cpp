@@ -63,8 +63,9 @@ void GeneticEvolutionTimeAttack::replay(const Genome& genome) {
   // ones after the last step, and the rule has nothing to do before the own
   // pod finishes.
   PodState& self = pods[own];
+  turns_.plan(self, genome, 0, nbTurns_);
   for (int t = 0; t < nbTurns_; ++t) {
-    Physics::applyInfluence(self, geneToInfluence(genome[t]), 1.f);
+    turns_.apply(self, genome[t], t);
     Physics::soloStep(self, track_);
     if (coastersFinish_)
       takeCoasting(t);

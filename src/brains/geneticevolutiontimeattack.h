@@ -1,5 +1,6 @@
 #pragma once
 
+#include "brains/fixedplan.h"
 #include "brains/geneticevolution.h"
 
 #include <vector>
@@ -38,6 +39,7 @@ private:
   std::vector<PodState> coasting_;
   bool coastersFinish_ = false; // at some step of coasting_, or before
   bool coastingStale_ = true;
+  PlannedTurns turns_;
 };
 
 } // namespace pod
