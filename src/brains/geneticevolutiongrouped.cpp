@@ -26,21 +26,40 @@ GeneticEvolutionGrouped::GeneticEvolutionGrouped(int populationSize, int nbTurns
 
 GeneticEvolutionGrouped::~GeneticEvolutionGrouped() = default;
 
+void GeneticEvolutionGrouped::planOpponents() {
+  const auto& pods = simState_.pods;
+  oppRunnerPlan_.plan(pods[static_cast<std::size_t>(role(OppRunner))], opponentGenome_, 0,
+                      nbTurns_, track_);
+  oppHunterPlan_.plan(pods[static_cast<std::size_t>(role(OppHunter))], opponentGenome_,
+                      nbTurns_, nbTurns_, track_);
+  opponentPlansStale_ = false;
+}
+
 void GeneticEvolutionGrouped::replay(const Genome& genome) {
   reset();
-  std::array<Influence, 4> influences;
+  auto& pods = simState_.pods;
   const auto slot = [this](Role r) { return static_cast<std::size_t>(role(r)); };
+  if (opponentPlansStale_)
+    planOpponents();
+  PodState& ownRunner = pods[slot(OwnRunner)];
+  PodState& ownHunter = pods[slot(OwnHunter)];
+  PodState& oppRunner = pods[slot(OppRunner)];
+  PodState& oppHunter = pods[slot(OppHunter)];
+  ownRunnerTurns_.plan(ownRunner, genome, 0, nbTurns_);
+  ownHunterTurns_.plan(ownHunter, genome, nbTurns_, nbTurns_);
+  // Each pod's command touches that pod alone: the order is free.
   for (int t = 0; t < nbTurns_; ++t) {
-    influences[slot(OwnRunner)] = geneToInfluence(genome[t]);
-    influences[slot(OwnHunter)] = geneToInfluence(genome[nbTurns_ + t]);
-    influences[slot(OppRunner)] = geneToInfluence(opponentGenome_[t]);
-    influences[slot(OppHunter)] = geneToInfluence(opponentGenome_[nbTurns_ + t]);
-    applyAll(simState_, influences);
+    ownRunnerTurns_.apply(ownRunner, genome[t], t);
+    ownHunterTurns_.apply(ownHunter, genome[nbTurns_ + t], t);
+    oppRunnerPlan_.apply(oppRunner, t);
+    oppHunterPlan_.apply(oppHunter, t);
     Physics::referenceStep(simState_, track_);
   }
 }
 
 void GeneticEvolutionGrouped::seed(Genome& genome, bool opponentFromGenome) {
+  // Every preparation seeds after taking its state; opponentGenome may change.
+  opponentPlansStale_ = true;
   reset();
   randomGenome(genome);
   std::array<Influence, 4> influences;
@@ -89,6 +108,7 @@ const Genome& GeneticEvolutionGrouped::bestGenome() const { return genome(bestIn
 
 void GeneticEvolutionGrouped::setOpponentGenome(const Genome& genome) {
   opponentGenome_ = genome;
+  opponentPlansStale_ = true;
 }
 
 void GeneticEvolutionGrouped::prepareAgainst(const Race& race, const Genome& opponentPlan) {

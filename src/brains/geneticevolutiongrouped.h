@@ -1,5 +1,6 @@
 #pragma once
 
+#include "brains/fixedplan.h"
 #include "brains/geneticevolution.h"
 
 namespace pod {
@@ -35,6 +36,17 @@ protected:
   void seed(Genome& genome, bool opponentFromGenome);
 
   Genome opponentGenome_;
+
+private:
+  // The opponents' replays of opponentGenome, planned again on the first
+  // replay after it or the initial state changes.
+  void planOpponents();
+
+  FixedPlan oppRunnerPlan_;
+  FixedPlan oppHunterPlan_;
+  bool opponentPlansStale_ = true;
+  PlannedTurns ownRunnerTurns_;
+  PlannedTurns ownHunterTurns_;
 };
 
 } // namespace pod

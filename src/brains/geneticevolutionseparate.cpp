@@ -33,20 +33,40 @@ GeneticEvolutionSeparate::GeneticEvolutionSeparate(int populationSize, int nbTur
 
 GeneticEvolutionSeparate::~GeneticEvolutionSeparate() = default;
 
+void GeneticEvolutionSeparate::planPredictions() {
+  const auto& pods = simState_.pods;
+  const auto slot = [this](Role r) { return static_cast<std::size_t>(role(r)); };
+  partnerPlan_.plan(pods[static_cast<std::size_t>(partner_)], partnerGenome_, 0, nbTurns_,
+                    track_);
+  oppRunnerPlan_.plan(pods[slot(OppRunner)], oppRunnerGenome_, 0, nbTurns_, track_);
+  oppHunterPlan_.plan(pods[slot(OppHunter)], oppHunterGenome_, 0, nbTurns_, track_);
+  predictionPlansStale_ = false;
+}
+
 void GeneticEvolutionSeparate::replay(const Genome& genome) {
   reset();
-  std::array<Influence, 4> influences;
+  auto& pods = simState_.pods;
+  const auto slot = [this](Role r) { return static_cast<std::size_t>(role(r)); };
+  if (predictionPlansStale_)
+    planPredictions();
+  PodState& own = pods[static_cast<std::size_t>(ownPod_)];
+  PodState& partner = pods[static_cast<std::size_t>(partner_)];
+  PodState& oppRunner = pods[slot(OppRunner)];
+  PodState& oppHunter = pods[slot(OppHunter)];
+  ownTurns_.plan(own, genome, 0, nbTurns_);
+  // Each pod's command touches that pod alone: the order is free.
   for (int t = 0; t < nbTurns_; ++t) {
-    influences[static_cast<std::size_t>(ownPod_)] = geneToInfluence(genome[t]);
-    influences[static_cast<std::size_t>(partner_)] = geneToInfluence(partnerGenome_[t]);
-    influences[static_cast<std::size_t>(role(OppRunner))] = geneToInfluence(oppRunnerGenome_[t]);
-    influences[static_cast<std::size_t>(role(OppHunter))] = geneToInfluence(oppHunterGenome_[t]);
-    applyAll(simState_, influences);
+    ownTurns_.apply(own, genome[t], t);
+    partnerPlan_.apply(partner, t);
+    oppRunnerPlan_.apply(oppRunner, t);
+    oppHunterPlan_.apply(oppHunter, t);
     Physics::referenceStep(simState_, track_);
   }
 }
 
 void GeneticEvolutionSeparate::seedGenome(Genome& genome) {
+  // Every preparation seeds after taking its state, and writes the predictions.
+  predictionPlansStale_ = true;
   reset();
   randomGenome(genome);
   std::array<Influence, 4> influences;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "brains/fixedplan.h"
 #include "brains/geneticevolution.h"
 
 namespace pod {
@@ -40,6 +41,17 @@ protected:
   Genome partnerGenome_;
   Genome oppRunnerGenome_;
   Genome oppHunterGenome_;
+
+private:
+  // The replays of the three predictions, planned again on the first replay
+  // after a preparation.
+  void planPredictions();
+
+  FixedPlan partnerPlan_;
+  FixedPlan oppRunnerPlan_;
+  FixedPlan oppHunterPlan_;
+  bool predictionPlansStale_ = true;
+  PlannedTurns ownTurns_;
 };
 
 } // namespace pod

@@ -1,6 +1,9 @@
 #pragma once
 
+#include "brains/fixedplan.h"
 #include "brains/geneticevolution.h"
+
+#include <vector>
 
 namespace pod {
 
@@ -26,6 +29,17 @@ protected:
   const PodState& ownState() const { return simState_.pods[static_cast<std::size_t>(ownPod_)]; }
 
   int ownPod_;
+
+private:
+  // The other pods coast alike in every replay of a turn (no commands, no
+  // collisions): their states after each step, nbTurns rows of all pods,
+  // taken on the first replay after a preparation.
+  void planCoasting();
+
+  std::vector<PodState> coasting_;
+  bool coastersFinish_ = false; // at some step of coasting_, or before
+  bool coastingStale_ = true;
+  PlannedTurns turns_;
 };
 
 } // namespace pod

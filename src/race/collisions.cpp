@@ -6,6 +6,10 @@
 #include <cmath>
 #include <cstdio>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace pod {
 
 using qutils::Vec2;
@@ -18,6 +22,8 @@ constexpr int kMaxCandidateImprovements = 20;
 constexpr int kMaxGentlePasses = 11;
 constexpr int kMaxBrutePasses = 11;
 constexpr float kNoContact = 2.f;
+// Never a contact time: nothing is bounded in advance.
+constexpr float kNotBounded = -1.f;
 // Overlapping checkpoints would otherwise be passed forever at one instant.
 constexpr int kMaxSoloPassesPerStep = 20;
 
@@ -66,57 +72,57 @@ struct Contact {
   int b = -1; // second pod, or -1 for a checkpoint pass
 };
 
-// The earliest pod pair contact (pairs in index order, the pair that has just
-// bounced not again at once), then the earliest checkpoint pass if sooner.
-// kPods > 0 fixes the pod count at compile time: a race's four pods get fully
-// unrolled loops.
-template <int kPods>
-Contact earliestContact(const PodState* pods, int count, const Track& track, int lastA,
-                        int lastB, int& improvements) {
-  const int n = kPods > 0 ? kPods : count;
+// The exact test of pods i < j, when the bound leaves it: `best` takes any
+// sooner contact, except the pair that has just bounced touching again at once.
+// The bound is skipped while `best` still is `bounded`, the value the caller
+// has already bounded the pair against.
+inline void testPair(const PodState* pods, int i, int j, int lastA, int lastB, Contact& best,
+                     int& improvements, float bounded) {
   constexpr float kPodReach = 2.f * constants::kPodRadius;
-  constexpr float kCheckpointReach = constants::kPodRadius + constants::kCheckpointRadius;
-  Contact best;
-  for (int i = 0; i < n; ++i) {
-    const PodState& a = pods[i];
-    for (int j = i + 1; j < n; ++j) {
-      const PodState& b = pods[j];
-      if (!mayTouchBefore(a.position - b.position, a.velocity - b.velocity, kPodReach,
-                          best.time))
-        continue;
-      float tc;
-      if (qutils::contactTime(a.position, a.velocity, constants::kPodRadius, b.position,
-                              b.velocity, constants::kPodRadius, tc) &&
-          tc < best.time && !(tc == 0.f && i == lastA && j == lastB)) {
-        best = {tc, i, j};
-        ++improvements;
-      }
-    }
+  const PodState& a = pods[i];
+  const PodState& b = pods[j];
+  if (best.time != bounded &&
+      !mayTouchBefore(a.position - b.position, a.velocity - b.velocity, kPodReach, best.time))
+    return;
+  float tc;
+  if (qutils::contactTime(a.position, a.velocity, constants::kPodRadius, b.position, b.velocity,
+                          constants::kPodRadius, tc) &&
+      tc < best.time && !(tc == 0.f && i == lastA && j == lastB)) {
+    best = {tc, i, j};
+    ++improvements;
   }
-  for (int i = 0; i < n; ++i) {
-    const PodState& pod = pods[i];
-    const Vec2& cp = track.checkpoints[static_cast<std::size_t>(pod.nextCheckpoint)].position;
-    if (!mayTouchBefore(pod.position - cp, pod.velocity, kCheckpointReach, best.time))
-      continue;
-    float tc;
-    if (qutils::contactTime(pod.position, pod.velocity, constants::kPodRadius, cp, Vec2(),
-                            constants::kCheckpointRadius, tc) &&
-        tc < best.time) {
-      best = {tc, i, -1};
-      ++improvements;
-    }
-  }
-  return best;
 }
 
-// The exact checkpoint test of one pod, skipped when a bound shows that it
-// finds no contact up to `within`.
-bool checkpointContactWithin(const PodState& pod, const Track& track, float within, float& t) {
+// The exact test of pod i against its next checkpoint, when the bound leaves
+// it; `bounded` as for testPair.
+inline void testCheckpoint(const PodState* pods, int i, const Track& track, Contact& best,
+                           int& improvements, float bounded) {
   constexpr float kCheckpointReach = constants::kPodRadius + constants::kCheckpointRadius;
+  const PodState& pod = pods[i];
   const Vec2& cp = track.checkpoints[static_cast<std::size_t>(pod.nextCheckpoint)].position;
-  return mayTouchBefore(pod.position - cp, pod.velocity, kCheckpointReach, within) &&
-         qutils::contactTime(pod.position, pod.velocity, constants::kPodRadius, cp, Vec2(),
-                             constants::kCheckpointRadius, t);
+  if (best.time != bounded &&
+      !mayTouchBefore(pod.position - cp, pod.velocity, kCheckpointReach, best.time))
+    return;
+  float tc;
+  if (qutils::contactTime(pod.position, pod.velocity, constants::kPodRadius, cp, Vec2(),
+                          constants::kCheckpointRadius, tc) &&
+      tc < best.time) {
+    best = {tc, i, -1};
+    ++improvements;
+  }
+}
+
+// The earliest pod pair contact (pairs in index order), then the earliest
+// checkpoint pass if sooner.
+Contact earliestContact(const PodState* pods, int n, const Track& track, int lastA, int lastB,
+                        int& improvements) {
+  Contact best;
+  for (int i = 0; i < n; ++i)
+    for (int j = i + 1; j < n; ++j)
+      testPair(pods, i, j, lastA, lastB, best, improvements, kNotBounded);
+  for (int i = 0; i < n; ++i)
+    testCheckpoint(pods, i, track, best, improvements, kNotBounded);
+  return best;
 }
 
 // Any pair closer than the contact distance: the first test of every
@@ -129,6 +135,144 @@ bool anyOverlap(const PodState* pods, int count) {
       if (qutils::squaredDistance(pods[i].position, pods[j].position) < kContactDistanceSq)
         return true;
   return false;
+}
+
+// ---- Four pods, the race: the bounds of all ten candidates of a search at
+// once, one candidate per SSE lane (each lane computed exactly as
+// mayTouchBefore does, same operations in the same order). They are taken
+// against kNoContact, the value `best` starts from: weaker than the shrinking
+// `best` of the exact tests, still sound. The survivors, usually none or one,
+// take the scalar bound again once `best` has shrunk, and the exact test, in
+// the original order: the same exact tests run, the same contacts and
+// improvements come out.
+#if defined(__SSE2__)
+
+// Bit k set where lane k may touch before `within`; NaN lanes always may.
+inline unsigned mayTouchBeforeLanes(__m128 px, __m128 py, __m128 vx, __m128 vy, __m128 r,
+                                    float within) {
+  const __m128 absMask = _mm_castsi128_ps(_mm_set1_epi32(0x7fffffff));
+  const __m128 ax = _mm_and_ps(px, absMask);
+  const __m128 ay = _mm_and_ps(py, absMask);
+  const __m128 speedBound = _mm_add_ps(_mm_and_ps(vx, absMask), _mm_and_ps(vy, absMask));
+  const __m128 gap = _mm_max_ps(ay, ax); // std::max(ax, ay), NaN included
+  const __m128 axy = _mm_add_ps(ax, ay);
+  const __m128 margin = _mm_add_ps(_mm_set1_ps(64.f), _mm_mul_ps(axy, _mm_set1_ps(1e-3f)));
+  const __m128 far = _mm_cmpgt_ps(_mm_sub_ps(_mm_sub_ps(gap, r), margin),
+                                  _mm_mul_ps(_mm_set1_ps(within), speedBound));
+  const __m128 pp = _mm_add_ps(_mm_mul_ps(px, px), _mm_mul_ps(py, py));
+  const __m128 dot = _mm_add_ps(_mm_mul_ps(px, vx), _mm_mul_ps(py, vy));
+  const __m128 apart = _mm_and_ps(
+      _mm_and_ps(_mm_cmple_ps(_mm_mul_ps(r, r), pp), _mm_cmplt_ps(pp, _mm_set1_ps(1e10f))),
+      _mm_cmpgt_ps(dot, _mm_mul_ps(_mm_mul_ps(_mm_set1_ps(1e-4f), axy), speedBound)));
+  return ~static_cast<unsigned>(_mm_movemask_ps(_mm_or_ps(far, apart))) & 0xfu;
+}
+
+// x and y of two Vec2s.
+inline __m128 loadTwo(const Vec2& first, const Vec2& second) {
+  const __m128 low = _mm_castpd_ps(_mm_load_sd(reinterpret_cast<const double*>(&first)));
+  return _mm_loadh_pi(low, reinterpret_cast<const __m64*>(&second));
+}
+
+// Four Vec2s, x in one register and y in the other.
+struct FourVec2 {
+  __m128 x;
+  __m128 y;
+};
+
+inline FourVec2 loadFour(const Vec2& v0, const Vec2& v1, const Vec2& v2, const Vec2& v3) {
+  const __m128 v01 = loadTwo(v0, v1);
+  const __m128 v23 = loadTwo(v2, v3);
+  return {_mm_shuffle_ps(v01, v23, _MM_SHUFFLE(2, 0, 2, 0)),
+          _mm_shuffle_ps(v01, v23, _MM_SHUFFLE(3, 1, 3, 1))};
+}
+
+// Lanes of the pairs 0-1, 0-2, 0-3, 1-2, then 1-3, 2-3 (twice, the copies
+// unused): first pod's value minus second's.
+inline __m128 firstFourPairs(__m128 v) {
+  return _mm_sub_ps(_mm_shuffle_ps(v, v, _MM_SHUFFLE(1, 0, 0, 0)),
+                    _mm_shuffle_ps(v, v, _MM_SHUFFLE(2, 3, 2, 1)));
+}
+
+inline __m128 lastTwoPairs(__m128 v) {
+  return _mm_sub_ps(_mm_shuffle_ps(v, v, _MM_SHUFFLE(2, 1, 2, 1)),
+                    _mm_shuffle_ps(v, v, _MM_SHUFFLE(3, 3, 3, 3)));
+}
+
+Contact earliestContactOfFour(const PodState* pods, const Track& track, int lastA, int lastB,
+                              int& improvements) {
+  constexpr float kPodReach = 2.f * constants::kPodRadius;
+  constexpr float kCheckpointReach = constants::kPodRadius + constants::kCheckpointRadius;
+  const FourVec2 p = loadFour(pods[0].position, pods[1].position, pods[2].position,
+                              pods[3].position);
+  const FourVec2 v = loadFour(pods[0].velocity, pods[1].velocity, pods[2].velocity,
+                              pods[3].velocity);
+  const __m128 podReach = _mm_set1_ps(kPodReach);
+  const unsigned pairs =
+      mayTouchBeforeLanes(firstFourPairs(p.x), firstFourPairs(p.y), firstFourPairs(v.x),
+                          firstFourPairs(v.y), podReach, kNoContact) |
+      (mayTouchBeforeLanes(lastTwoPairs(p.x), lastTwoPairs(p.y), lastTwoPairs(v.x),
+                           lastTwoPairs(v.y), podReach, kNoContact) &
+       3u) << 4;
+  const auto checkpoint = [&](int i) -> const Vec2& {
+    return track.checkpoints[static_cast<std::size_t>(pods[i].nextCheckpoint)].position;
+  };
+  const FourVec2 c = loadFour(checkpoint(0), checkpoint(1), checkpoint(2), checkpoint(3));
+  const unsigned passes =
+      mayTouchBeforeLanes(_mm_sub_ps(p.x, c.x), _mm_sub_ps(p.y, c.y), v.x, v.y,
+                          _mm_set1_ps(kCheckpointReach), kNoContact);
+  // The survivors in earliestContact's order: bit k < 6 is pair k, bit 6 + i
+  // pod i's checkpoint.
+  static constexpr int kPairFirst[6] = {0, 0, 0, 1, 1, 2};
+  static constexpr int kPairSecond[6] = {1, 2, 3, 2, 3, 3};
+  Contact best;
+  for (unsigned left = pairs | passes << 6; left != 0; left &= left - 1) {
+    const int k = __builtin_ctz(left);
+    if (k < 6)
+      testPair(pods, kPairFirst[k], kPairSecond[k], lastA, lastB, best, improvements,
+               kNoContact);
+    else
+      testCheckpoint(pods, k - 6, track, best, improvements, kNoContact);
+  }
+  return best;
+}
+
+// anyOverlap<4>, pair by pair the same sums.
+bool anyOverlapOfFour(const PodState* pods) {
+  const FourVec2 p = loadFour(pods[0].position, pods[1].position, pods[2].position,
+                              pods[3].position);
+  const auto overlaps = [](__m128 dx, __m128 dy) {
+    const __m128 dd = _mm_add_ps(_mm_mul_ps(dx, dx), _mm_mul_ps(dy, dy));
+    const __m128 limit = _mm_set1_ps(kContactDistanceSq);
+    return static_cast<unsigned>(_mm_movemask_ps(_mm_cmplt_ps(dd, limit)));
+  };
+  return (overlaps(firstFourPairs(p.x), firstFourPairs(p.y)) |
+          (overlaps(lastTwoPairs(p.x), lastTwoPairs(p.y)) & 3u)) != 0;
+}
+
+#else
+
+bool anyOverlapOfFour(const PodState* pods) { return anyOverlap<4>(pods, 4); }
+
+Contact earliestContactOfFour(const PodState* pods, const Track& track, int lastA, int lastB,
+                              int& improvements) {
+  return earliestContact(pods, 4, track, lastA, lastB, improvements);
+}
+
+#endif
+
+// The bound of one pod's checkpoint test: false when the test surely finds
+// no contact up to `within`.
+bool mayPassWithin(const PodState& pod, const Track& track, float within) {
+  constexpr float kCheckpointReach = constants::kPodRadius + constants::kCheckpointRadius;
+  const Vec2& cp = track.checkpoints[static_cast<std::size_t>(pod.nextCheckpoint)].position;
+  return mayTouchBefore(pod.position - cp, pod.velocity, kCheckpointReach, within);
+}
+
+// The exact checkpoint test of one pod.
+bool checkpointContact(const PodState& pod, const Track& track, float& t) {
+  const Vec2& cp = track.checkpoints[static_cast<std::size_t>(pod.nextCheckpoint)].position;
+  return qutils::contactTime(pod.position, pod.velocity, constants::kPodRadius, cp, Vec2(),
+                             constants::kCheckpointRadius, t);
 }
 
 void passCheckpoint(PodState& pod, const Track& track) {
@@ -229,8 +373,8 @@ void moveWithCollisions(Race& race, const Track& track, float dt,
   while (t <= dt) {
     Contact next;
     if (improvements < kMaxCandidateImprovements) {
-      next = n == 4 ? earliestContact<4>(pods.data(), n, track, lastA, lastB, improvements)
-                    : earliestContact<0>(pods.data(), n, track, lastA, lastB, improvements);
+      next = n == 4 ? earliestContactOfFour(pods.data(), track, lastA, lastB, improvements)
+                    : earliestContact(pods.data(), n, track, lastA, lastB, improvements);
     } else {
       // Safety stop: the rest of the step runs without contact search.
       Q_REPORT(false);
@@ -241,13 +385,13 @@ void moveWithCollisions(Race& race, const Track& track, float dt,
 
     if (dt < t + best) {
       advanceAll(pods, dt - t);
-      if (n == 4 ? anyOverlap<4>(pods.data(), n) : anyOverlap<0>(pods.data(), n))
+      if (n == 4 ? anyOverlapOfFour(pods.data()) : anyOverlap<0>(pods.data(), n))
         depenetrate(pods);
       return;
     }
     if (best > 0.f)
       advanceAll(pods, best);
-    if (n == 4 ? anyOverlap<4>(pods.data(), n) : anyOverlap<0>(pods.data(), n))
+    if (n == 4 ? anyOverlapOfFour(pods.data()) : anyOverlap<0>(pods.data(), n))
       depenetrate(pods);
 
     const float when = t + best;
@@ -288,20 +432,18 @@ void moveWithCollisions(Race& race, const Track& track, float dt,
 
 namespace {
 
-// moveSolo's loop, once a pass within the step is possible.
+// moveSolo's loop, once a pass within the step is possible. moveSolo has
+// looked at the timeout, which every pass clears, and taken the first pass's
+// bound.
 __attribute__((noinline)) void moveSoloPassing(PodState& pod, const Track& track, float dt,
                                                std::vector<PhysicsEvent>* events) {
   float elapsed = 0.f;
   int passes = 0;
   do {
     const float left = dt - elapsed;
-    if (pod.timeout >= constants::kTimeoutLimit) {
-      advance(pod, left);
-      return;
-    }
     float tc;
-    if (passes == kMaxSoloPassesPerStep || !checkpointContactWithin(pod, track, left, tc) ||
-        tc > left) {
+    if (passes == kMaxSoloPassesPerStep || (passes > 0 && !mayPassWithin(pod, track, left)) ||
+        !checkpointContact(pod, track, tc) || tc > left) {
       advance(pod, left);
       return;
     }
@@ -321,10 +463,7 @@ void moveSolo(PodState& pod, const Track& track, float dt,
               std::vector<PhysicsEvent>* events) {
   // Most solo steps pass no checkpoint: the bound settles them at once, as the
   // first round of the loop would.
-  constexpr float kCheckpointReach = constants::kPodRadius + constants::kCheckpointRadius;
-  const Vec2& cp = track.checkpoints[static_cast<std::size_t>(pod.nextCheckpoint)].position;
-  if (pod.timeout >= constants::kTimeoutLimit ||
-      !mayTouchBefore(pod.position - cp, pod.velocity, kCheckpointReach, dt)) {
+  if (pod.timeout >= constants::kTimeoutLimit || !mayPassWithin(pod, track, dt)) {
     advance(pod, dt);
     return;
   }

@@ -7,21 +7,6 @@
 
 namespace pod {
 
-namespace {
-
-float frictionFor(float dt) {
-  return dt == 1.f ? constants::kWholeStepFriction : constants::kSubStepFriction;
-}
-
-void frictionAndCooldown(PodState& pod, float dt) {
-  pod.velocity *= frictionFor(dt);
-  pod.shieldCooldown -= dt;
-  if (pod.shieldCooldown < 0.f)
-    pod.shieldCooldown = 0.f;
-}
-
-} // namespace
-
 void Physics::init(bool timeAttack, int nbPodsPerTeam, int nbTeams, const Track* track) {
   Q_ASSERT(track);
   if (timeAttack)
@@ -114,40 +99,11 @@ bool Physics::isPodTimedOut(int podId) const {
 
 #pragma GCC diagnostic pop
 
-void Physics::applyInfluence(PodState& pod, const Influence& influence, float dt) {
-  if (isTimedOut(pod))
-    return;
-  pod.angle += qutils::clampf(influence.rotation, -constants::kMaxRotation,
-                              constants::kMaxRotation) * dt;
-  if (pod.angle < 0.f)
-    pod.angle += 360.f;
-  if (pod.angle > 360.f)
-    pod.angle -= 360.f;
-
-  if (influence.shield) {
-    pod.shieldCooldown = constants::kShieldDuration;
-    pod.engine = 0.f;
-  } else if (pod.shieldCooldown != 0.f) {
-    pod.engine = 0.f;
-  } else {
-    pod.engine = influence.thrust;
-    const float thrust = qutils::clampf(influence.thrust, 0.f, constants::kMaxThrust * dt);
-    pod.velocity += Vec2::fromAngle(pod.angle) * thrust;
-  }
-}
-
 void Physics::referenceStep(Race& race, const Track& track) {
   moveWithCollisions(race, track, 1.f, nullptr);
   for (auto& pod : race.pods)
     frictionAndCooldown(pod, 1.f);
   applyRaceWinnerRule(race, track);
-}
-
-void Physics::soloStep(PodState& pod, const Track& track, bool* finished) {
-  moveSolo(pod, track, 1.f, nullptr);
-  frictionAndCooldown(pod, 1.f);
-  if (finished)
-    *finished = hasFinished(pod, track);
 }
 
 void Physics::soloStepAll(Race& race, const Track& track) {

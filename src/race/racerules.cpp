@@ -9,33 +9,6 @@ std::int32_t checkpointAfterNext(const PodState& pod, std::int32_t count) {
   return pod.nextCheckpoint == count - 1 ? 0 : pod.nextCheckpoint + 1;
 }
 
-void applyRaceWinnerRule(Race& race, const Track& track) {
-  if (race.winner != -1)
-    return;
-  // Later pods overwrite earlier ones: the last qualifying pod decides.
-  for (const auto& pod : race.pods) {
-    if (isTimedOut(pod)) {
-      race.byTimeout = true;
-      race.winner = pod.team == 0 ? 1 : 0;
-    } else if (hasFinished(pod, track)) {
-      race.byTimeout = false;
-      race.winner = pod.team;
-    }
-  }
-}
-
-void applyTimeAttackWinnerRule(Race& race, const Track& track) {
-  if (race.winner != -1)
-    return;
-  for (const auto& pod : race.pods) {
-    if (hasFinished(pod, track)) {
-      race.winner = pod.team;
-      race.byTimeout = false;
-      return;
-    }
-  }
-}
-
 namespace {
 
 bool beats(const PodState& inserted, const PodState& listed, const Track& track) {
