@@ -1,5 +1,19 @@
 # Sourced by the end-to-end scripts: finds the game's window, drives it with
 # xdotool and waits for the game's exit.
+
+# Sets $scratch, a folder removed on exit together with the game ($pid) if it
+# still runs; defines fail, which shows the game's standard error; skips the
+# test (77) without xdotool or ImageMagick's import.
+#   begin_e2e
+begin_e2e() {
+  scratch=$(mktemp -d)
+  pid=""
+  trap 'rm -rf "$scratch"; [ -n "$pid" ] && kill $pid 2>/dev/null' EXIT
+  fail() { echo "$1"; [ -f "$scratch/err.txt" ] && cat "$scratch/err.txt"; exit 1; }
+  if ! command -v import >/dev/null 2>&1 || ! command -v xdotool >/dev/null 2>&1; then
+    echo "xdotool and ImageMagick's import are needed"; exit 77
+  fi
+}
 # The game's window is the one that keeps the title: test programs under the
 # same display rename theirs right after start-up, and the window has no
 # process id property. Sets $window, or fails after about a minute.

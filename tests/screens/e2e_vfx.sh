@@ -6,20 +6,12 @@
 set -u
 binary=$1
 shots=${2:-}
-scratch=$(mktemp -d)
-pid=""
-trap 'rm -rf "$scratch"; [ -n "$pid" ] && kill $pid 2>/dev/null' EXIT
-
-fail() { echo "$1"; [ -f "$scratch/err.txt" ] && cat "$scratch/err.txt"; exit 1; }
-
-if ! command -v import >/dev/null 2>&1 || ! command -v xdotool >/dev/null 2>&1; then
-  echo "xdotool and ImageMagick's import are needed"; exit 77
-fi
+. "$(dirname "$0")/../app/gamewindow.sh"
+begin_e2e
 
 "$binary" >"$scratch/out.txt" 2>"$scratch/err.txt" &
 pid=$!
 
-. "$(dirname "$0")/../app/gamewindow.sh"
 show_game_window $pid "$scratch/err.txt" || exit 1
 
 # A capture's pixels, hashed: equal images give equal signatures.

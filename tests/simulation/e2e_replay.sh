@@ -10,15 +10,8 @@ binary=$1
 arena=$2
 source=$3
 shots=${4:-}
-scratch=$(mktemp -d)
-pid=""
-trap 'rm -rf "$scratch"; [ -n "$pid" ] && kill $pid 2>/dev/null' EXIT
-
-fail() { echo "$1"; [ -f "$scratch/err.txt" ] && cat "$scratch/err.txt"; exit 1; }
-
-if ! command -v import >/dev/null 2>&1 || ! command -v xdotool >/dev/null 2>&1; then
-  echo "xdotool and ImageMagick's import are needed"; exit 77
-fi
+. "$source/tests/app/gamewindow.sh"
+begin_e2e
 
 # The game reads resources/ and writes replays/ in its working folder.
 ln -s "$source/resources" "$scratch/resources"
@@ -37,7 +30,6 @@ done
 
 "$binary" --replay race.jsonl >"$scratch/out.txt" 2>"$scratch/err.txt" &
 pid=$!
-. "$source/tests/app/gamewindow.sh"
 show_game_window $pid "$scratch/err.txt" || exit 1
 
 # The winner panel's "Menu" button shows its plain dark grey.
