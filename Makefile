@@ -10,7 +10,8 @@ PACKAGES := cmake make g++ pkg-config \
   libsfml-dev libgtest-dev libgmock-dev libbenchmark-dev \
   libcli11-dev nlohmann-json3-dev \
   xvfb xauth xdotool x11-utils imagemagick xdg-utils libgl1-mesa-dri fonts-dejavu-core \
-  parallel python3
+  parallel python3 python3-dev python3-pybind11 pybind11-dev python3-numpy python3-pytest \
+  python3-matplotlib
 
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 XVFB := xvfb-run -a -s "-screen 0 1920x1080x24 -maxclients 2048 -noreset"
@@ -50,7 +51,8 @@ test: build
 bench: build
 	@for b in $(BUILD_DIR)/bench/bench_*; do \
 	  [ -x "$$b" ] && echo "== $$b" && $(XVFB) "$$b" --benchmark_min_time=0.2; \
-	done; true
+	done; \
+	echo "== bench/bench_python.py"; PYTHONPATH=$(BUILD_DIR)/python /usr/bin/python3 bench/bench_python.py; true
 
 art: build
 	$(XVFB) ./$(BUILD_DIR)/tools/artgen/vuzuder-artgen resources

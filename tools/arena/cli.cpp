@@ -8,6 +8,7 @@
 #include "botcheck.h"
 #include "botroster.h"
 #include "report.h"
+#include "resolve.h"
 #include "shard.h"
 #include "speed.h"
 #include "stats.h"
@@ -36,19 +37,6 @@ namespace pod::arena {
 namespace {
 
 namespace fs = std::filesystem;
-
-std::string lower(std::string text) {
-  std::transform(text.begin(), text.end(), text.begin(),
-                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-  return text;
-}
-
-std::string joined(const std::vector<std::string>& items) {
-  std::string text;
-  for (const auto& item : items)
-    text += (text.empty() ? "" : ", ") + item;
-  return text;
-}
 
 struct Options {
   std::string team1 = "Steering heuristics";
@@ -80,22 +68,6 @@ struct Options {
   std::string botLogs;
 };
 
-std::string resolveDriver(const std::string& name, bool timeAttack,
-                          const BotRoster* bots = nullptr) {
-  auto known = computerDriverNames(timeAttack);
-  if (bots)
-    for (const auto& e : bots->entries)
-      known.push_back(e.name);
-  for (const auto& k : known)
-    if (k == name)
-      return k;
-  for (const auto& k : known)
-    if (lower(k) == lower(name))
-      return k;
-  throw BadInput{"unknown driver '" + name + "' for " + (timeAttack ? "time attack" : "races") +
-                 " (known: " + joined(known) + ")"};
-}
-
 // Who plays a league when --drivers does not say: every race driver and every bot.
 std::vector<std::string> leagueDefaultDrivers(const BotRoster* bots) {
   auto names = computerDriverNames(false);
@@ -118,84 +90,6 @@ std::vector<std::string> leagueLineup(const std::vector<std::string>& names,
     throw BadInput{"a league needs at least 2 drivers (got " + std::to_string(drivers.size()) +
                    ")"};
   return drivers;
-}
-
-struct TrackFile {
-  std::string path;
-  Track track;
-  bool loaded = false;
-  std::string error;
-};
-
-// Every ".prt" file of the folder, by file name.
-std::vector<TrackFile> loadFolder(const std::string& dir) {
-  std::error_code ec;
-  if (!fs::is_directory(dir, ec))
-    throw BadInput{"cannot read the track folder '" + dir +
-                   "' (run from the repository root, or give --tracks-dir)"};
-  std::vector<std::string> paths;
-  for (const auto& entry : fs::directory_iterator(dir, ec))
-    if (entry.is_regular_file() && entry.path().extension() == ".prt")
-      paths.push_back(entry.path().string());
-  std::sort(paths.begin(), paths.end());
-  std::vector<TrackFile> files;
-  for (const auto& p : paths) {
-    TrackFile f;
-    f.path = p;
-    f.loaded = f.track.load(p, &f.error);
-    files.push_back(std::move(f));
-  }
-  return files;
-}
-
-void requireRaceable(const Track& track, const std::string& label) {
-  const std::size_t n = track.checkpoints.size();
-  if (n < 2)
-    throw BadInput{"track " + label + " has " + std::to_string(n) +
-                   (n == 1 ? " checkpoint" : " checkpoints") + "; a race needs at least 2"};
-}
-
-Track loadTrackFile(const std::string& path) {
-  Track track;
-  std::string error;
-  if (!track.load(path, &error))
-    throw BadInput{"invalid track '" + path + "': " + oneLine(error)};
-  requireRaceable(track, "'" + path + "'");
-  return track;
-}
-
-bool isPathLike(const std::string& arg) {
-  std::error_code ec;
-  return arg.find('/') != std::string::npos || fs::path(arg).extension() == ".prt" ||
-         fs::is_regular_file(arg, ec);
-}
-
-// A file path, or the name (or file stem) of a track in the folder.
-std::pair<Track, std::string> resolveTrack(const std::string& arg,
-                                           const std::vector<TrackFile>* folder) {
-  if (isPathLike(arg))
-    return {loadTrackFile(arg), arg};
-  if (folder) {
-    for (int pass = 0; pass < 2; ++pass)
-      for (const auto& f : *folder) {
-        if (!f.loaded)
-          continue;
-        const std::string stem = fs::path(f.path).stem().string();
-        const bool match = pass == 0 ? (f.track.name == arg || stem == arg)
-                                     : (lower(f.track.name) == lower(arg) ||
-                                        lower(stem) == lower(arg));
-        if (match) {
-          requireRaceable(f.track, "'" + f.track.name + "'");
-          return {f.track, f.path};
-        }
-      }
-    std::vector<std::string> names;
-    for (const auto& f : *folder)
-      if (f.loaded)
-        names.push_back(f.track.name);
-    throw BadInput{"unknown track '" + arg + "' (tracks: " + joined(names) + ")"};
-  }
-  throw BadInput{"unknown track '" + arg + "': no such file"};
 }
 
 void listEverything(std::ostream& out, const std::string& dir) {

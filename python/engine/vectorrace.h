@@ -1,0 +1,84 @@
+#pragma once
+
+#include "learnrace.h"
+
+#include <condition_variable>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace pod::learn {
+
+// Runs job(part) for part 0..k-1, part 0 on the caller's thread, the others
+// on workers kept from call to call.
+class WorkerPool {
+public:
+  explicit WorkerPool(int threads);
+  ~WorkerPool();
+  WorkerPool(const WorkerPool&) = delete;
+  WorkerPool& operator=(const WorkerPool&) = delete;
+
+  int size() const { return static_cast<int>(workers_.size()) + 1; }
+  void run(const std::function<void(int)>& job);
+
+private:
+  void work(int part);
+
+  std::vector<std::thread> workers_;
+  std::mutex mutex_;
+  std::condition_variable wake_;
+  std::condition_variable idle_;
+  const std::function<void(int)>* job_ = nullptr;
+  std::uint64_t generation_ = 0;
+  int pending_ = 0;
+  bool stop_ = false;
+};
+
+// How a race that ended in the last step ended, before its reset.
+struct Ending {
+  bool ended = false;
+  bool truncated = false;
+  int winner = -1;
+  bool byTimeout = false;
+  int turns = 0;
+  std::uint64_t episodeSeed = 0;
+  std::string track;
+};
+
+// n races stepped together; a race that ends starts its next episode at once.
+// Race i's episodes take the seeds derived from (seed, i), one after the
+// other, so results do not depend on how the races are spread over threads.
+class VectorRace {
+public:
+  VectorRace(int n, const RaceSettings& settings, std::uint64_t seed, int threads);
+
+  int size() const { return static_cast<int>(races_.size()); }
+  int threads() const { return pool_.size(); }
+  const LearnRace& race(int i) const { return *races_[static_cast<std::size_t>(i)]; }
+  const RaceSettings& settings() const { return settings_; }
+
+  void reset(std::uint64_t seed, float* observations);
+  // commands: n x ownPods influences; others the same for self-play (else
+  // null). Writes n observations (of the next episode where one ended),
+  // rewards and flags; finals gets n observations, valid where ended.
+  void step(const Influence* commands, const Influence* others, float* observations,
+            float* rewards, bool* terminated, bool* truncated, float* finals);
+  const std::vector<Ending>& endings() const { return endings_; }
+
+private:
+  void restart(std::size_t i);
+
+  RaceSettings settings_;
+  std::vector<std::unique_ptr<LearnRace>> races_;
+  std::vector<std::uint64_t> streams_;
+  std::vector<std::uint64_t> episodes_;
+  std::vector<Ending> endings_;
+  std::vector<std::string> errors_;
+  WorkerPool pool_;
+};
+
+} // namespace pod::learn

@@ -1,0 +1,609 @@
+// The race engine as the Python module vuzuder._core.
+
+#include "engine/learnrace.h"
+#include "engine/vectorrace.h"
+
+#include "badinput.h"
+#include "racerunner.h"
+#include "resolve.h"
+#include "speed.h"
+
+#include "bots/commandwords.h"
+#include "brains/driverregistry.h"
+#include "race/gamespeed.h"
+#include "trace/tracewriter.h"
+
+#include <qutils/random.h>
+
+#include <pybind11/numpy.h>
+#include <pybind11/pybind11.h>
+#include <pybind11/stl.h>
+
+#include <charconv>
+#include <fstream>
+#include <optional>
+
+namespace py = pybind11;
+using namespace pod;
+using namespace pod::learn;
+
+namespace {
+
+constexpr const char* kTracksDir = "resources/tracks/";
+
+// The arena's bad-input exception as Python's ValueError.
+template <class F>
+auto checked(F&& f) -> decltype(f()) {
+  try {
+    return f();
+  } catch (const arena::BadInput& bad) {
+    throw py::value_error(bad.message);
+  }
+}
+
+std::vector<std::string> trackArguments(const py::object& track) {
+  if (track.is_none())
+    return {};
+  if (py::isinstance<py::str>(track))
+    return {track.cast<std::string>()};
+  if (py::isinstance<py::bytes>(track))
+    throw py::type_error("track must be a name, a path or a list of them, not bytes");
+  try {
+    return track.cast<std::vector<std::string>>();
+  } catch (const py::cast_error&) {
+    throw py::type_error("track must be a name, a path, \"random\" or a list of them");
+  }
+}
+
+// Names, paths and "random" as the tracks of the episodes; none: every
+// track of the folder.
+std::vector<std::shared_ptr<const Track>> resolveTracks(const py::object& track,
+                                                        const std::string& dir) {
+  const std::vector<std::string> args = trackArguments(track);
+  return checked([&] {
+    std::vector<std::shared_ptr<const Track>> tracks;
+    std::unique_ptr<std::vector<arena::TrackFile>> folder;
+    auto needFolder = [&] {
+      if (!folder)
+        folder = std::make_unique<std::vector<arena::TrackFile>>(arena::loadFolder(dir));
+    };
+    if (args.empty()) {
+      needFolder();
+      for (const auto& f : *folder) {
+        if (!f.loaded)
+          throw arena::BadInput{"invalid track '" + f.path + "': " + f.error};
+        tracks.push_back(std::make_shared<const Track>(f.track));
+      }
+      if (tracks.empty())
+        throw arena::BadInput{"no tracks in '" + dir + "'"};
+    }
+    for (const auto& a : args) {
+      if (a == "random") {
+        tracks.push_back(nullptr);
+        continue;
+      }
+      if (!arena::isPathLike(a))
+        needFolder();
+      tracks.push_back(std::make_shared<const Track>(arena::resolveTrack(a, folder.get()).first));
+    }
+    return tracks;
+  });
+}
+
+RaceSettings makeSettings(const py::object& track, const py::object& opponent,
+                          const py::object& bot, int team, bool timeAttack, int thinkEvals,
+                          const std::string& speed, int maxTurns, const std::string& name,
+                          const std::string& tracksDir, int botFirstMs, int botTurnMs) {
+  RaceSettings s;
+  s.timeAttack = timeAttack;
+  s.team = team;
+  s.thinkEvals = thinkEvals;
+  s.maxTurns = maxTurns;
+  s.name = name;
+  s.botFirstMs = botFirstMs;
+  s.botTurnMs = botTurnMs;
+  const int speedIndex = arena::speedIndexOf(speed);
+  if (speedIndex < 0)
+    throw py::value_error("unknown speed '" + speed + "' (speeds: x0.5, x1, x1.5, x2, x3, x4)");
+  s.turnSeconds = gamespeed::kTurnSeconds[speedIndex];
+  if (!bot.is_none()) {
+    if (!opponent.is_none() && !(py::isinstance<py::str>(opponent) &&
+                                 opponent.cast<std::string>() == "Steering heuristics"))
+      throw py::value_error("give either an opponent or a bot, not both");
+    if (!py::isinstance<py::str>(bot))
+      throw py::type_error("bot must be a command line (a str)");
+    const std::string command = bot.cast<std::string>();
+    std::string error;
+    s.botWords = bots::splitCommandWords(command, &error);
+    if (!error.empty())
+      throw py::value_error("bad bot command '" + command + "': " + error);
+    if (s.botWords.empty())
+      throw py::value_error("empty bot command");
+    s.opponent = Opponent::Bot;
+    s.opponentName = s.botWords.front();
+  } else if (opponent.is_none()) {
+    s.opponent = Opponent::None;
+  } else if (!py::isinstance<py::str>(opponent)) {
+    throw py::type_error("opponent must be a driver name, \"self\" or None");
+  } else if (opponent.cast<std::string>() == "self") {
+    s.opponent = Opponent::SelfPlay;
+  } else {
+    s.opponent = Opponent::Driver;
+    const std::string wanted = opponent.cast<std::string>();
+    s.driver = checked([&] { return arena::resolveDriver(wanted, timeAttack); });
+  }
+  s.tracks = resolveTracks(track, tracksDir);
+  validate(s);
+  return s;
+}
+
+// Commands from any array-like of shape (count, pods, 3), or (pods, 3) when
+// count is 0; refuses non-numbers, NaN and infinities with a reason.
+std::vector<Influence> commandsOf(const py::handle& action, int count, int pods,
+                                  const char* what) {
+  py::array raw = py::array::ensure(action);
+  if (!raw)
+    throw py::type_error(std::string(what) + " must be an array of numbers");
+  const char kind = raw.dtype().kind();
+  if (kind != 'f' && kind != 'i' && kind != 'u' && kind != 'b')
+    throw py::type_error(std::string(what) + " must hold real numbers, not dtype " +
+                         std::string(py::str(raw.dtype())));
+  auto values = py::array_t<double, py::array::c_style | py::array::forcecast>::ensure(raw);
+  std::vector<py::ssize_t> want;
+  if (count > 0)
+    want.push_back(count);
+  want.push_back(pods);
+  want.push_back(3);
+  bool good = values.ndim() == static_cast<py::ssize_t>(want.size());
+  for (std::size_t d = 0; good && d < want.size(); ++d)
+    good = values.shape(static_cast<py::ssize_t>(d)) == want[d];
+  // One pod: (3,) will do for (1, 3).
+  if (!good && count == 0 && pods == 1 && values.ndim() == 1 && values.shape(0) == 3)
+    good = true;
+  if (!good) {
+    auto shape = [](auto begin, auto end) {
+      std::string t = "(";
+      for (auto it = begin; it != end; ++it)
+        t += std::to_string(*it) + (end - begin == 1 ? ",)" : it + 1 == end ? ")" : ", ");
+      return t == "(" ? std::string("()") : t;
+    };
+    std::vector<py::ssize_t> got(values.shape(), values.shape() + values.ndim());
+    throw py::value_error(std::string(what) + " must have shape " +
+                          shape(want.begin(), want.end()) + ", got " +
+                          shape(got.begin(), got.end()));
+  }
+  const double* v = values.data();
+  const std::size_t n = static_cast<std::size_t>(std::max(count, 1) * pods);
+  std::vector<Influence> out(n);
+  for (std::size_t i = 0; i < n; ++i) {
+    try {
+      out[i] = commandOf(v[3 * i], v[3 * i + 1], v[3 * i + 2]);
+    } catch (const BadSetting&) {
+      const std::size_t pod = i % static_cast<std::size_t>(pods);
+      std::string where = count > 0 ? "race " + std::to_string(i / pods) + ", pod " : "pod ";
+      throw py::value_error(std::string(what) + " holds NaN or infinity (" + where +
+                            std::to_string(pod) + ")");
+    }
+  }
+  return out;
+}
+
+py::array_t<double> stateArray(const Race& race) {
+  py::array_t<double> a({static_cast<py::ssize_t>(race.pods.size()),
+                         static_cast<py::ssize_t>(kStateFields)});
+  rawState(race, a.mutable_data());
+  return a;
+}
+
+py::dict endingInfo(const Ending& e) {
+  py::dict d;
+  d["winner"] = e.winner;
+  d["by_timeout"] = e.byTimeout;
+  d["turn"] = e.turns;
+  d["truncated"] = e.truncated;
+  d["episode_seed"] = e.episodeSeed;
+  d["track"] = e.track;
+  return d;
+}
+
+// One race, with the Gymnasium calls.
+class PyRace {
+public:
+  PyRace(RaceSettings settings, std::uint64_t seed)
+      : race_(std::move(settings)), base_(seed) {}
+
+  py::tuple reset(const py::object& seed, const py::object& options) {
+    if (!options.is_none() && !py::isinstance<py::dict>(options))
+      throw py::type_error("options must be a dict or None");
+    if (!seed.is_none()) {
+      base_ = seed.cast<std::uint64_t>();
+      episodes_ = 0;
+    }
+    // The first episode of a seed is the arena's race of that seed.
+    const std::uint64_t episode =
+        episodes_ == 0 ? base_ : qutils::deriveSeed(base_, episodes_);
+    ++episodes_;
+    race_.reset(episode);
+    return py::make_tuple(observation(), info());
+  }
+
+  py::tuple step(const py::handle& action, const py::handle& other) {
+    const int pods = race_.ownPods();
+    const std::vector<Influence> own = commandsOf(action, 0, pods, "action");
+    std::vector<Influence> second;
+    if (race_.settings().opponent == Opponent::SelfPlay) {
+      if (other.is_none())
+        throw py::value_error("self-play: step needs the other team's action too");
+      second = commandsOf(other, 0, pods, "other action");
+    } else if (!other.is_none()) {
+      throw py::value_error("a second action is for self-play (opponent=\"self\") only");
+    }
+    float reward;
+    {
+      // A bot opponent may take its time: other Python threads run meanwhile.
+      std::optional<py::gil_scoped_release> release;
+      if (race_.settings().opponent == Opponent::Bot)
+        release.emplace();
+      reward = race_.step(own.data(), second.empty() ? nullptr : second.data());
+    }
+    return py::make_tuple(observation(), reward, race_.terminated(), race_.truncated(), info());
+  }
+
+  py::array_t<float> observation() const {
+    py::array_t<float> obs(observationSize(race_.settings()));
+    race_.observation(obs.mutable_data());
+    return obs;
+  }
+
+  py::array_t<float> observationFor(int team) const {
+    if (team < 0 || team >= race_.teams())
+      throw py::value_error("no team " + std::to_string(team));
+    py::array_t<float> obs(observationSize(race_.settings()));
+    race_.observationFor(team, obs.mutable_data());
+    return obs;
+  }
+
+  py::dict info() const {
+    py::dict d;
+    d["state"] = stateArray(race_.state());
+    d["turn"] = race_.turn();
+    d["winner"] = race_.winner();
+    if (race_.done()) {
+      d["by_timeout"] = race_.byTimeout();
+      d["track"] = race_.track().name;
+      d["episode_seed"] = race_.episodeSeed();
+    }
+    return d;
+  }
+
+  void saveTrace(const std::string& path) const {
+    if (!race_.settings().record)
+      throw py::value_error("this race was made with record=False: no trace to save");
+    std::ofstream out(path, std::ios::trunc | std::ios::binary);
+    if (!out)
+      throw py::value_error("cannot write the trace file '" + path + "'");
+    writeTrace(out, race_.trace());
+    out.flush();
+    if (!out)
+      throw py::value_error("cannot write the trace file '" + path + "'");
+  }
+
+  const LearnRace& race() const { return race_; }
+
+private:
+  LearnRace race_;
+  std::uint64_t base_;
+  std::uint64_t episodes_ = 0;
+};
+
+class PyVectorRace {
+public:
+  PyVectorRace(int n, const RaceSettings& settings, std::uint64_t seed, int threads)
+      : vec_(n, settings, seed, threads), seed_(seed),
+        dim_(observationSize(settings)), finals_(static_cast<std::size_t>(n) * dim_) {}
+
+  py::tuple reset(const py::object& seed, const py::object& options) {
+    if (!options.is_none() && !py::isinstance<py::dict>(options))
+      throw py::type_error("options must be a dict or None");
+    if (!seed.is_none())
+      seed_ = seed.cast<std::uint64_t>();
+    py::array_t<float> obs({static_cast<py::ssize_t>(vec_.size()), static_cast<py::ssize_t>(dim_)});
+    {
+      py::gil_scoped_release release;
+      vec_.reset(seed_, obs.mutable_data());
+    }
+    return py::make_tuple(obs, py::dict());
+  }
+
+  py::tuple step(const py::handle& actions, const py::handle& others) {
+    const int n = vec_.size();
+    const int pods = ownPodsOf(vec_.settings());
+    const std::vector<Influence> own = commandsOf(actions, n, pods, "actions");
+    std::vector<Influence> second;
+    if (vec_.settings().opponent == Opponent::SelfPlay) {
+      if (others.is_none())
+        throw py::value_error("self-play: step needs the other teams' actions too");
+      second = commandsOf(others, n, pods, "other actions");
+    } else if (!others.is_none()) {
+      throw py::value_error("other actions are for self-play (opponent=\"self\") only");
+    }
+    const py::ssize_t rows = n;
+    py::array_t<float> obs({rows, static_cast<py::ssize_t>(dim_)});
+    py::array_t<float> rewards(rows);
+    py::array_t<bool> terminated(rows);
+    py::array_t<bool> truncated(rows);
+    {
+      py::gil_scoped_release release;
+      vec_.step(own.data(), second.empty() ? nullptr : second.data(), obs.mutable_data(),
+                rewards.mutable_data(), terminated.mutable_data(), truncated.mutable_data(),
+                finals_.data());
+    }
+    py::dict info;
+    const auto& endings = vec_.endings();
+    bool any = false;
+    for (const auto& e : endings)
+      any = any || e.ended;
+    if (any) {
+      // Gymnasium's vector convention: the last observation and info of every
+      // race that ended, where its next episode's first observation went.
+      const py::object empty = py::module_::import("numpy").attr("empty");
+      py::array finalObs = empty(rows, py::arg("dtype") = "object");
+      py::array finalInfo = empty(rows, py::arg("dtype") = "object");
+      py::array_t<bool> mask(rows);
+      auto setItem = [](py::array& a, py::ssize_t i, py::object value) {
+        a.attr("__setitem__")(i, value);
+      };
+      for (py::ssize_t i = 0; i < rows; ++i) {
+        const Ending& e = endings[static_cast<std::size_t>(i)];
+        mask.mutable_at(i) = e.ended;
+        if (!e.ended)
+          continue;
+        py::array_t<float> last(static_cast<py::ssize_t>(dim_));
+        std::copy(finals_.begin() + i * dim_, finals_.begin() + (i + 1) * dim_,
+                  last.mutable_data());
+        setItem(finalObs, i, last);
+        setItem(finalInfo, i, endingInfo(e));
+      }
+      info["final_observation"] = finalObs;
+      info["_final_observation"] = mask;
+      info["final_info"] = finalInfo;
+      info["_final_info"] = mask;
+    }
+    return py::make_tuple(obs, rewards, terminated, truncated, info);
+  }
+
+  py::array_t<double> states() const {
+    const py::ssize_t n = vec_.size();
+    const py::ssize_t pods = static_cast<py::ssize_t>(vec_.race(0).state().pods.size());
+    py::array_t<double> a({n, pods, static_cast<py::ssize_t>(kStateFields)});
+    for (py::ssize_t i = 0; i < n; ++i)
+      rawState(vec_.race(static_cast<int>(i)).state(), a.mutable_data(i, 0, 0));
+    return a;
+  }
+
+  const VectorRace& vec() const { return vec_; }
+
+private:
+  VectorRace vec_;
+  std::uint64_t seed_;
+  std::size_t dim_;
+  std::vector<float> finals_;
+};
+
+// The observation of a bot: the greeting's track and team, then every turn's
+// pod lines, read exactly as the race's floats.
+class BotObserver {
+public:
+  BotObserver(const std::vector<std::string>& checkpoints, int team, int teams,
+              bool timeAttack)
+      : team_(team) {
+    if (checkpoints.size() < 2)
+      throw py::value_error("a track needs at least 2 checkpoints");
+    if (teams < 1 || teams > 4 || (!timeAttack && teams != 2))
+      throw py::value_error("bad team count " + std::to_string(teams));
+    if (team < 0 || team >= teams)
+      throw py::value_error("bad team " + std::to_string(team));
+    for (std::size_t i = 0; i < checkpoints.size(); ++i) {
+      Checkpoint c;
+      c.id = static_cast<std::uint32_t>(i) + constants::kCheckpointIdOffset;
+      const std::string& line = checkpoints[i];
+      const char* at = line.data();
+      const char* end = at + line.size();
+      for (float* v : {&c.position.x, &c.position.y}) {
+        while (at < end && (*at == ' ' || *at == '\t'))
+          ++at;
+        const auto r = std::from_chars(at, end, *v);
+        if (r.ec != std::errc())
+          throw py::value_error("bad checkpoint line '" + line + "'");
+        at = r.ptr;
+      }
+      track_.checkpoints.push_back(c);
+    }
+    race_.nbPodsPerTeam = timeAttack ? 1 : 2;
+    race_.timeAttack = timeAttack;
+    race_.pods.resize(static_cast<std::size_t>(teams * race_.nbPodsPerTeam));
+    maxTurns_ = arena::maxTurnsFor(track_, timeAttack);
+    RaceSettings s;
+    s.timeAttack = timeAttack;
+    s.opponent = teams > 1 ? Opponent::Driver : Opponent::None;
+    size_ = timeAttack ? teams * kPodFields + kOwnFields + 1 : observationSize(s);
+  }
+
+  py::array_t<float> observe(int turn, const std::vector<std::string>& lines) {
+    if (lines.size() != race_.pods.size())
+      throw py::value_error("expected " + std::to_string(race_.pods.size()) + " pod lines, got " +
+                            std::to_string(lines.size()));
+    for (std::size_t i = 0; i < lines.size(); ++i)
+      parsePod(lines[i], race_.pods[i]);
+    py::array_t<float> obs(size_);
+    // Turn N is about to be played: N - 1 are behind.
+    learn::observe(race_, track_, team_, turn - 1, maxTurns_, obs.mutable_data());
+    return obs;
+  }
+
+  int maxTurns() const { return maxTurns_; }
+
+private:
+  void parsePod(const std::string& line, PodState& p) const {
+    const char* at = line.data();
+    const char* end = at + line.size();
+    auto skip = [&] {
+      while (at < end && (*at == ' ' || *at == '\t' || *at == '\r'))
+        ++at;
+    };
+    auto real = [&](float& v) {
+      skip();
+      const auto r = std::from_chars(at, end, v);
+      if (r.ec != std::errc())
+        throw py::value_error("bad pod line '" + line + "'");
+      at = r.ptr;
+    };
+    auto whole = [&](auto& v) {
+      skip();
+      long long x = 0;
+      const auto r = std::from_chars(at, end, x);
+      if (r.ec != std::errc())
+        throw py::value_error("bad pod line '" + line + "'");
+      at = r.ptr;
+      v = static_cast<std::remove_reference_t<decltype(v)>>(x);
+    };
+    whole(p.id);
+    whole(p.team);
+    real(p.position.x);
+    real(p.position.y);
+    real(p.velocity.x);
+    real(p.velocity.y);
+    real(p.angle);
+    whole(p.nextCheckpoint);
+    whole(p.checkpointsCleared);
+    real(p.shieldCooldown);
+    real(p.timeout);
+    real(p.engine);
+    if (p.nextCheckpoint < 0 ||
+        static_cast<std::size_t>(p.nextCheckpoint) >= track_.checkpoints.size())
+      throw py::value_error("bad pod line '" + line + "'");
+  }
+
+  Track track_;
+  Race race_;
+  int team_;
+  int maxTurns_ = 0;
+  py::ssize_t size_ = 0;
+};
+
+} // namespace
+
+PYBIND11_MODULE(_core, m) {
+  m.doc() = "The Vuzuder UR race engine: races for learning, stepped in C++.";
+  static py::exception<BotFailed> botError(m, "BotError", PyExc_RuntimeError);
+  py::register_exception_translator([](std::exception_ptr p) {
+    try {
+      if (p)
+        std::rethrow_exception(p);
+    } catch (const BotFailed& e) {
+      PyErr_SetString(botError.ptr(), e.what());
+    } catch (const arena::BadInput& e) {
+      PyErr_SetString(PyExc_ValueError, e.message.c_str());
+    }
+  });
+
+  m.def("driver_names", &computerDriverNames, py::arg("time_attack") = false,
+        "The built-in drivers of a mode, by the names the arena and the menu use.");
+  m.def(
+      "track_names",
+      [](const std::string& dir) {
+        return checked([&] {
+          std::vector<std::string> names;
+          for (const auto& f : arena::loadFolder(dir))
+            if (f.loaded)
+              names.push_back(f.track.name);
+          return names;
+        });
+      },
+      py::arg("tracks_dir") = kTracksDir, "The names of the tracks of a folder.");
+  m.def(
+      "max_turns",
+      [](int checkpoints, bool timeAttack) {
+        if (checkpoints < 2)
+          throw py::value_error("a track needs at least 2 checkpoints");
+        Track t;
+        t.checkpoints.resize(static_cast<std::size_t>(checkpoints));
+        return arena::maxTurnsFor(t, timeAttack);
+      },
+      py::arg("checkpoints"), py::arg("time_attack") = false,
+      "The arena's turn cap for a track of that many checkpoints.");
+
+  py::class_<PyRace>(m, "Race", py::dynamic_attr())
+      .def(py::init([](const py::object& track, const py::object& opponent, const py::object& bot,
+                       int team, bool timeAttack, int thinkEvals, const std::string& speed,
+                       int maxTurns, std::uint64_t seed, const std::string& name, bool record,
+                       const std::string& tracksDir, int botFirstMs, int botTurnMs) {
+             RaceSettings s = makeSettings(track, opponent, bot, team, timeAttack, thinkEvals,
+                                           speed, maxTurns, name, tracksDir, botFirstMs,
+                                           botTurnMs);
+             s.record = record;
+             return std::make_unique<PyRace>(std::move(s), seed);
+           }),
+           py::arg("track") = py::none(), py::arg("opponent") = "Steering heuristics",
+           py::arg("bot") = py::none(), py::arg("team") = 0, py::arg("time_attack") = false,
+           py::arg("think_evals") = 15000, py::arg("speed") = "x2", py::arg("max_turns") = 0,
+           py::arg("seed") = 0, py::arg("name") = "python", py::arg("record") = true,
+           py::arg("tracks_dir") = kTracksDir, py::arg("bot_first_ms") = 1000,
+           py::arg("bot_turn_ms") = 50)
+      .def("reset", &PyRace::reset, py::kw_only(), py::arg("seed") = py::none(),
+           py::arg("options") = py::none())
+      .def("step", &PyRace::step, py::arg("action"), py::arg("other") = py::none())
+      .def("observation", &PyRace::observationFor, py::arg("team"),
+           "The observation of a team: the other side's view in self-play.")
+      .def("save_trace", &PyRace::saveTrace, py::arg("path"))
+      .def_property_readonly("observation_size",
+                             [](const PyRace& r) { return observationSize(r.race().settings()); })
+      .def_property_readonly("own_pods", [](const PyRace& r) { return r.race().ownPods(); })
+      .def_property_readonly("team", [](const PyRace& r) { return r.race().settings().team; })
+      .def_property_readonly("turn", [](const PyRace& r) { return r.race().turn(); })
+      .def_property_readonly("max_turns", [](const PyRace& r) { return r.race().maxTurns(); })
+      .def_property_readonly("track_name", [](const PyRace& r) { return r.race().track().name; })
+      .def_property_readonly("checkpoints", [](const PyRace& r) {
+        std::vector<std::pair<float, float>> c;
+        for (const auto& cp : r.race().track().checkpoints)
+          c.emplace_back(cp.position.x, cp.position.y);
+        return c;
+      });
+
+  py::class_<PyVectorRace>(m, "VectorRace", py::dynamic_attr())
+      .def(py::init([](int n, const py::object& track, const py::object& opponent, int team,
+                       bool timeAttack, int thinkEvals, const std::string& speed, int maxTurns,
+                       std::uint64_t seed, int threads, const std::string& tracksDir) {
+             if (threads < 1)
+               throw py::value_error("threads must be at least 1 (got " +
+                                     std::to_string(threads) + ")");
+             if (threads > 256)
+               throw py::value_error("threads must be at most 256");
+             RaceSettings s = makeSettings(track, opponent, py::none(), team, timeAttack,
+                                           thinkEvals, speed, maxTurns, "python", tracksDir,
+                                           1000, 50);
+             return std::make_unique<PyVectorRace>(n, s, seed, threads);
+           }),
+           py::arg("n"), py::arg("track") = py::none(), py::arg("opponent") = "Steering heuristics",
+           py::arg("team") = 0, py::arg("time_attack") = false, py::arg("think_evals") = 15000,
+           py::arg("speed") = "x2", py::arg("max_turns") = 0, py::arg("seed") = 0,
+           py::arg("threads") = 1, py::arg("tracks_dir") = kTracksDir)
+      .def("reset", &PyVectorRace::reset, py::kw_only(), py::arg("seed") = py::none(),
+           py::arg("options") = py::none())
+      .def("step", &PyVectorRace::step, py::arg("actions"), py::arg("others") = py::none())
+      .def("states", &PyVectorRace::states,
+           "The raw state of every race: [n, pods, 12], the bot protocol's fields.")
+      .def_property_readonly("num_envs", [](const PyVectorRace& v) { return v.vec().size(); })
+      .def_property_readonly("threads", [](const PyVectorRace& v) { return v.vec().threads(); })
+      .def_property_readonly(
+          "observation_size",
+          [](const PyVectorRace& v) { return observationSize(v.vec().settings()); })
+      .def_property_readonly("own_pods",
+                             [](const PyVectorRace& v) { return ownPodsOf(v.vec().settings()); });
+
+  py::class_<BotObserver>(m, "BotObserver")
+      .def(py::init<const std::vector<std::string>&, int, int, bool>(),
+           py::arg("checkpoints"), py::arg("team"), py::arg("teams"), py::arg("time_attack"))
+      .def("observe", &BotObserver::observe, py::arg("turn"), py::arg("pod_lines"))
+      .def_property_readonly("max_turns", &BotObserver::maxTurns);
+}
