@@ -313,6 +313,37 @@ TEST(RaceScreenDisplay, PodsAreDrawnAtTheirPlacesInTheirColours) {
   }
 }
 
+// The window as the main loop leaves it after a resize.
+void resizeWindow(unsigned width, unsigned height) {
+  sf::RenderWindow& window = *vexa::graphics().window();
+  window.setSize({width, height});
+  vexa::graphics().onResize(width, height);
+  vexa::stateManager().onResize();
+}
+
+// A window made smaller than the one the game opened: the background still
+// covers it to the corners, pods and all.
+TEST(RaceScreenDisplay, TheFieldFillsAResizedWindow) {
+  StateRace& race = screen();
+  resizeWindow(1280, 850);
+  startCountingRace();
+  sf::RenderWindow& window = *vexa::graphics().window();
+  ASSERT_EQ(window.getSize(), sf::Vector2u(1280, 850));
+  const sf::Color clear(255, 0, 255);
+  for (int i = 0; i < 2; ++i) {
+    window.clear(clear);
+    frame(race, true);
+  }
+  sf::Texture shot;
+  ASSERT_TRUE(shot.create(1280, 850));
+  shot.update(window);
+  const sf::Image image = shot.copyToImage();
+  resizeWindow(1600, 900);
+  race.leaveForMenu();
+  for (const auto& [x, y] : {std::pair{0u, 0u}, {1279u, 0u}, {0u, 849u}, {1279u, 849u}})
+    EXPECT_NE(image.getPixel(x, y), clear) << x << ", " << y;
+}
+
 // A race played on screen, saved with "Save replay", read back and shown:
 // every control lands on the recorded state of its turn.
 TEST(RaceScreenDisplay, ASavedRaceReplaysWithItsControls) {

@@ -37,7 +37,11 @@ void OpaqueCopy::draw(const sf::Texture& source, sf::RenderTarget& target) {
   if (ready_)
     states.shader = &shader_;
   const sf::View previous = target.getView();
-  target.setView(target.getDefaultView());
+  // Not the default view: a window keeps the one of its first size, and a
+  // resized window would scale the copy.
+  const sf::Vector2u size = target.getSize();
+  target.setView(sf::View(sf::FloatRect(0.f, 0.f, static_cast<float>(size.x),
+                                        static_cast<float>(size.y))));
   target.draw(sf::Sprite(source), states);
   target.setView(previous);
 }
