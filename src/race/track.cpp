@@ -1,13 +1,13 @@
 #include "race/track.h"
 
+#include "race/smallfile.h"
+
 #include <qutils/assert.h>
 
 #include <cerrno>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
-#include <fstream>
 #include <iostream>
 #include <limits>
 #include <sstream>
@@ -80,46 +80,16 @@ bool parseFailure(std::string* error, int lineNumber, const char* message) {
   return fail(error, lineNumber, message);
 }
 
-// Refuses what is not a plain, small track file before reading a byte of it:
-// a device such as /dev/zero or a fifo would otherwise be read forever.
-bool checkFile(const std::string& path, std::string* error) {
-  namespace fs = std::filesystem;
-  std::error_code code;
-  const fs::file_status status = fs::status(path, code);
-  if (code || !fs::exists(status))
-    return fail(error, 0, "cannot open " + path);
-  if (fs::is_directory(status))
-    return fail(error, 0, path + " is a directory");
-  if (!fs::is_regular_file(status))
-    return fail(error, 0, path + " is not a regular file");
-  const std::uintmax_t size = fs::file_size(path, code);
-  if (code)
-    return fail(error, 0, "cannot open " + path);
-  if (size > Track::cMaxFileSize)
-    return fail(error, 0, path + " is larger than 1 MiB");
-  return true;
-}
-
 } // namespace
 
 bool Track::load(const std::string& path, std::string* error) {
   name.clear();
   checkpoints.clear();
 
-  if (!checkFile(path, error))
-    return false;
-  std::ifstream in(path, std::ios::binary);
-  if (!in)
-    return fail(error, 0, "cannot open " + path);
-
-  // Bounded even if the file grows after the check.
   std::string content;
-  char chunk[8192];
-  while (in.read(chunk, sizeof chunk) || in.gcount() > 0) {
-    content.append(chunk, static_cast<std::size_t>(in.gcount()));
-    if (content.size() > cMaxFileSize)
-      return fail(error, 0, path + " is larger than 1 MiB");
-  }
+  std::string reason;
+  if (!readSmallFile(path, cMaxFileSize, content, reason))
+    return fail(error, 0, reason);
 
   bool named = false;
   int lineNumber = 0;
