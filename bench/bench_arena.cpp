@@ -113,6 +113,24 @@ void BM_MergeThousandSlices(benchmark::State& state) {
 }
 BENCHMARK(BM_MergeThousandSlices)->MeasureProcessCPUTime()->Unit(benchmark::kMillisecond);
 
+// The jobs of one slice of the largest schedule (10 million races): built
+// from its positions alone, without the schedule around it.
+void BM_SliceOfTheLargestSchedule(benchmark::State& state) {
+  TournamentConfig config;
+  config.matchups = {{{kSteering, kSteering}}};
+  config.tracks = generateTracks(3, 10);
+  config.racesPerTrack = static_cast<int>(kMaxScheduledRaces / 20);
+  config.swap = true;
+  const Shard shard{7, 1'000'000};
+  for (auto _ : state) {
+    std::vector<RaceJob> jobs;
+    for (std::size_t p : shardSlice(scheduledRaceCount(config), shard))
+      jobs.push_back(scheduledRace(config, p));
+    benchmark::DoNotOptimize(jobs.data());
+  }
+}
+BENCHMARK(BM_SliceOfTheLargestSchedule)->Unit(benchmark::kMicrosecond);
+
 } // namespace
 
 BENCHMARK_MAIN();

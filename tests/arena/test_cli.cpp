@@ -67,6 +67,13 @@ TEST_F(ScratchDir, BadInputGetsOneClearLine) {
       {{"--tracks-dir", kTracks, "--track", "No Such Track"}, "unknown track 'No Such Track'"},
       {{"--tracks-dir", kTracks, "--races", "0"}, "--races must be at least 1"},
       {{"--tracks-dir", kTracks, "--jobs", "0"}, "--jobs must be at least 1"},
+      // Counts beyond what a schedule holds are refused before anything is built.
+      {{"--tracks-dir", kTracks, "--jobs", "3000"}, "--jobs must be at most 1024"},
+      {{"--tracks-dir", kTracks, "--races", "2147483647"}, "a schedule holds at most 10000000"},
+      {{"--tracks-dir", kTracks, "--random-tracks", "2147483647"},
+       "--random-tracks must be at most 10000"},
+      {{"--tracks-dir", kTracks, "--shard", "0/3", "--json", (dir_ / "p.json").string()},
+       "--shard takes I/N"},
       {{"--tracks-dir", kTracks, "--races", "many"}, "--races"},
       {{"--tracks-dir", kTracks, "--time-attack", "--drivers", "Steering heuristics", "--drivers",
         "Steering heuristics", "--drivers", "Steering heuristics", "--drivers",

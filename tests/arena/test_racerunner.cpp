@@ -9,8 +9,12 @@
 
 #include <gtest/gtest.h>
 
+#include <qutils/random.h>
+
 #include <chrono>
+#include <limits>
 #include <set>
+#include <tuple>
 
 namespace pod::arena {
 namespace {
@@ -140,6 +144,45 @@ TEST(Tournament, ScheduleSeedsAndSeats) {
   ASSERT_EQ(rotations.size(), 6u);
   EXPECT_EQ(rotations[1].seats, (std::vector<int>{1, 2, 0}));
   EXPECT_EQ(rotations[2].seats, (std::vector<int>{2, 0, 1}));
+}
+
+// A slice is built race by race from its positions; every race must be the
+// one the schedule's nested order (matchup, track, race, rotation) puts there,
+// with the seeds of that order, so slices merged equal the whole run.
+TEST(Tournament, RacesBuiltByPositionFollowTheScheduleOrder) {
+  TournamentConfig config;
+  config.matchups = {{{"A", "B"}}, {{"A", "C"}}, {{"B", "C"}}};
+  config.tracks = generateTracks(1, 3);
+  config.racesPerTrack = 4;
+  config.swap = true;
+  config.seed = 99;
+  std::vector<RaceJob> expected;
+  for (std::size_t m = 0; m < 3; ++m)
+    for (std::size_t t = 0; t < 3; ++t)
+      for (int r = 0; r < 4; ++r)
+        for (int rot = 0; rot < 2; ++rot) {
+          RaceJob job;
+          job.matchup = m;
+          job.track = t;
+          job.raceNumber = r;
+          job.rotation = rot;
+          job.seats = {rot, 1 - rot};
+          job.seed = qutils::deriveSeed(
+              qutils::deriveSeed(qutils::deriveSeed(99, m), t), static_cast<std::uint64_t>(r));
+          expected.push_back(job);
+        }
+  ASSERT_EQ(expected.size(), scheduledRaceCount(config));
+  for (std::uint64_t i = 0; i < expected.size(); ++i) {
+    const RaceJob job = scheduledRace(config, i);
+    const RaceJob& want = expected[i];
+    EXPECT_EQ(std::tie(want.matchup, want.track, want.raceNumber, want.rotation, want.seats,
+                       want.seed),
+              std::tie(job.matchup, job.track, job.raceNumber, job.rotation, job.seats, job.seed))
+        << "race " << i;
+  }
+  // Counts too large for memory are counted, not built.
+  config.racesPerTrack = std::numeric_limits<int>::max();
+  EXPECT_EQ(scheduledRaceCount(config), 18ull * std::numeric_limits<int>::max());
 }
 
 TEST(RaceRunner, BrainsSeeTheTurnsAsTheGameRunsThem) {

@@ -192,8 +192,14 @@ int play(const Options& o, const CLI::App& app, std::ostream& out, std::ostream&
     throw BadInput{"--races must be at least 1 (got " + std::to_string(o.races) + ")"};
   if (given("--jobs") && o.jobs < 1)
     throw BadInput{"--jobs must be at least 1 (got " + std::to_string(o.jobs) + ")"};
+  if (o.jobs > kMaxJobs)
+    throw BadInput{"--jobs must be at most " + std::to_string(kMaxJobs) + " (got " +
+                   std::to_string(o.jobs) + ")"};
   if (o.randomTracks < 0)
     throw BadInput{"--random-tracks must not be negative"};
+  if (static_cast<std::size_t>(o.randomTracks) > kMaxTracks)
+    throw BadInput{"--random-tracks must be at most " + std::to_string(kMaxTracks) + " (got " +
+                   std::to_string(o.randomTracks) + ")"};
   if (o.thinkMs < 0)
     throw BadInput{"--think-ms must not be negative"};
   if (o.thinkEvals < 0)
@@ -284,6 +290,14 @@ int play(const Options& o, const CLI::App& app, std::ostream& out, std::ostream&
   }
   if (config.tracks.empty())
     throw BadInput{"no tracks to race on in '" + o.tracksDir + "'"};
+  if (config.tracks.size() > kMaxTracks)
+    throw BadInput{"a schedule holds at most " + std::to_string(kMaxTracks) + " tracks (got " +
+                   std::to_string(config.tracks.size()) + ")"};
+  const std::uint64_t scheduled = scheduledRaceCount(config);
+  if (scheduled > kMaxScheduledRaces)
+    throw BadInput{"these options schedule " + std::to_string(scheduled) +
+                   " races; a schedule holds at most " + std::to_string(kMaxScheduledRaces) +
+                   " (fewer --races, tracks or drivers)"};
 
   const Shard shard = o.shard.empty() ? Shard{} : parseShard(o.shard);
   if (!o.shard.empty() && o.jsonPath.empty())
@@ -296,11 +310,12 @@ int play(const Options& o, const CLI::App& app, std::ostream& out, std::ostream&
   if (!o.traceDir.empty())
     traceDir = std::make_unique<TraceDirectory>(o.traceDir, config);
 
-  const std::vector<RaceJob> schedule = scheduleRaces(config);
-  const std::vector<std::size_t> slice = shardSlice(schedule.size(), shard);
+  // A slice is built alone: the whole schedule may be far larger.
+  const std::vector<std::size_t> slice = shardSlice(scheduled, shard);
   std::vector<RaceJob> jobs;
+  jobs.reserve(slice.size());
   for (std::size_t i : slice)
-    jobs.push_back(schedule[i]);
+    jobs.push_back(scheduledRace(config, i));
   std::unique_ptr<TraceWriter> trace;
   if (traceFile && !jobs.empty()) {
     std::vector<std::string> teams;
@@ -329,7 +344,7 @@ int play(const Options& o, const CLI::App& app, std::ostream& out, std::ostream&
   if (o.shard.empty()) {
     outputs.write(out, report);
   } else {
-    const auto partial = partialSummary(report, shard, schedule.size(), slice, played);
+    const auto partial = partialSummary(report, shard, scheduled, slice, played);
     outputs.write(out, report, &partial);
   }
   if (traceDir && !traceDir->failure().empty())

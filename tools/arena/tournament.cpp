@@ -1,5 +1,6 @@
 #include "tournament.h"
 
+#include "badinput.h"
 #include "botroster.h"
 
 #include <qutils/assert.h>
@@ -9,7 +10,9 @@
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
+#include <limits>
 #include <mutex>
+#include <system_error>
 #include <thread>
 
 namespace pod::arena {
@@ -58,31 +61,71 @@ std::uint64_t driverSeed(std::uint64_t raceSeed, int side) {
   return qutils::deriveSeed(raceSeed, static_cast<std::uint64_t>(side));
 }
 
-std::vector<RaceJob> scheduleRaces(const TournamentConfig& config) {
-  std::vector<RaceJob> jobs;
+namespace {
+
+std::uint64_t saturatingProduct(std::uint64_t a, std::uint64_t b) {
+  if (a != 0 && b > std::numeric_limits<std::uint64_t>::max() / a)
+    return std::numeric_limits<std::uint64_t>::max();
+  return a * b;
+}
+
+int rotationsOf(const TournamentConfig& config, std::size_t matchup) {
+  return config.swap ? static_cast<int>(config.matchups[matchup].drivers.size()) : 1;
+}
+
+// Races of one matchup: every track, race number and rotation.
+std::uint64_t matchupRaceCount(const TournamentConfig& config, std::size_t matchup) {
+  const auto races = static_cast<std::uint64_t>(std::max(0, config.racesPerTrack));
+  return saturatingProduct(
+      saturatingProduct(config.tracks.size(), races),
+      static_cast<std::uint64_t>(rotationsOf(config, matchup)));
+}
+
+} // namespace
+
+std::uint64_t scheduledRaceCount(const TournamentConfig& config) {
+  std::uint64_t total = 0;
   for (std::size_t m = 0; m < config.matchups.size(); ++m) {
-    const int sides = static_cast<int>(config.matchups[m].drivers.size());
-    const int rotations = config.swap ? sides : 1;
-    const std::uint64_t matchupSeed = qutils::deriveSeed(config.seed, m);
-    for (std::size_t t = 0; t < config.tracks.size(); ++t) {
-      const std::uint64_t trackSeed = qutils::deriveSeed(matchupSeed, t);
-      for (int r = 0; r < config.racesPerTrack; ++r) {
-        const std::uint64_t raceSeed =
-            qutils::deriveSeed(trackSeed, static_cast<std::uint64_t>(r));
-        for (int rot = 0; rot < rotations; ++rot) {
-          RaceJob job;
-          job.matchup = m;
-          job.track = t;
-          job.raceNumber = r;
-          job.rotation = rot;
-          job.seed = raceSeed;
-          for (int team = 0; team < sides; ++team)
-            job.seats.push_back((team + rot) % sides);
-          jobs.push_back(std::move(job));
-        }
-      }
-    }
+    const std::uint64_t n = matchupRaceCount(config, m);
+    if (n > std::numeric_limits<std::uint64_t>::max() - total)
+      return std::numeric_limits<std::uint64_t>::max();
+    total += n;
   }
+  return total;
+}
+
+RaceJob scheduledRace(const TournamentConfig& config, std::uint64_t position) {
+  std::size_t m = 0;
+  for (; m < config.matchups.size(); ++m) {
+    const std::uint64_t n = matchupRaceCount(config, m);
+    if (position < n)
+      break;
+    position -= n;
+  }
+  Q_ASSERT(m < config.matchups.size());
+  const int sides = static_cast<int>(config.matchups[m].drivers.size());
+  const auto rotations = static_cast<std::uint64_t>(rotationsOf(config, m));
+  const auto races = static_cast<std::uint64_t>(config.racesPerTrack);
+  RaceJob job;
+  job.matchup = m;
+  job.rotation = static_cast<int>(position % rotations);
+  job.raceNumber = static_cast<int>(position / rotations % races);
+  job.track = static_cast<std::size_t>(position / rotations / races);
+  const std::uint64_t matchupSeed = qutils::deriveSeed(config.seed, m);
+  const std::uint64_t trackSeed = qutils::deriveSeed(matchupSeed, job.track);
+  job.seed = qutils::deriveSeed(trackSeed, static_cast<std::uint64_t>(job.raceNumber));
+  for (int team = 0; team < sides; ++team)
+    job.seats.push_back((team + job.rotation) % sides);
+  return job;
+}
+
+std::vector<RaceJob> scheduleRaces(const TournamentConfig& config) {
+  const std::uint64_t n = scheduledRaceCount(config);
+  Q_ASSERT(n <= kMaxScheduledRaces);
+  std::vector<RaceJob> jobs;
+  jobs.reserve(static_cast<std::size_t>(n));
+  for (std::uint64_t i = 0; i < n; ++i)
+    jobs.push_back(scheduledRace(config, i));
   return jobs;
 }
 
@@ -139,8 +182,16 @@ std::vector<PlayedRace> playTournament(const TournamentConfig& config,
   const std::size_t threads =
       std::max<std::size_t>(1, std::min<std::size_t>(config.jobs, jobs.size()));
   std::vector<std::thread> pool;
-  for (std::size_t t = 0; t < threads; ++t)
-    pool.emplace_back(worker);
+  for (std::size_t t = 0; t < threads; ++t) {
+    try {
+      pool.emplace_back(worker);
+    } catch (const std::system_error&) {
+      // Out of threads: the workers already started play every race.
+      if (pool.empty())
+        throw BadInput{"cannot start a thread to play the races"};
+      break;
+    }
+  }
   {
     std::unique_lock<std::mutex> lock(mutex);
     while (done.load() < jobs.size()) {

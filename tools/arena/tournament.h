@@ -51,9 +51,24 @@ struct PlayedRace {
   int winnerSide() const;
 };
 
+// What one schedule may hold. Every race of a run (and of a merge) is kept
+// in memory with its outcome, so a few hundred bytes each; a run that big
+// takes days on one core and is cut with --shard anyway.
+inline constexpr std::uint64_t kMaxScheduledRaces = 10'000'000;
+inline constexpr std::size_t kMaxTracks = 10'000;
+// Races played at once; more threads than this only wait on each other.
+inline constexpr int kMaxJobs = 1024;
+
 // Every race of the tournament, in a fixed order that does not depend on the
-// number of jobs.
+// number of jobs: by matchup, track, race number, then rotation.
 std::vector<RaceJob> scheduleRaces(const TournamentConfig& config);
+
+// The number of races scheduleRaces gives, without building them; saturates
+// at the largest std::uint64_t.
+std::uint64_t scheduledRaceCount(const TournamentConfig& config);
+
+// The race at `position` of the schedule (position < scheduledRaceCount).
+RaceJob scheduledRace(const TournamentConfig& config, std::uint64_t position);
 
 // The seed that side `side` gets in a race with seed `raceSeed`; it does not
 // depend on the seat, so a swapped race gives each driver the same stream.
