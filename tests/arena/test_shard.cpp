@@ -5,6 +5,10 @@
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdint>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -43,7 +47,9 @@ std::string quoted(const std::string& s) { return "'" + s + "'"; }
 
 class Shards : public ::testing::Test {
 protected:
-  fs::path dir = fs::temp_directory_path() / "arena-shards";
+  fs::path dir = fs::temp_directory_path() /
+                 ("arena-shards-" + std::to_string(::getpid()) + "-" +
+                  ::testing::UnitTest::GetInstance()->current_test_info()->name());
   void SetUp() override { fs::create_directories(dir); }
   void TearDown() override { fs::remove_all(dir); }
 };
@@ -99,6 +105,31 @@ TEST_F(Shards, MergeOfThreeSlicesRunByGnuParallelEqualsOneRun) {
       {"twice", [](auto& p) { p[2] = p[0]; }, "slice 1/3 is given twice"},
       {"incomplete", [](auto& p) { p[0].second["races"].erase(0); }, "races of slice 1/3"},
       {"not a part", [](auto& p) { p[0].second.erase("shard"); }, "is not a partial summary"},
+      {"think-ms", [](auto& p) { p[2].second["thinkMs"] = 5; }, "different budget (--think-ms)"},
+      // Parts that lie: every field is held to the schedule it claims.
+      {"winner 7", [](auto& p) { p[0].second["races"][1]["winner"] = 7; }, "winner 7 is out of range"},
+      {"winner -5", [](auto& p) { p[0].second["races"][1]["winner"] = -5; }, "winner -5 is out"},
+      {"turns", [](auto& p) { p[1].second["races"][0]["turns"] = INT32_MIN; }, "turns -2147483648"},
+      {"forfeit team 5",
+       [](auto& p) { p[1].second["races"][0]["forfeits"] = {{1, 5, "late", "", ""}}; },
+       "team 5 is out of range"},
+      {"forfeit team -1",
+       [](auto& p) { p[1].second["races"][0]["forfeits"] = {{1, -1, "late", "", ""}}; },
+       "team -1 is out of range"},
+      {"forfeit turn",
+       [](auto& p) { p[1].second["races"][0]["forfeits"] = {{INT32_MIN, 0, "late", "", ""}}; },
+       "turn -2147483648 is out of range"},
+      {"count 0", [](auto& p) { for (auto& part : p) part.second["shard"]["count"] = 0; },
+       "count 0 is out of range"},
+      {"races per track",
+       [](auto& p) { for (auto& part : p) part.second["racesPerTrack"] = INT32_MAX; },
+       "a schedule holds at most"},
+      {"slice 3 of 2",
+       [](auto& p) {
+         for (auto& part : p) part.second["shard"]["count"] = 2;
+         p[0].second["shard"]["index"] = 3;
+       },
+       "index 3 is out of range (1 to 2)"},
   };
   for (const auto& c : cases) {
     auto spoilt = parts;
@@ -109,6 +140,23 @@ TEST_F(Shards, MergeOfThreeSlicesRunByGnuParallelEqualsOneRun) {
     } catch (const BadInput& bad) {
       EXPECT_NE(std::string::npos, bad.message.find(c.message)) << c.what << ": " << bad.message;
     }
+  }
+}
+
+// merge reads parts as it reads tracks: no device, fifo or huge file.
+TEST_F(Shards, MergeReadsOnlySmallRegularFiles) {
+  const fs::path fifo = dir / "fifo.json";
+  ASSERT_EQ(0, ::mkfifo(fifo.c_str(), 0600));
+  const fs::path huge = dir / "huge.json";
+  std::ofstream(huge).put('{');
+  fs::resize_file(huge, kMaxPartBytes + 1); // sparse: nothing is written
+  for (const auto& [path, message] :
+       {std::pair<std::string, std::string>{"/dev/zero", "/dev/zero is not a regular file"},
+        {fifo.string(), "fifo.json is not a regular file"},
+        {huge.string(), "huge.json is larger than 256 MiB"}}) {
+    std::ostringstream out, err;
+    EXPECT_EQ(2, runArena({"merge", path}, out, err)) << path;
+    EXPECT_NE(std::string::npos, err.str().find(message)) << err.str();
   }
 }
 

@@ -5,24 +5,23 @@
 #include "output.h"
 #include "shard.h"
 
+#include "race/smallfile.h"
+
 #include <CLI/CLI.hpp>
 
-#include <algorithm>
-#include <fstream>
-#include <sstream>
+#include <new>
 
 namespace pod::arena {
 
 namespace {
 
 nlohmann::json readPart(const std::string& path) {
-  std::ifstream in(path);
-  if (!in)
-    throw BadInput{"cannot read '" + path + "'"};
-  std::ostringstream text;
-  text << in.rdbuf();
+  std::string text;
+  std::string error;
+  if (!readSmallFile(path, kMaxPartBytes, text, error))
+    throw BadInput{error};
   try {
-    return readPartialSummary(text.str());
+    return readPartialSummary(text);
   } catch (const nlohmann::json::exception& e) {
     throw BadInput{"'" + path + "' is not JSON: " + oneLine(e.what())};
   }
@@ -61,6 +60,9 @@ int runMerge(const std::vector<std::string>& args, std::ostream& out, std::ostre
     return 0;
   } catch (const BadInput& bad) {
     err << "vuzuder-arena merge: " << bad.message << '\n';
+    return 2;
+  } catch (const std::bad_alloc&) {
+    err << "vuzuder-arena merge: out of memory reading the parts\n";
     return 2;
   }
 }

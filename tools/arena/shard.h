@@ -44,6 +44,13 @@ struct MergedRun {
   ReportInput report() const;
 };
 
+// Limits of a partial summary that merge reads: its file size, each of its
+// texts (names, commands, a forfeit's detail), and a track's checkpoints
+// (no track file holds more).
+inline constexpr std::size_t kMaxPartBytes = std::size_t{256} << 20;
+inline constexpr std::size_t kMaxPartText = 64 * 1024;
+inline constexpr std::size_t kMaxPartCheckpoints = Track::cMaxFileSize / 10;
+
 // Reads a partial summary for merging, skipping the tallies and tables that a
 // merge computes afresh from the race records. Throws nlohmann::json's errors.
 nlohmann::json readPartialSummary(const std::string& text);
