@@ -4,11 +4,13 @@
 #include "tracedir.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 #include <nlohmann/json.hpp>
 
 #include <cmath>
 #include <filesystem>
 #include <fstream>
+#include <set>
 #include <sstream>
 
 namespace pod::arena {
@@ -73,9 +75,31 @@ TEST(BradleyTerry, UnbeatenDriverStaysFiniteAndOnTop) {
   EXPECT_GT(fit.ratings[1].elo, fit.ratings[2].elo);
 }
 
+// The ranking lists the drivers best first, whatever order they were given in.
+TEST(LeagueTable, RankingIsBestFirst) {
+  // C beats B and A, B beats A, each 3 : 1 over four races.
+  auto pairing = [](const char* a, const char* b) {
+    MatchupSummary s;
+    s.matchup = Matchup{{a, b}};
+    s.total = Tally(2);
+    s.total.races = 4;
+    s.total.wins = {1, 3};
+    return s;
+  };
+  const LeagueTable table =
+      leagueTable({pairing("A", "B"), pairing("A", "C"), pairing("B", "C")});
+  EXPECT_EQ((std::vector<std::size_t>{2, 1, 0}), table.ranking);
+  const auto ranking = leagueJson(table).at("ranking");
+  ASSERT_EQ(3u, ranking.size());
+  EXPECT_EQ("C", ranking[0].at("driver"));
+  EXPECT_GT(ranking[0].at("elo").get<double>(), ranking[1].at("elo").get<double>());
+  EXPECT_GT(ranking[1].at("elo").get<double>(), ranking[2].at("elo").get<double>());
+}
+
 struct Scratch : ::testing::Test {
   fs::path dir = fs::temp_directory_path() /
-                 ("arena-league-" + std::string(::testing::UnitTest::GetInstance()
+                 ("arena-league-" + std::to_string(::getpid()) + "-" +
+                  std::string(::testing::UnitTest::GetInstance()
                                                     ->current_test_info()
                                                     ->name()));
   void SetUp() override { fs::create_directories(dir); }
@@ -153,6 +177,46 @@ TEST_F(Scratch, TraceDirHoldsEveryRaceUnderItsOwnName) {
   std::getline(swapped, header);
   EXPECT_EQ((std::vector<std::string>{"Genetic runners", "Steering heuristics"}),
             nlohmann::json::parse(header).at("teams").get<std::vector<std::string>>());
+}
+
+// Pairings whose names differ only in punctuation still get files of their
+// own: six races, six names, and the pairing without a twin keeps its plain name.
+TEST_F(Scratch, TraceDirNamesStayUniqueWhenDriverNamesDifferOnlyInPunctuation) {
+  TournamentConfig config;
+  config.matchups = leagueMatchups({"bot.1", "bot-1", "Zed"});
+  config.tracks = {Track{"Loop", {}}};
+  config.racesPerTrack = 1;
+  config.swap = true;
+  const TraceDirectory traces((dir / "t").string(), config);
+  std::set<std::string> names;
+  for (const RaceJob& job : scheduleRaces(config))
+    names.insert(traces.fileName(job));
+  EXPECT_EQ(6u, names.size());
+  EXPECT_EQ(1u, names.count("bot-1-vs-bot-1_t01-loop_race001_sides12.jsonl"));
+  EXPECT_EQ(1u, names.count("bot-1-vs-zed_p02_t01-loop_race001_sides21.jsonl"));
+  EXPECT_EQ(1u, names.count("bot-1-vs-zed_p03_t01-loop_race001_sides12.jsonl"));
+}
+
+// --speed sets the turn time that planners think against: the same race at
+// another speed is another race.
+TEST_F(Scratch, SpeedReachesThePlanners) {
+  auto traced = [&](const std::vector<std::string>& extra) {
+    const fs::path trace = dir / "race.jsonl";
+    std::vector<std::string> args = {"--team1", "Predictive genetic", "--team2", "Genetic",
+                                     "--tracks-dir", kTracks, "--track", "Boomerang",
+                                     "--races", "1", "--think-evals", "8", "--trace",
+                                     trace.string()};
+    args.insert(args.end(), extra.begin(), extra.end());
+    std::ostringstream out, err;
+    EXPECT_EQ(0, runArena(args, out, err)) << err.str();
+    std::ostringstream text;
+    text << std::ifstream(trace).rdbuf();
+    return text.str();
+  };
+  const std::string x2 = traced({});
+  EXPECT_EQ(x2, traced({"--speed", "x2"}));
+  EXPECT_NE(x2, traced({"--speed", "x4"}));
+  EXPECT_NE(x2, traced({"--speed", "x0.5"}));
 }
 
 } // namespace
