@@ -143,8 +143,15 @@ TEST_F(Shards, MergeOfThreeSlicesRunByGnuParallelEqualsOneRun) {
   }
 }
 
-// merge reads parts as it reads tracks: no device, fifo or huge file.
-TEST_F(Shards, MergeReadsOnlySmallRegularFiles) {
+// merge reads parts as it reads tracks: no device, fifo or huge file; and no
+// nesting deep enough to overflow the stack when a value is copied.
+TEST_F(Shards, MergeReadsOnlySmallRegularShallowFiles) {
+  const fs::path deep = dir / "deep.json";
+  std::ofstream(deep) << R"({"format": "vuzuder-arena-summary", "mode": "race", "seed": 1,)"
+                      << R"("racesPerTrack": 1, "swap": false, "thinkEvals": 0, "thinkMs": 0,)"
+                      << R"("speed": "x2", "tracks": [], "matchups": [], "races": [],)"
+                      << R"("shard": {"league": false}, "bots": {"drivers": )"
+                      << std::string(100000, '[') << std::string(100000, ']') << "}}";
   const fs::path fifo = dir / "fifo.json";
   ASSERT_EQ(0, ::mkfifo(fifo.c_str(), 0600));
   const fs::path huge = dir / "huge.json";
@@ -153,7 +160,8 @@ TEST_F(Shards, MergeReadsOnlySmallRegularFiles) {
   for (const auto& [path, message] :
        {std::pair<std::string, std::string>{"/dev/zero", "/dev/zero is not a regular file"},
         {fifo.string(), "fifo.json is not a regular file"},
-        {huge.string(), "huge.json is larger than 256 MiB"}}) {
+        {huge.string(), "huge.json is larger than 256 MiB"},
+        {deep.string(), "nested deeper than 32 levels"}}) {
     std::ostringstream out, err;
     EXPECT_EQ(2, runArena({"merge", path}, out, err)) << path;
     EXPECT_NE(std::string::npos, err.str().find(message)) << err.str();

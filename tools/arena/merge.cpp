@@ -24,6 +24,8 @@ nlohmann::json readPart(const std::string& path) {
     return readPartialSummary(text);
   } catch (const nlohmann::json::exception& e) {
     throw BadInput{"'" + path + "' is not JSON: " + oneLine(e.what())};
+  } catch (const BadInput& bad) {
+    throw BadInput{"'" + path + "' is " + bad.message};
   }
 }
 

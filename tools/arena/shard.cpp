@@ -305,6 +305,10 @@ nlohmann::json readPartialSummary(const std::string& text) {
   // Depth 1: the summary's own keys; depth 3: the keys of each pairing.
   const Json::parser_callback_t skipTallies = [](int depth, Json::parse_event_t event,
                                                  Json& parsed) {
+    // Copying and comparing a value recurse: a deep one would overflow the stack.
+    if (depth > kMaxPartDepth)
+      throw BadInput{"nested deeper than " + std::to_string(kMaxPartDepth) +
+                     " levels: not a partial summary"};
     if (event != Json::parse_event_t::key)
       return true;
     if (depth == 1)

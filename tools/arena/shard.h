@@ -50,9 +50,11 @@ struct MergedRun {
 inline constexpr std::size_t kMaxPartBytes = std::size_t{256} << 20;
 inline constexpr std::size_t kMaxPartText = 64 * 1024;
 inline constexpr std::size_t kMaxPartCheckpoints = Track::cMaxFileSize / 10;
+inline constexpr int kMaxPartDepth = 32; // a summary nests 8 levels
 
 // Reads a partial summary for merging, skipping the tallies and tables that a
-// merge computes afresh from the race records. Throws nlohmann::json's errors.
+// merge computes afresh from the race records. Throws nlohmann::json's errors,
+// and BadInput for values nested deeper than kMaxPartDepth.
 nlohmann::json readPartialSummary(const std::string& text);
 
 // Parts are (file name, parsed JSON). Throws BadInput when a part is not a
