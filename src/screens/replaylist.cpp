@@ -12,8 +12,14 @@
 
 #include <SFML/Graphics/RenderTarget.hpp>
 #include <sfmlutils/origin.h>
+#include <sfmlutils/textutils.h>
 
 #include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <ctime>
+#include <filesystem>
 #include <iostream>
 #include <utility>
 
@@ -21,9 +27,47 @@ namespace pod {
 
 namespace {
 
-constexpr float cItemWidth = 240.f;
-constexpr float cItemStep = 25.f;
-constexpr std::size_t cMaxNameLength = 40;
+constexpr float cItemWidth = 420.f;
+constexpr float cItemHeight = 34.f;
+constexpr float cItemStep = 38.f;
+constexpr float cEdge = 20.f;
+constexpr float cStatusWidth = 400.f;
+constexpr std::size_t cMaxLineLength = 64;
+
+std::string clipped(std::string text) {
+  if (text.size() > cMaxLineLength)
+    text = text.substr(0, cMaxLineLength - 3) + "...";
+  return text;
+}
+
+// "Track: Team A v Team B" over "812 turns (3:23), 2026-12-07 10:45".
+std::string itemLabel(const std::string& path, const std::string& file) {
+  TraceSummary summary;
+  std::string error;
+  if (!readTraceSummary(path, summary, error))
+    return clipped(file) + "\n" + clipped(error);
+  std::string teams;
+  for (const std::string& team : summary.teams)
+    teams += (teams.empty() ? "" : summary.timeAttack ? ", " : " v ") + team;
+  const long seconds = std::lround(static_cast<double>(summary.turns) * summary.turnTime);
+  char length[64];
+  std::snprintf(length, sizeof length, "%zu turns (%ld:%02ld)", summary.turns, seconds / 60,
+                seconds % 60);
+  std::string date;
+  std::error_code ec;
+  const auto written = std::filesystem::last_write_time(path, ec);
+  if (!ec) {
+    const auto now = std::chrono::system_clock::now() +
+                     std::chrono::duration_cast<std::chrono::system_clock::duration>(
+                         written - std::filesystem::file_time_type::clock::now());
+    const std::time_t time = std::chrono::system_clock::to_time_t(now);
+    std::tm local{};
+    char stamp[32];
+    if (localtime_r(&time, &local) && std::strftime(stamp, sizeof stamp, "%Y-%m-%d %H:%M", &local))
+      date = std::string(", ") + stamp;
+  }
+  return clipped(summary.track + ": " + teams) + "\n" + length + date;
+}
 
 } // namespace
 
@@ -46,6 +90,7 @@ void ReplayList::build(const GuiFactory& factory) {
   panel_.setFillColor(sf::Color(70, 70, 70, 240));
   panel_.setOutlineColor(menustyle::kPanelOutline);
   panel_.setOutlineThickness(1.f);
+  statusBack_.setFillColor(sf::Color(40, 40, 40, 220));
 }
 
 void ReplayList::setPosition(float x, float y, float windowWidth, float listBottom) {
@@ -86,28 +131,29 @@ void ReplayList::toggle() {
   if (isOpen()) {
     list_->setVisible(false);
     button_->setToggled(false);
-    return;
+  } else {
+    rebuild();
+    list_->setVisible(true);
+    button_->setToggled(true);
   }
-  rebuild();
-  list_->setVisible(true);
-  button_->setToggled(true);
+  setStatus(status_);
 }
 
 void ReplayList::rebuild() {
   list_->clearChildren();
   items_.clear();
   files_ = listTraceFiles(cReplayFolder);
-  const std::size_t shown = std::min(files_.size(), cMaxShown);
+  // As many as fit above the button on this window, newest first.
+  const float room = listFirstY() - cEdge - cItemHeight / 2.f;
+  const std::size_t fits = room < 0.f ? 1 : static_cast<std::size_t>(room / cItemStep) + 1;
+  const std::size_t shown = std::min({files_.size(), cMaxShown, fits});
   for (std::size_t i = 0; i < shown; ++i) {
     ColoredPushButton* item = factory_->createButton(list_);
-    GuiFactory::resize(*item, cItemWidth, 20.f);
-    std::string label = files_[i];
-    if (label.size() > cMaxNameLength)
-      label = label.substr(0, cMaxNameLength - 3) + "...";
-    item->setString(label);
+    GuiFactory::resize(*item, cItemWidth, cItemHeight);
+    const std::string path = std::string(cReplayFolder) + "/" + files_[i];
+    item->setString(itemLabel(path, files_[i]));
     item->text().setCharacterSize(menustyle::fittingSize(*item));
     item->updateLayout();
-    const std::string path = std::string(cReplayFolder) + "/" + files_[i];
     item->setCallback([this, path] { openDue_ = path; });
     items_.push_back(item);
   }
@@ -122,13 +168,23 @@ void ReplayList::rebuild() {
     setStatus("");
 }
 
+float ReplayList::listFirstY() const {
+  return std::min(y_ - 20.f - cItemHeight / 2.f, listBottom_ - cItemHeight / 2.f - 10.f);
+}
+
+float ReplayList::listX() const {
+  return std::min(x_, windowWidth_ - cEdge - 10.f - cItemWidth / 2.f);
+}
+
 void ReplayList::placeItems() {
-  const float first = std::min(y_ - 35.f, listBottom_ - 10.f);
+  const float first = listFirstY();
+  const float x = listX();
   for (std::size_t i = 0; i < items_.size(); ++i)
-    items_[i]->setPosition(x_, first - cItemStep * static_cast<float>(i));
-  const float height = cItemStep * static_cast<float>(items_.size()) + 10.f;
+    items_[i]->setPosition(x, first - cItemStep * static_cast<float>(i));
+  const float height = cItemStep * static_cast<float>(items_.size()) + 6.f;
   panel_.setSize({cItemWidth + 20.f, height});
-  panel_.setPosition(x_ - cItemWidth / 2.f - 10.f, first + 10.f + 2.5f - height);
+  panel_.setPosition(x - cItemWidth / 2.f - 10.f,
+                     first + cItemHeight / 2.f + 5.f - height);
 }
 
 bool ReplayList::open(const std::string& path) {
@@ -146,24 +202,42 @@ bool ReplayList::open(const std::string& path) {
     setStatus(path + ": the race screen cannot show it");
     return false;
   }
-  setStatus(truncated ? path + " is cut short: it plays to turn " + std::to_string(turns) : "");
   list_->setVisible(false);
   button_->setToggled(false);
+  setStatus(truncated ? path + " is cut short: it plays to turn " + std::to_string(turns) : "");
   return true;
 }
 
+sf::FloatRect ReplayList::statusBounds() const {
+  return status_.empty() ? sf::FloatRect() : statusText_.getGlobalBounds();
+}
+
+sf::FloatRect ReplayList::listBounds() const {
+  return isOpen() && !items_.empty() ? panel_.getGlobalBounds() : sf::FloatRect();
+}
+
+// Above the open list, or above the button: a few wrapped lines on their own
+// dark strip, as the list lies over the menu's panels.
 void ReplayList::setStatus(const std::string& text) {
   status_ = text;
-  statusText_.setString(text);
-  sfmlutils::rightCenterOrigin(statusText_);
-  statusText_.setPosition(windowWidth_ - 20.f, y_ + 30.f);
+  if (!sfmlutils::wrapText(statusText_, sf::String(text), cStatusWidth, true))
+    statusText_.setString(text);
+  const sf::FloatRect local = statusText_.getLocalBounds();
+  statusText_.setOrigin(local.left + local.width, local.top + local.height);
+  const float bottom = (isOpen() && !items_.empty() ? panel_.getPosition().y : y_ - 10.f) - 8.f;
+  statusText_.setPosition(windowWidth_ - cEdge - 6.f, bottom);
+  const sf::FloatRect shown = statusText_.getGlobalBounds();
+  statusBack_.setSize({shown.width + 12.f, shown.height + 10.f});
+  statusBack_.setPosition(shown.left - 6.f, shown.top - 5.f);
 }
 
 void ReplayList::draw(sf::RenderTarget& target) {
   if (isOpen() && !items_.empty())
     target.draw(panel_);
-  if (!status_.empty())
+  if (!status_.empty()) {
+    target.draw(statusBack_);
     target.draw(statusText_);
+  }
   target.draw(graph_);
 }
 

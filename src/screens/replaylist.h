@@ -32,7 +32,7 @@ public:
 
   void build(const GuiFactory& factory);
   // The button's centre; the list opens above it, no lower than listBottom,
-  // and the status line shows below it.
+  // and no wider than the window; the status line shows above them.
   void setPosition(float x, float y, float windowWidth, float listBottom);
   // The mouse in window pixels and the touch edges of this step. Then runs
   // what the buttons only asked for: listing the folder, opening a file.
@@ -50,11 +50,16 @@ public:
   const std::vector<std::string>& files() const { return files_; }
   const std::vector<ColoredPushButton*>& items() const { return items_; }
   const std::string& status() const { return status_; }
+  // Empty rectangles when not shown.
+  sf::FloatRect statusBounds() const;
+  sf::FloatRect listBounds() const;
 
 private:
   void rebuild();
   void setStatus(const std::string& text);
   void placeItems();
+  float listFirstY() const;
+  float listX() const;
 
   const GuiFactory* factory_ = nullptr;
   vexa::SceneGraph graph_;
@@ -67,6 +72,7 @@ private:
   std::string status_;
   sf::Text statusText_;
   sf::RectangleShape panel_;
+  sf::RectangleShape statusBack_;
   float x_ = 0.f;
   float y_ = 0.f;
   float windowWidth_ = 0.f;

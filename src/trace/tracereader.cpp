@@ -392,4 +392,48 @@ bool readTraceFile(const std::string& path, Trace& out, std::string& error) {
   return readTrace(file, out, error);
 }
 
+bool readTraceSummary(const std::string& path, TraceSummary& out, std::string& error) {
+  std::error_code ec;
+  const std::filesystem::path p(path);
+  if (!std::filesystem::is_regular_file(p, ec)) {
+    error = "'" + path + "' is not a file";
+    return false;
+  }
+  if (std::filesystem::file_size(p, ec) > cMaxTraceBytes || ec) {
+    error = "'" + path + "' cannot be read or is over 256 MiB";
+    return false;
+  }
+  std::ifstream file(p, std::ios::binary);
+  if (!file) {
+    error = "'" + path + "' cannot be opened";
+    return false;
+  }
+  std::string line;
+  while (std::getline(file, line) && line.find_first_not_of(" \t\r") == std::string::npos) {
+  }
+  Trace t;
+  try {
+    readHeader(json::parse(line), t);
+  } catch (const BadLine& bad) {
+    error = "header: " + bad.reason;
+    return false;
+  } catch (const json::exception& e) {
+    error = "header: " + jsonReason(e);
+    return false;
+  }
+  std::size_t turns = 0;
+  while (std::getline(file, line)) {
+    // A forfeit closes the race; a line cut short is no turn.
+    if (line.find("\"forfeit\"") != std::string::npos || file.eof())
+      break;
+    turns += line.find_first_not_of(" \t\r") != std::string::npos;
+  }
+  out.track = t.track.name;
+  out.teams = t.teams;
+  out.timeAttack = t.timeAttack;
+  out.turnTime = t.turnTime;
+  out.turns = turns;
+  return true;
+}
+
 } // namespace pod

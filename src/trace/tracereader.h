@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <istream>
 #include <string>
+#include <vector>
 
 namespace pod {
 
@@ -17,5 +18,16 @@ constexpr std::uintmax_t cMaxTraceBytes = std::uintmax_t{256} << 20;
 // direction and strength that the file leaves out, from the recorded states.
 bool readTrace(std::istream& in, Trace& out, std::string& error);
 bool readTraceFile(const std::string& path, Trace& out, std::string& error);
+
+// What a list of saved races shows of one: its header (track, teams) and the
+// number of turns, counted without reading them.
+struct TraceSummary {
+  std::string track;
+  std::vector<std::string> teams;
+  bool timeAttack = false;
+  float turnTime = 0.f;
+  std::size_t turns = 0;
+};
+bool readTraceSummary(const std::string& path, TraceSummary& out, std::string& error);
 
 } // namespace pod
