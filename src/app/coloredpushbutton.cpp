@@ -1,5 +1,6 @@
 #include "app/coloredpushbutton.h"
 
+#include <SFML/Graphics/Font.hpp>
 #include <SFML/Graphics/Shape.hpp>
 #include <SFML/Graphics/Text.hpp>
 #include <qutils/assert.h>
@@ -101,6 +102,24 @@ void ColoredPushButton::onTouchUp(const qutils::Vec2& point) {
   // Before the callback, which may toggle the button and refresh again.
   fill(toggled_ ? toggledColour_ : normal_);
   vexa::ShapeShifterPushButtonNode::onTouchUp(point);
+}
+
+void ColoredPushButton::layoutText() {
+  vexa::ShapeShifterPushButtonNode::layoutText();
+  if (!hasText() || layoutMode() != FixedSize)
+    return;
+  sf::Text& label = text();
+  const sf::Font* font = label.getFont();
+  const std::string string = label.getString().toAnsiString();
+  if (!font || string.empty())
+    return;
+  // A text's first baseline lies one character size below its top.
+  const unsigned size = label.getCharacterSize();
+  const float baseline = static_cast<float>(size);
+  const float capTop = baseline + font->getGlyph(U'X', size, false).bounds.top;
+  const float lines = static_cast<float>(std::count(string.begin(), string.end(), '\n'));
+  const float lastBaseline = baseline + lines * font->getLineSpacing(size);
+  label.setOrigin(label.getOrigin().x, std::round((capTop + lastBaseline) / 2.f));
 }
 
 } // namespace pod

@@ -48,6 +48,9 @@ public:
   void onHoverLeave() override;
   void onTouchDown(const qutils::Vec2& point) override;
   void onTouchUp(const qutils::Vec2& point) override;
+  // The label's lines sit on the button's middle by the font's capital
+  // height, not by the glyphs' bounds: "py" and "Bot" share a row.
+  void layoutText() override;
 
 private:
   void fill(const Colour& colour);

@@ -8,6 +8,7 @@
 #include <iostream>
 #include <system_error>
 
+#include <fcntl.h>
 #include <sys/types.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -35,12 +36,25 @@ std::string findInPath(const std::string& program) {
 
 } // namespace
 
-bool openAddress(const std::string& address, const std::string& failureLine) {
+bool openAddress(const std::string& address, const std::string& failureLine, int* report) {
+  if (report)
+    *report = -1;
   std::string opener = findInPath("xdg-open");
   if (opener.empty()) {
     std::cerr << failureLine << std::endl;
     return false;
   }
+  int pipeEnds[2] = {-1, -1};
+  if (report && pipe2(pipeEnds, O_CLOEXEC | O_NONBLOCK) != 0) {
+    pipeEnds[0] = pipeEnds[1] = -1;
+  }
+  const auto closeEnds = [&pipeEnds] {
+    for (int& end : pipeEnds)
+      if (end >= 0) {
+        close(end);
+        end = -1;
+      }
+  };
 
   // Built before forking: the children may only make async-signal-safe calls.
   std::string argument = address;
@@ -55,6 +69,7 @@ bool openAddress(const std::string& address, const std::string& failureLine) {
   const pid_t child = fork();
   if (child < 0) {
     std::cerr << failureLine << std::endl;
+    closeEnds();
     return false;
   }
   if (child == 0) {
@@ -72,18 +87,44 @@ bool openAddress(const std::string& address, const std::string& failureLine) {
         }
         opened = WIFEXITED(status) && WEXITSTATUS(status) == 0;
       }
+      const char outcome = opened ? '1' : '0';
+      if (pipeEnds[1] >= 0 && write(pipeEnds[1], &outcome, 1) < 0)
+        _exit(1);
       if (!opened && !line.empty() && write(STDERR_FILENO, line.data(), line.size()) < 0)
         _exit(1);
       _exit(opened ? 0 : 1);
     }
     _exit(watcher < 0 ? 1 : 0);
   }
-  int status = 0;
-  while (waitpid(child, &status, 0) < 0) {
-    if (errno != EINTR)
-      return false;
+  if (pipeEnds[1] >= 0) {
+    close(pipeEnds[1]);
+    pipeEnds[1] = -1;
   }
-  return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+  int status = 0;
+  bool started = true;
+  while (waitpid(child, &status, 0) < 0) {
+    if (errno != EINTR) {
+      started = false;
+      break;
+    }
+  }
+  started = started && WIFEXITED(status) && WEXITSTATUS(status) == 0;
+  if (started && report)
+    *report = pipeEnds[0];
+  else if (pipeEnds[0] >= 0)
+    close(pipeEnds[0]);
+  return started;
+}
+
+OpenOutcome pollOpenReport(int report) {
+  if (report < 0)
+    return OpenOutcome::Failed;
+  char outcome = 0;
+  const ssize_t got = read(report, &outcome, 1);
+  if (got < 0 && (errno == EAGAIN || errno == EINTR))
+    return OpenOutcome::Pending;
+  // No byte at all: the watcher ended without a word.
+  return got == 1 && outcome == '1' ? OpenOutcome::Opened : OpenOutcome::Failed;
 }
 
 std::string fileAddress(const std::string& path) {

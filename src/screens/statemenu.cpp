@@ -28,6 +28,7 @@
 #include <cmath>
 #include <filesystem>
 #include <iostream>
+#include <unistd.h>
 #include "screens/menustyle.h"
 
 namespace pod {
@@ -36,13 +37,17 @@ using namespace menustyle;
 
 StateMenu::StateMenu() : vexa::AbstractState(cStateId) {}
 
-StateMenu::~StateMenu() = default;
+StateMenu::~StateMenu() {
+  for (const auto& pending : pendingOpens_)
+    ::close(pending.first);
+}
 
 bool StateMenu::cleanup() {
   sceneGraph_.clear();
   raceButton_ = swapButton_ = quitButton_ = nullptr;
   timeAttackButton_ = raceModeButton_ = vfxButton_ = editorButton_ = nullptr;
   trackRow_ = nullptr;
+  previousTracks_ = nextTracks_ = nullptr;
   artCreditButton_ = codeCreditButton_ = moreTriviaButton_ = nullptr;
   timeAttackToggles_.fill(nullptr);
   team1Buttons_.fill(nullptr);
@@ -203,12 +208,18 @@ void StateMenu::selectTrack(int k) {
   selectedTrack_ = k;
   for (std::size_t n = 0; n < trackButtons_.size(); ++n)
     trackButtons_[n]->setToggled(static_cast<int>(n) == k);
+  if (!trackButtons_.empty()) {
+    trackPage_ = pageOf(static_cast<std::size_t>(k), trackButtons_.size(),
+                        trackButtons_[0]->globalBounds().width, trackBand_);
+    placeTrackButtons();
+  }
 }
 
 void StateMenu::setRaceMode() {
   timeAttack_ = false;
   raceModeButton_->setToggled(true);
   timeAttackButton_->setToggled(false);
+  setTeamsHeading("TEAMS");
   const auto show = [](ColoredPushButton* button, bool shown) {
     button->setVisible(shown);
     button->setEnabled(shown);
@@ -224,10 +235,17 @@ void StateMenu::setRaceMode() {
     show(toggle, false);
 }
 
+void StateMenu::setTeamsHeading(const char* heading) {
+  teamsTitle_.setString(heading);
+  sfmlutils::centerOrigin(teamsTitle_);
+}
+
 void StateMenu::setTimeAttackMode() {
   timeAttack_ = true;
   raceModeButton_->setToggled(false);
   timeAttackButton_->setToggled(true);
+  // Every pod races for itself there.
+  setTeamsHeading("DRIVERS");
   const auto show = [](ColoredPushButton* button, bool shown) {
     button->setVisible(shown);
     button->setEnabled(shown);

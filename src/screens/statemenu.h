@@ -4,6 +4,7 @@
 #include "brains/abstractbrain.h"
 #include "race/track.h"
 #include "screens/replaylist.h"
+#include "screens/rowlayout.h"
 
 #include <vexa/core/abstractstate.h>
 #include <vexa/gui/scenegraph.h>
@@ -16,6 +17,7 @@
 #include <array>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace pod {
@@ -112,19 +114,40 @@ public:
   ColoredPushButton* botToggle(int k) const { return botToggles_.at(k); }
   ColoredPushButton* trackButton(int k) const;
   const std::vector<ColoredPushButton*>& trackButtons() const { return trackButtons_; }
+  // Shown when the track buttons take more than their rows: turn pages.
+  ColoredPushButton* previousTracksButton() const { return previousTracks_; }
+  ColoredPushButton* nextTracksButton() const { return nextTracks_; }
+  int trackPage() const { return trackPage_; }
+  void showTrackPage(int page);
+  // A credit line's page, in the desktop's browser; when nothing opens it the
+  // menu says so (openStatus) as soon as it knows.
+  void openPage(const std::string& page);
+  const sf::Text& openStatus() const { return openStatus_; }
+  ColoredPushButton* artCreditButton() const { return artCreditButton_; }
+  ColoredPushButton* codeCreditButton() const { return codeCreditButton_; }
   vexa::SceneGraph& sceneGraph() { return sceneGraph_; }
   ReplayList& replayList() { return replayList_; }
 
+  const sf::Text& teamsHeading() const { return teamsTitle_; }
   const sf::Text& team1Description() const { return team1Description_; }
   const sf::Text& team2Description() const { return team2Description_; }
   int triviaIndex() const { return triviaIndex_; }
   const std::vector<std::string>& trivia() const { return trivia_; }
   const sf::Text& triviaText() const { return triviaText_; }
   bool isTriviaHovered() const { return triviaHovered_; }
+  bool isTriviaTextShown() const { return triviaTextShown_; }
   const sf::Vector2f& triviaAnchor() const { return triviaAnchor_; }
+  sf::FloatRect triviaPanelRect() const { return triviaPanel_.getGlobalBounds(); }
   // One step of the trivia panel's slide, with the mouse at mouse (window
   // pixels) in a window of the given size.
   void slideTrivia(const sf::Vector2f& mouse, const sf::Vector2u& windowSize);
+  // What the menu draws besides its buttons (panels, titles, pictures, the
+  // trivia panel's visible part), named, as laid out now.
+  std::vector<std::pair<std::string, sf::FloatRect>> panelBoxes() const;
+  // Where a team's description panel is drawn.
+  sf::FloatRect descriptionPanelRect(bool team1) const;
+  const sf::Text& rulesText() const { return timeAttack_ ? timeAttackRules_ : raceRules_; }
+  sf::FloatRect modePanelRect() const { return modePanel_.getGlobalBounds(); }
 
 protected:
   void loadTracks();
@@ -145,6 +168,10 @@ private:
   sf::Vector2u windowSize() const;
   float descriptionPanelX(bool team1) const;
   void placeMarker(bool team1);
+  void placeTrackButtons();
+  void setTeamsHeading(const char* heading);
+  void pollOpens();
+  void setOpenStatus(const std::string& text);
   void setUpTexts();
   void setUpSprites();
   void fitSprite(sf::Sprite& sprite, float maxWidth, float maxHeight);
@@ -174,6 +201,10 @@ private:
   std::array<ColoredPushButton*, RaceTeamButtons::COUNT> team2Buttons_{};
   std::vector<ColoredPushButton*> trackButtons_;
   vexa::SceneNode* trackRow_ = nullptr;
+  ColoredPushButton* previousTracks_ = nullptr;
+  ColoredPushButton* nextTracks_ = nullptr;
+  RowBand trackBand_;
+  int trackPage_ = 0;
   ReplayList replayList_;
   std::vector<ColoredPushButton*> bot1Buttons_;
   std::vector<ColoredPushButton*> bot2Buttons_;
@@ -184,6 +215,9 @@ private:
   sf::Text teamsTitle_;
   sf::Text tracksTitle_;
   sf::Text noTrackText_;
+  sf::Text openStatus_;
+  // Pages being opened: the report pipe of each, with its name.
+  std::vector<std::pair<int, std::string>> pendingOpens_;
 
   sf::RectangleShape modePanel_;
   sf::Text timeAttackRules_;
@@ -204,6 +238,7 @@ private:
   std::vector<std::string> trivia_;
   int triviaIndex_ = 0;
   bool triviaHovered_ = false;
+  bool triviaTextShown_ = false;
   sf::Vector2f triviaAnchor_;
   bool triviaResting_ = false;
 

@@ -23,6 +23,7 @@ constexpr float kFirstRowY = 465.f;
 constexpr float kRowSpacing = 30.f;
 constexpr float kPackedFirstRowY = 463.f;
 constexpr float kPackedSpan = 210.f;
+constexpr float kRowGap = 5.f;
 // Time attack with bots: built-in toggles left, bots right of the centre.
 constexpr float kToggleColumnOffset = 75.f;
 
@@ -100,9 +101,10 @@ void StateMenu::buildBotButtons() {
     });
     botToggles_.push_back(toggle);
   }
-  // Closer rows need lower buttons; every driver button keeps one size.
+  // Closer rows need lower buttons, with a clear gap between them; every
+  // driver button keeps one size.
   const float spacing = kPackedSpan / static_cast<float>(choiceCount() - 1);
-  const float height = std::min(20.f, spacing - 2.f);
+  const float height = std::max(12.f, std::min(20.f, spacing - kRowGap));
   for (int i = 0; i < choiceCount(); ++i)
     for (bool team1 : {true, false})
       GuiFactory::resize(*choiceButton(team1, i), kTeamButtonWidth, height);

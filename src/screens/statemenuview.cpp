@@ -27,12 +27,22 @@
 #include <algorithm>
 #include <cmath>
 #include <filesystem>
+#include <unistd.h>
 #include <iostream>
 #include "screens/menustyle.h"
 
 namespace pod {
 
 using namespace menustyle;
+
+namespace {
+
+// The corners' columns: distance from the window's edges and row step.
+constexpr float kEdge = 20.f;
+constexpr float kCornerStep = 26.f;
+constexpr float kArrowWidth = 20.f;
+
+} // namespace
 
 void StateMenu::buildButtons() {
   auto& factory = dynamic_cast<GuiFactory&>(vexa::guiFactory());
@@ -107,15 +117,24 @@ void StateMenu::buildButtons() {
 
   trackRow_ = root.createChild();
   buildTrackButtons();
+  for (ColoredPushButton** arrow : {&previousTracks_, &nextTracks_}) {
+    *arrow = factory.createButton(&root);
+    GuiFactory::resize(**arrow, kArrowWidth, 20.f);
+    (*arrow)->setVisible(false);
+  }
+  previousTracks_->setString("<");
+  previousTracks_->setCallback([this] { showTrackPage(trackPage_ - 1); });
+  nextTracks_->setString(">");
+  nextTracks_->setCallback([this] { showTrackPage(trackPage_ + 1); });
 
-  const auto credit = [&factory, &root](const std::string& label,
-                                        const std::string& page) {
+  const auto credit = [this, &factory, &root](const std::string& label,
+                                              const std::string& page) {
     ColoredPushButton* button = factory.createWideButton(&root);
     button->setString(label);
     const float width = button->text().getLocalBounds().width + 20.f;
     if (width > 300.f)
       GuiFactory::resize(*button, width, 20.f);
-    button->setCallback([page] { openAddress(fileAddress(page), "Could not open " + page); });
+    button->setCallback([this, page] { openPage(page); });
     return button;
   };
   artCreditButton_ = credit("Art by the Vuzuder UR team", "docs/ART.md");
@@ -159,6 +178,11 @@ void StateMenu::setUpTexts() {
     text->setString(string);
     sfmlutils::centerOrigin(*text);
   }
+
+  setUpText(openStatus_, kRulesSize);
+  openStatus_.setFillColor(sf::Color(254, 175, 73));
+  openStatus_.setOutlineColor(sf::Color::Black);
+  openStatus_.setOutlineThickness(1.f);
 
   setUpText(noTrackText_, kRulesSize);
   noTrackText_.setString("No track found in " +
@@ -248,6 +272,7 @@ void StateMenu::describe(sf::Text& text, int i, bool forTeam1) {
   const std::string description =
       i >= RaceTeamButtons::COUNT ? botDescription(choiceLabel(i)) : driverDescription(i, forTeam1);
   wrapAndCentre(text, description, std::max(width, 100.f));
+  text.setPosition(descriptionPanelX(forTeam1), swapButton_->getPosition().y);
 }
 
 void StateMenu::nextTrivia() {
@@ -311,23 +336,19 @@ void StateMenu::updateLayout() {
 
   tracksTitle_.setPosition(c.x, 705.f);
   noTrackText_.setPosition(c.x, 750.f);
-  if (!trackButtons_.empty()) {
-    const float s = trackButtons_[0]->globalBounds().width + 5.f;
-    const float n = static_cast<float>(trackButtons_.size());
-    // Centred on the window whatever the parity of the count.
-    const float x0 = c.x - (n - 1.f) / 2.f * s;
-    for (std::size_t k = 0; k < trackButtons_.size(); ++k)
-      trackButtons_[k]->setPosition(x0 + static_cast<float>(k) * s, 750.f);
-  }
   raceButton_->setPosition(c.x, 825.f);
 
-  editorButton_->setPosition(w - 250.f, h - 90.f);
-  // The list opens above the row of track buttons.
-  replayList_.setPosition(w - 250.f, h - 120.f, w, 730.f);
-  vfxButton_->setPosition(w - 250.f, h - 60.f);
-  quitButton_->setPosition(w - 250.f, h - 30.f);
-  artCreditButton_->setPosition(250.f, h - 60.f);
-  codeCreditButton_->setPosition(250.f, h - 30.f);
+  // The corners' columns hug the window's edges, so that the middle of
+  // the bottom rows is free for the tracks and "RACE !".
+  const float rightX = w - kEdge - 100.f;
+  quitButton_->setPosition(rightX, h - 30.f);
+  vfxButton_->setPosition(rightX, h - 30.f - kCornerStep);
+  editorButton_->setPosition(rightX, h - 30.f - 2.f * kCornerStep);
+  // The list opens above the button, over the panels.
+  replayList_.setPosition(rightX, h - 30.f - 3.f * kCornerStep, w, h);
+  artCreditButton_->setPosition(kEdge + halfWidth(*artCreditButton_), h - 30.f - kCornerStep);
+  openStatus_.setPosition(kEdge, h - 30.f - 2.f * kCornerStep);
+  codeCreditButton_->setPosition(kEdge + halfWidth(*codeCreditButton_), h - 30.f);
 
   // A column in the top-left corner: a row beside the big logo would run
   // into it on the narrowest window.
@@ -369,8 +390,116 @@ void StateMenu::updateLayout() {
   triviaAnchor_ = {w + kTriviaWidth / 2.f - kTriviaStrip, 100.f};
   triviaPanel_.setPosition(triviaAnchor_);
 
+  // The tracks take the middle of the window between the corners' columns:
+  // centred on the window when they fit so, else on the room left.
+  const float creditsRight =
+      kEdge + 2.f * std::max(halfWidth(*artCreditButton_), halfWidth(*codeCreditButton_));
+  const float cornersLeft = rightX - halfWidth(*quitButton_);
+  const float margin = std::max(creditsRight, w - cornersLeft) + kEdge;
+  trackBand_.firstRowY = 750.f;
+  trackBand_.rowStep = 25.f;
+  trackBand_.maxRows = 2;
+  trackBand_.arrowWidth = kArrowWidth;
+  trackBand_.left = margin;
+  trackBand_.right = w - margin;
+  const float trackWidth = trackButtons_.empty() ? 0.f : trackButtons_[0]->globalBounds().width;
+  if (arrangeRows(trackButtons_.size(), trackWidth, trackBand_, 0).paged) {
+    trackBand_.left = creditsRight + kEdge;
+    trackBand_.right = cornersLeft - kEdge;
+  }
+  if (!trackButtons_.empty())
+    trackPage_ = pageOf(static_cast<std::size_t>(selectedTrack_), trackButtons_.size(),
+                        trackButtons_[0]->globalBounds().width, trackBand_);
+  placeTrackButtons();
+
   selectTeam1(team1Choice_);
   selectTeam2(team2Choice_);
+}
+
+sf::FloatRect StateMenu::descriptionPanelRect(bool team1) const {
+  sf::RectangleShape panel = descriptionPanel_;
+  panel.setPosition(descriptionPanelX(team1), swapButton_->getPosition().y);
+  return panel.getGlobalBounds();
+}
+
+std::vector<std::pair<std::string, sf::FloatRect>> StateMenu::panelBoxes() const {
+  std::vector<std::pair<std::string, sf::FloatRect>> boxes = {
+      {"logo", logo_.getGlobalBounds()},
+      {"logo SFML", logoSfml_.getGlobalBounds()},
+      {"logo C++", logoCpp_.getGlobalBounds()},
+      {"logo VUR", logoTarvok_.getGlobalBounds()},
+      {gameModeTitle_.getString(), gameModeTitle_.getGlobalBounds()},
+      {teamsTitle_.getString(), teamsTitle_.getGlobalBounds()},
+      {tracksTitle_.getString(), tracksTitle_.getGlobalBounds()},
+      {"mode panel", modePanel_.getGlobalBounds()}};
+  if (timeAttack_) {
+    boxes.push_back({"time attack panel", timeAttackPanel_.getGlobalBounds()});
+  } else {
+    if (team1Choice_ != -1)
+      boxes.push_back({"team 1 description", descriptionPanelRect(true)});
+    if (team2Choice_ != -1)
+      boxes.push_back({"team 2 description", descriptionPanelRect(false)});
+  }
+  if (tracks_.empty())
+    boxes.push_back({"no track", noTrackText_.getGlobalBounds()});
+  if (!openStatus_.getString().isEmpty())
+    boxes.push_back({"open status", openStatus_.getGlobalBounds()});
+  const sf::Vector2u size = windowSize();
+  sf::FloatRect strip;
+  if (triviaPanel_.getGlobalBounds().intersects(
+          {0.f, 0.f, static_cast<float>(size.x), static_cast<float>(size.y)}, strip))
+    boxes.push_back({"trivia", strip});
+  return boxes;
+}
+
+void StateMenu::openPage(const std::string& page) {
+  const std::string failure = "Could not open " + page;
+  int report = -1;
+  setOpenStatus("");
+  if (openAddress(fileAddress(page), failure, &report))
+    pendingOpens_.push_back({report, page});
+  else
+    setOpenStatus(failure + ": no program here opens it");
+}
+
+void StateMenu::pollOpens() {
+  for (auto it = pendingOpens_.begin(); it != pendingOpens_.end();) {
+    const OpenOutcome outcome = pollOpenReport(it->first);
+    if (outcome == OpenOutcome::Pending) {
+      ++it;
+      continue;
+    }
+    if (outcome == OpenOutcome::Failed)
+      setOpenStatus("Could not open " + it->second + ": no program here opens it");
+    ::close(it->first);
+    it = pendingOpens_.erase(it);
+  }
+}
+
+void StateMenu::setOpenStatus(const std::string& text) {
+  openStatus_.setString(text);
+  sfmlutils::leftCenterOrigin(openStatus_);
+}
+
+void StateMenu::showTrackPage(int page) {
+  trackPage_ = page;
+  placeTrackButtons();
+}
+
+void StateMenu::placeTrackButtons() {
+  if (!previousTracks_)
+    return;
+  const float width = trackButtons_.empty() ? 0.f : trackButtons_[0]->globalBounds().width;
+  const RowLayout rows = arrangeRows(trackButtons_.size(), width, trackBand_, trackPage_);
+  trackPage_ = rows.page;
+  for (std::size_t k = 0; k < trackButtons_.size(); ++k) {
+    trackButtons_[k]->setVisible(rows.slots[k].shown);
+    trackButtons_[k]->setPosition(rows.slots[k].x, rows.slots[k].y);
+  }
+  previousTracks_->setVisible(rows.paged && rows.page > 0);
+  nextTracks_->setVisible(rows.paged && rows.page + 1 < rows.pageCount);
+  previousTracks_->setPosition(rows.previousX, rows.arrowY);
+  nextTracks_->setPosition(rows.nextX, rows.arrowY);
 }
 
 void StateMenu::cacheBackground(const sf::Vector2u& size) {
@@ -408,6 +537,7 @@ void StateMenu::update(float dt) {
   if (input->isReleased("touch"))
     sceneGraph_.touchUp(mouse);
   replayList_.update(mouse, input->isPressed("touch"), input->isReleased("touch"));
+  pollOpens();
 }
 
 void StateMenu::slideTrivia(const sf::Vector2f& mouse,
@@ -429,6 +559,15 @@ void StateMenu::slideTrivia(const sf::Vector2f& mouse,
   else
     triviaAnchor_ += step;
   triviaPanel_.setPosition(triviaAnchor_);
+  // The text shows once the panel is all in: sliding, it would run over the
+  // window's edge. It sits clear of the button at the bottom.
+  triviaText_.setPosition(triviaAnchor_.x, std::round(triviaAnchor_.y - 12.f));
+  const sf::FloatRect panel = triviaPanel_.getGlobalBounds();
+  triviaTextShown_ = triviaHovered_ && panel.left >= 0.f && panel.left + panel.width <= w;
+  if (moreTriviaButton_)
+    moreTriviaButton_->setPosition(
+        triviaAnchor_.x, triviaAnchor_.y + kTriviaHeight / 2.f - 5.f -
+                             moreTriviaButton_->globalBounds().height / 2.f);
 }
 
 void StateMenu::draw(float, float) {
@@ -468,13 +607,9 @@ void StateMenu::draw(float, float) {
   }
 
   window->draw(triviaPanel_);
-  moreTriviaButton_->setPosition(
-      triviaAnchor_.x, triviaAnchor_.y + kTriviaHeight / 2.f - 5.f -
-                           moreTriviaButton_->globalBounds().height / 2.f);
-  if (triviaHovered_) {
-    triviaText_.setPosition(triviaAnchor_);
+  if (triviaTextShown_) {
     window->draw(triviaText_);
-  } else {
+  } else if (!triviaHovered_) {
     triviaLabel_.setPosition(triviaAnchor_.x - kTriviaWidth / 2.f + 15.f,
                              triviaAnchor_.y);
     window->draw(triviaLabel_);
@@ -509,6 +644,9 @@ void StateMenu::draw(float, float) {
       window->draw(team2Description_);
     }
   }
+
+  if (!openStatus_.getString().isEmpty())
+    window->draw(openStatus_);
 
   // Over the panels: the list opens on top of the menu.
   replayList_.draw(*window);

@@ -351,7 +351,8 @@ void StateVFX::updateLayout() {
   directionLine_.setPosition(c);
 
   demoButton_->setPosition(c.x, 150.f);
-  menuButton_->setPosition(w - 250.f, h - 30.f);
+  // Where the menu has "Quit": the corners of both screens match.
+  menuButton_->setPosition(w - 120.f, h - 30.f);
   previousButton_->setPosition(c.x - 100.f, 60.f);
   nextButton_->setPosition(c.x + 100.f, 60.f);
 

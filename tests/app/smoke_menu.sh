@@ -38,7 +38,7 @@ fi
 
 # Without a window manager the window lands anywhere, partly off screen:
 # bring it to the corner, and onto a screen smaller than the window shrink it
-# (the game keeps at least 1280 x 850). "Quit" sits at (w - 250, h - 30).
+# (the game keeps at least 1280 x 850). "Quit" sits at (w - 120, h - 30).
 xdotool windowmove "$window" 0 0
 eval "$(xdotool getdisplaygeometry --shell | sed 's/^/SCREEN_/')"
 if [ "$SCREEN_WIDTH" -lt 1600 ] || [ "$SCREEN_HEIGHT" -lt 900 ]; then
@@ -46,7 +46,7 @@ if [ "$SCREEN_WIDTH" -lt 1600 ] || [ "$SCREEN_HEIGHT" -lt 900 ]; then
 fi
 sleep 1
 eval "$(xdotool getwindowgeometry --shell "$window")"
-x=$((WIDTH - 250))
+x=$((WIDTH - 120))
 y=$((HEIGHT - 30))
 # Other test programs may map windows over this one: the press and release
 # are sent to the game's window itself, the pointer is read relative to it.

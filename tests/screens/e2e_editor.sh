@@ -30,8 +30,8 @@ show_game_window $pid "$scratch/err.txt" || exit 1
 eval "$(xdotool getwindowgeometry --shell "$window")"
 cx=$((WIDTH / 2))
 
-# "Track editor" sits at (w - 250, h - 90).
-click $((WIDTH - 250)) $((HEIGHT - 90))
+# "Track editor" sits at (w - 120, h - 82).
+click $((WIDTH - 120)) $((HEIGHT - 82))
 click $((cx - 300)) 300 3
 click $((cx + 250)) 350 3
 click $cx 650 3
@@ -73,7 +73,7 @@ done
 # Escape to the menu, then "Quit".
 xdotool key Escape
 sleep 1
-click $((WIDTH - 250)) $((HEIGHT - 30))
+click $((WIDTH - 120)) $((HEIGHT - 30))
 wait_for_exit $pid
 [ -n "$status" ] || fail "the game did not quit"
 pid=""

@@ -27,8 +27,8 @@ h=${geometry#*x}
 cx=$((w / 2))
 
 menu=$(capture menu)
-# "VFX Breakdown" at (w - 250, h - 60).
-click $((w - 250)) $((h - 60))
+# "VFX Breakdown" at (w - 120, h - 56).
+click $((w - 120)) $((h - 56))
 sleep 1
 
 signatures=""
@@ -46,11 +46,11 @@ while [ $page -lt 6 ]; do
   page=$((page + 1))
 done
 
-# "Menu" at (w - 250, h - 30); in the menu the same place is "Quit".
-click $((w - 250)) $((h - 30))
+# "Menu" at (w - 120, h - 30); in the menu the same place is "Quit".
+click $((w - 120)) $((h - 30))
 sleep 1
 kill -0 $pid 2>/dev/null || fail "the game ended on leaving the showcase"
-click $((w - 250)) $((h - 30))
+click $((w - 120)) $((h - 30))
 wait_for_exit $pid
 [ -n "$status" ] || fail "\"Menu\" did not lead back to the menu (\"Quit\" did nothing)"
 pid=""

@@ -51,7 +51,7 @@ after=$(threads)
   fail "threads left after the race: $after (menu had $menu_threads)"
 
 # Back in the menu: "Quit".
-click 1350 870
+click 1480 870
 wait_for_exit $pid
 [ -n "$status" ] || fail "the game did not quit"
 pid=""

@@ -53,9 +53,9 @@ cmp -s "$saved" race.jsonl || fail "the saved replay differs from the trace it s
 
 # Back in the menu, "Replays" lists the saved file; the first line opens it.
 key Escape
-click 1350 780
+click 1480 792
 sleep 0.5
-click 1350 720
+click 1360 755
 sleep 1
 xdotool mousemove --window "$window" 600 300
 sleep 1
@@ -64,7 +64,7 @@ key End
 winner_panel || fail "the replay chosen in the menu did not play"
 
 key Escape
-click 1350 870
+click 1480 870
 wait_for_exit $pid
 [ -n "$status" ] || fail "the game did not quit"
 pid=""
