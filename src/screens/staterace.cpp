@@ -56,8 +56,8 @@ bool StateRace::prepare() {
   setSpeed(pacer_.speedIndex());
 
   countdownText_.setFont(vexa::resourceManager().font(FontId::Main));
-  countdownText_.setCharacterSize(50);
-  countdownText_.setOutlineThickness(2.f);
+  countdownText_.setCharacterSize(cCountdownSize);
+  countdownText_.setOutlineThickness(5.f);
   countdownText_.setOutlineColor(sf::Color::Black);
   return true;
 }

@@ -29,6 +29,8 @@ public:
   static constexpr float cTurnTime = 0.25f;
   // The screens' update period from the first race on.
   static constexpr float cRaceGameRate = 0.016666668f;
+  // Big enough to read at a glance across the field.
+  static constexpr unsigned cCountdownSize = 160;
 
   StateRace();
   ~StateRace() override;

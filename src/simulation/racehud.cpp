@@ -14,6 +14,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <string>
 
 namespace pod {
 
@@ -28,7 +29,10 @@ const sf::Color cWinnerTitle(254, 175, 73);
 constexpr unsigned cRowSize = 13;
 constexpr unsigned cPlateSize = 15;
 constexpr float cRowNameLeft = 70.f;
-constexpr float cPlateNameLeft = 68.f;
+// Past the plate's slanted tabs (texture x 0 to 62 of 256).
+constexpr float cPlateNameLeft = 25.f + 64.f * (RaceHud::cOrderPanelWidth - 10.f) / 256.f;
+// The race order panel widens for whole names up to this.
+constexpr float cMaxOrderWidth = 420.f;
 // Room for the widest gap text a race can show ("+ 24 CPs").
 constexpr std::size_t cGapChars = 8;
 
@@ -41,6 +45,14 @@ std::string fitName(const std::string& name, std::size_t n) {
   while (!cut.empty() && cut.back() == ' ')
     cut.pop_back();
   return cut + ".";
+}
+
+// A team's name in the race order: a mirror match says which team is which.
+std::string rowNameOf(const std::vector<std::string>& names, std::size_t team) {
+  const std::string& name = names[team];
+  if (std::count(names.begin(), names.end(), name) > 1)
+    return name + " (team " + std::to_string(team + 1) + ")";
+  return name;
 }
 
 // The characters of a monospaced font that fit in width at this size.
@@ -114,17 +126,26 @@ void RaceHud::prepare(bool timeAttack, const std::vector<std::string>& teamNames
 
   rowNames_.clear();
   plateNames_.clear();
-  const float right = 20.f + cOrderPanelWidth - 8.f;
+  // The order panel widens so that every name shows whole (a mirror match
+  // must read as two teams); only names past its widest are cut.
+  std::size_t longest = 0;
+  for (std::size_t team = 0; team < teamNames.size(); ++team)
+    longest = std::max(longest, rowNameOf(teamNames, team).size());
   std::size_t rowChars = 64;
   std::size_t plateChars = 64;
+  orderWidth_ = cOrderPanelWidth;
   if (font_) {
-    const std::size_t gapWidth = cGapChars + 1;
-    rowChars = charsIn(*font_, cRowSize, right - cRowNameLeft - 2.f) - gapWidth;
+    const float advance = font_->getGlyph(U'0', cRowSize, false).advance;
+    const float needed = cRowNameLeft - 20.f + 2.f +
+                         advance * static_cast<float>(longest + cGapChars + 1) + 8.f;
+    orderWidth_ = std::clamp(needed, cOrderPanelWidth, cMaxOrderWidth);
+    const float right = 20.f + orderWidth_ - 8.f;
+    rowChars = charsIn(*font_, cRowSize, right - cRowNameLeft - 2.f) - (cGapChars + 1);
     plateChars = charsIn(*font_, cPlateSize, 20.f + cOrderPanelWidth - 12.f - cPlateNameLeft);
   }
-  for (const std::string& name : teamNames) {
-    rowNames_.push_back(fitName(name, rowChars));
-    plateNames_.push_back(fitName(name, plateChars));
+  for (std::size_t team = 0; team < teamNames.size(); ++team) {
+    rowNames_.push_back(fitName(rowNameOf(teamNames, team), rowChars));
+    plateNames_.push_back(fitName(teamNames[team], plateChars));
   }
   tickCount_ = progressTickCount(track);
   ticksPerLap_ = std::max(1, static_cast<int>(track.checkpoints.size()));
@@ -177,8 +198,9 @@ void RaceHud::drawTitle(sf::RenderTarget& target, float width) {
 void RaceHud::drawRaceOrder(sf::RenderTarget& target, const std::vector<RaceOrderEntry>& order,
                             const Race& race, std::uint32_t theme) {
   const float height = static_cast<float>(race.pods.size()) * cLineHeight + 10.f;
-  drawPanel(target, {20.f, 20.f, cOrderPanelWidth, height});
-  const float right = 20.f + cOrderPanelWidth - 8.f;
+  orderHeight_ = height;
+  drawPanel(target, {20.f, 20.f, orderWidth_, height});
+  const float right = 20.f + orderWidth_ - 8.f;
   char buffer[16];
   for (std::size_t i = 0; i < order.size() && i < cMaxPods; ++i) {
     const RaceOrderEntry& e = order[i];

@@ -60,6 +60,11 @@ public:
   // whole name when it fits, else cut with a final ".".
   const std::string& rowName(std::size_t team) const;
   const std::string& plateName(std::size_t team) const;
+  float orderPanelWidth() const { return orderWidth_; }
+  float orderPanelHeight() const { return orderHeight_; }
+  // As last drawn.
+  const sf::Text& plateNameText() const { return plateName_.text; }
+  const sf::Sprite& plateMask() const { return plateMask_; }
 
 private:
   void drawPodIcon(sf::RenderTarget& target, std::uint32_t pod, std::uint32_t theme,
@@ -70,6 +75,8 @@ private:
   TextLine title_;
   TextLine titleSecond_;
   bool timeAttack_ = false;
+  float orderWidth_ = cOrderPanelWidth;
+  float orderHeight_ = 0.f;
   std::vector<std::string> rowNames_;
   std::vector<std::string> plateNames_;
   std::array<TextLine, cMaxPods> places_;

@@ -40,7 +40,9 @@ std::string RacePacer::countdownString(double remaining) {
 std::uint8_t RacePacer::countdownAlpha(double remaining) {
   double whole = 0.0;
   const double fraction = std::modf(remaining, &whole);
-  return static_cast<std::uint8_t>(static_cast<int>(fraction * 255.0));
+  // Never fainter than this: the number must read over a bright field too.
+  constexpr double cLowest = 150.0;
+  return static_cast<std::uint8_t>(static_cast<int>(cLowest + fraction * (255.0 - cLowest)));
 }
 
 RacePacer::RacePacer() : turnDuration_(cTurnDurations[cDefaultSpeedIndex]) {}

@@ -22,7 +22,8 @@ public:
   static float countdownLength(bool hasKeyboardPlayer);
   // The number shown with remaining seconds r: trunc(r) + 1.
   static std::string countdownString(double remaining);
-  // Opaque at the start of each second, fading out over it.
+  // Opaque at the start of each second, fading over it, never below a
+  // readable alpha.
   static std::uint8_t countdownAlpha(double remaining);
 
   RacePacer();

@@ -163,6 +163,9 @@ bool RaceSimulation::launch(bool timeAttack, int nbPodsPerTeam,
   // The old brains go before the track and physics that their workers read
   // are replaced.
   releaseBrains();
+  // The drawing clock starts again: an old notice would show again with it.
+  clearNotice();
+  keyCardPlace_ = {-1, -1};
   winnerBoard_.reset();
   forfeitWinner_ = -1;
   if (winnerPanel_)
@@ -369,25 +372,57 @@ sf::Text RaceSimulation::makeText(unsigned size, const sf::Color& colour) const 
 }
 
 void RaceSimulation::drawKeyboardHelp(sf::RenderTarget& target) {
+  keyCards_[0] = keyCards_[1] = sf::FloatRect();
   if (gameTime_ > 0.f || !hasKeyboardPlayer())
     return;
+  // The pods on screen, with room for their labels: a card covers none.
+  std::vector<sf::FloatRect>& pods = podRects_;
+  pods.clear();
+  const sf::View view = camera_.view();
+  const float radius = 1.5f * cDrawnPodRadius / std::max(camera_.zoom(), 0.01f);
+  for (const DrawnPod& p : drawn_) {
+    const sf::Vector2i c = target.mapCoordsToPixel(toSf(p.position), view);
+    pods.push_back({static_cast<float>(c.x) - radius, static_cast<float>(c.y) - radius,
+                    2.f * radius, 2.f * radius});
+  }
   vexa::ResourceManager& resources = vexa::resourceManager();
+  const bool timeAttack = physics_.getCurrentState().timeAttack;
   for (int p = 0; p < 2; ++p) {
     if (playerPods_[static_cast<std::size_t>(p)] < 0)
       continue;
     sf::Sprite help(resources.texture(p == 0 ? TextureId::KeysP1 : TextureId::KeysP2));
-    sfmlutils::centerOrigin(help);
+    const float scale = timeAttack ? 0.6f : 0.8f;
+    help.setScale(scale, scale);
+    const sf::Vector2f card(help.getLocalBounds().width * scale,
+                            help.getLocalBounds().height * scale);
     const float x = p == 0 ? size_.x / 4.f : 3.f * size_.x / 4.f;
-    if (physics_.getCurrentState().timeAttack) {
-      // The time-attack grid sits in the middle of the screen: the cards go
-      // below it, above the progress bar, so that each player sees their pod.
-      const float scale = 0.6f;
-      help.setScale(scale, scale);
-      help.setPosition(x, size_.y - 70.f - help.getLocalBounds().height * scale / 2.f);
-    } else {
-      help.setScale(0.8f, 0.8f);
-      help.setPosition(x, size_.y / 2.f);
+    // The middle of its half, else low above the progress bar, else high
+    // below the race order: the first place that leaves the pods in view.
+    const float middle = size_.y / 2.f;
+    const float low = size_.y - 70.f - card.y / 2.f;
+    const float high = 20.f + hud_.orderPanelHeight() + 20.f + card.y / 2.f;
+    const float places[3][3] = {{middle, low, high}, {low, high, middle}, {high, low, middle}};
+    const float* order = places[timeAttack ? 1 : 0];
+    int& chosen = keyCardPlace_[static_cast<std::size_t>(p)];
+    const auto rectAt = [&](float y) {
+      return sf::FloatRect(x - card.x / 2.f, y - card.y / 2.f, card.x, card.y);
+    };
+    const auto clear = [&](const sf::FloatRect& rect) {
+      return std::none_of(pods.begin(), pods.end(),
+                          [&rect](const sf::FloatRect& pod) { return pod.intersects(rect); });
+    };
+    // The place of the last frame while it stays clear: the card does not
+    // jump about as the camera settles.
+    if (chosen < 0 || chosen > 2 || !clear(rectAt(order[chosen]))) {
+      chosen = -1;
+      for (int k = 0; k < 3 && chosen < 0; ++k)
+        if (clear(rectAt(order[k])))
+          chosen = k;
     }
+    if (chosen < 0)
+      continue;
+    keyCards_[static_cast<std::size_t>(p)] = rectAt(order[chosen]);
+    help.setPosition(x - card.x / 2.f, order[chosen] - card.y / 2.f);
     target.draw(help);
   }
 }

@@ -10,8 +10,10 @@
 #include "simulation/winnerboard.h"
 #include "trace/trace.h"
 
+#include <SFML/Graphics/Rect.hpp>
 #include <SFML/Graphics/Texture.hpp>
 
+#include <array>
 #include <memory>
 #include <string>
 #include <vector>
@@ -72,6 +74,7 @@ public:
   // The line over the progress bar, and a notice shown for a few seconds.
   void setReplayStatus(const std::string& text) { replayStatus_ = text; }
   void showNotice(const std::string& text);
+  void clearNotice();
   const std::string& notice() const { return notice_; }
 
   // Lays the panels and buttons out for a window of this size.
@@ -101,6 +104,9 @@ public:
   bool isSidePanelOpen() const { return sidePanelRule_.isOpen(); }
   const RaceHud& hud() const { return hud_; }
   const std::vector<RaceOrderEntry>& raceOrder() const { return order_; }
+  // Where a keyboard player's key card was last drawn (window pixels); empty
+  // when it was not.
+  const sf::FloatRect& keyCard(int player) const { return keyCards_.at(static_cast<std::size_t>(player)); }
 
 private:
   void drawPanels(sf::RenderTarget& target, float interpolation);
@@ -156,6 +162,9 @@ private:
   const sf::Font* font_ = nullptr;
   sf::Vector2f size_{1600.f, 900.f};
   sf::FloatRect winnerRect_;
+  std::array<sf::FloatRect, 2> keyCards_{};
+  std::array<int, 2> keyCardPlace_{-1, -1};
+  std::vector<sf::FloatRect> podRects_;
 };
 
 } // namespace pod

@@ -66,6 +66,7 @@ void RaceSimulation::recordTurn(const std::vector<Influence>& influences, const 
 
 bool RaceSimulation::launchReplay(Trace trace) {
   releaseBrains();
+  clearNotice();
   winnerBoard_.reset();
   if (winnerPanel_)
     winnerPanel_->setVisible(false);
@@ -133,6 +134,11 @@ std::string RaceSimulation::saveReplay() {
 void RaceSimulation::showNotice(const std::string& text) {
   notice_ = text;
   noticeUntil_ = elapsed() + cNoticeSeconds;
+}
+
+void RaceSimulation::clearNotice() {
+  notice_.clear();
+  noticeUntil_ = 0.f;
 }
 
 bool RaceSimulation::replayTurnAt(const Vec2& mouse, std::size_t& turn) const {

@@ -344,6 +344,88 @@ TEST(RaceScreenDisplay, TheFieldFillsAResizedWindow) {
     EXPECT_NE(image.getPixel(x, y), clear) << x << ", " << y;
 }
 
+// A time attack with a keyboard player on every window size: during the
+// countdown the player's key card never covers a pod of the grid.
+TEST(RaceScreenDisplay, KeyCardsLeaveTheStartGridInView) {
+  StateRace& race = screen();
+  sf::RenderWindow& window = *vexa::graphics().window();
+  for (const auto& [w, h] : {std::pair{1280u, 850u}, {1600u, 900u}, {1920u, 1080u}}) {
+    SCOPED_TRACE(w);
+    resizeWindow(w, h);
+    std::vector<std::unique_ptr<AbstractBrain>> brains;
+    for (int team = 0; team < 4; ++team) {
+      brains.push_back(std::make_unique<CountingBrain>());
+      brains.back()->setTeam(team);
+    }
+    raceharness::states().setCurrentIndex(PodStateManager::Race);
+    race.startRace(true, 1, std::move(brains), {"Player 1", "A", "B", "C"}, loadTrack(), 0, -1);
+    RaceSimulation& sim = race.simulation();
+    int shown = 0;
+    for (int i = 0; i < 240; ++i) {
+      frame(race, i % 12 == 0);
+      if (i % 12 != 0)
+        continue;
+      const sf::FloatRect card = sim.keyCard(0);
+      shown += card.width > 0.f;
+      const float radius = BaseSimulation::cDrawnPodRadius / sim.camera().zoom();
+      for (const PodState& pod : sim.physics().getCurrentState().pods) {
+        const sf::Vector2i c =
+            window.mapCoordsToPixel(sfmlutils::toSf(toDrawing(pod.position)), sim.camera().view());
+        const sf::FloatRect body(static_cast<float>(c.x) - radius, static_cast<float>(c.y) - radius,
+                                 2.f * radius, 2.f * radius);
+        EXPECT_FALSE(card.intersects(body)) << "frame " << i << ", pod " << pod.id;
+      }
+    }
+    EXPECT_GT(shown, 0);
+    race.leaveForMenu();
+  }
+  resizeWindow(1600, 900);
+}
+
+// The panels' texts: whole names that tell a mirror match's teams apart,
+// the plate's name clear of its slanted tabs, a big countdown that stays
+// readable, and no notice of the last race left over.
+TEST(RaceScreenDisplay, PanelTextsReadWholeAndANewRaceStartsWithoutNotices) {
+  StateRace& race = screen();
+  RaceSimulation& sim = race.simulation();
+  sim.showNotice("Saved replays/old.jsonl");
+  const std::vector<std::string> mirror = {"Player and blocker", "Player and blocker"};
+  std::vector<std::unique_ptr<AbstractBrain>> brains;
+  brains.push_back(std::make_unique<CountingBrain>());
+  brains.push_back(std::make_unique<CountingBrain>());
+  raceharness::states().setCurrentIndex(PodStateManager::Race);
+  race.startRace(false, 2, std::move(brains), mirror, loadTrack(), -1, -1);
+  EXPECT_TRUE(sim.notice().empty());
+  EXPECT_EQ(sim.hud().rowName(0), "Player and blocker (team 1)");
+  EXPECT_EQ(sim.hud().rowName(1), "Player and blocker (team 2)");
+
+  sim.setSelectedPod(0);
+  frame(race, true);
+  EXPECT_GE(race.countdownText().getCharacterSize(), 100u);
+  EXPECT_GE(race.countdownText().getFillColor().a, 140);
+  // The name starts right of the last opaque column of the plate's mask on
+  // the name's middle row (the tabs; the underline lies lower).
+  const sf::Sprite& mask = sim.hud().plateMask();
+  const sf::Image image = mask.getTexture()->copyToImage();
+  const sf::FloatRect name = sim.hud().plateNameText().getGlobalBounds();
+  const sf::Vector2f local = mask.getInverseTransform().transformPoint(
+      name.left, name.top + name.height / 2.f);
+  const unsigned row = static_cast<unsigned>(local.y);
+  ASSERT_LT(row, image.getSize().y);
+  unsigned tabEnd = 0;
+  for (unsigned x = 0; x < image.getSize().x / 2; ++x)
+    if (image.getPixel(x, row).a > 64)
+      tabEnd = x + 1;
+  EXPECT_GE(local.x, static_cast<float>(tabEnd));
+
+  sim.showNotice("Saved replays/race.jsonl");
+  Trace trace;
+  trace.begin(loadTrack(), cNames, sim.physics().getCurrentState(), StateRace::cTurnTime);
+  ASSERT_TRUE(race.startReplay(trace));
+  EXPECT_TRUE(sim.notice().empty());
+  race.leaveForMenu();
+}
+
 // A race played on screen, saved with "Save replay", read back and shown:
 // every control lands on the recorded state of its turn.
 TEST(RaceScreenDisplay, ASavedRaceReplaysWithItsControls) {
