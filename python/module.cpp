@@ -2,15 +2,12 @@
 
 #include "engine/learnrace.h"
 #include "engine/vectorrace.h"
+#include "settings.h"
 
-#include "badinput.h"
 #include "racerunner.h"
 #include "resolve.h"
-#include "speed.h"
 
-#include "bots/commandwords.h"
 #include "brains/driverregistry.h"
-#include "race/gamespeed.h"
 #include "trace/tracewriter.h"
 
 #include <qutils/random.h>
@@ -19,174 +16,15 @@
 #include <pybind11/pybind11.h>
 #include <pybind11/stl.h>
 
-#include <charconv>
 #include <fstream>
 #include <optional>
 
 namespace py = pybind11;
 using namespace pod;
 using namespace pod::learn;
+using namespace pod::learn::python;
 
 namespace {
-
-constexpr const char* kTracksDir = "resources/tracks/";
-
-// The arena's bad-input exception as Python's ValueError.
-template <class F>
-auto checked(F&& f) -> decltype(f()) {
-  try {
-    return f();
-  } catch (const arena::BadInput& bad) {
-    throw py::value_error(bad.message);
-  }
-}
-
-std::vector<std::string> trackArguments(const py::object& track) {
-  if (track.is_none())
-    return {};
-  if (py::isinstance<py::str>(track))
-    return {track.cast<std::string>()};
-  if (py::isinstance<py::bytes>(track))
-    throw py::type_error("track must be a name, a path or a list of them, not bytes");
-  try {
-    return track.cast<std::vector<std::string>>();
-  } catch (const py::cast_error&) {
-    throw py::type_error("track must be a name, a path, \"random\" or a list of them");
-  }
-}
-
-// Names, paths and "random" as the tracks of the episodes; none: every
-// track of the folder.
-std::vector<std::shared_ptr<const Track>> resolveTracks(const py::object& track,
-                                                        const std::string& dir) {
-  const std::vector<std::string> args = trackArguments(track);
-  return checked([&] {
-    std::vector<std::shared_ptr<const Track>> tracks;
-    std::unique_ptr<std::vector<arena::TrackFile>> folder;
-    auto needFolder = [&] {
-      if (!folder)
-        folder = std::make_unique<std::vector<arena::TrackFile>>(arena::loadFolder(dir));
-    };
-    if (args.empty()) {
-      needFolder();
-      for (const auto& f : *folder) {
-        if (!f.loaded)
-          throw arena::BadInput{"invalid track '" + f.path + "': " + f.error};
-        tracks.push_back(std::make_shared<const Track>(f.track));
-      }
-      if (tracks.empty())
-        throw arena::BadInput{"no tracks in '" + dir + "'"};
-    }
-    for (const auto& a : args) {
-      if (a == "random") {
-        tracks.push_back(nullptr);
-        continue;
-      }
-      if (!arena::isPathLike(a))
-        needFolder();
-      tracks.push_back(std::make_shared<const Track>(arena::resolveTrack(a, folder.get()).first));
-    }
-    return tracks;
-  });
-}
-
-RaceSettings makeSettings(const py::object& track, const py::object& opponent,
-                          const py::object& bot, int team, bool timeAttack, int thinkEvals,
-                          const std::string& speed, int maxTurns, const std::string& name,
-                          const std::string& tracksDir, int botFirstMs, int botTurnMs) {
-  RaceSettings s;
-  s.timeAttack = timeAttack;
-  s.team = team;
-  s.thinkEvals = thinkEvals;
-  s.maxTurns = maxTurns;
-  s.name = name;
-  s.botFirstMs = botFirstMs;
-  s.botTurnMs = botTurnMs;
-  const int speedIndex = arena::speedIndexOf(speed);
-  if (speedIndex < 0)
-    throw py::value_error("unknown speed '" + speed + "' (speeds: x0.5, x1, x1.5, x2, x3, x4)");
-  s.turnSeconds = gamespeed::kTurnSeconds[speedIndex];
-  if (!bot.is_none()) {
-    if (!opponent.is_none() && !(py::isinstance<py::str>(opponent) &&
-                                 opponent.cast<std::string>() == "Steering heuristics"))
-      throw py::value_error("give either an opponent or a bot, not both");
-    if (!py::isinstance<py::str>(bot))
-      throw py::type_error("bot must be a command line (a str)");
-    const std::string command = bot.cast<std::string>();
-    std::string error;
-    s.botWords = bots::splitCommandWords(command, &error);
-    if (!error.empty())
-      throw py::value_error("bad bot command '" + command + "': " + error);
-    if (s.botWords.empty())
-      throw py::value_error("empty bot command");
-    s.opponent = Opponent::Bot;
-    s.opponentName = s.botWords.front();
-  } else if (opponent.is_none()) {
-    s.opponent = Opponent::None;
-  } else if (!py::isinstance<py::str>(opponent)) {
-    throw py::type_error("opponent must be a driver name, \"self\" or None");
-  } else if (opponent.cast<std::string>() == "self") {
-    s.opponent = Opponent::SelfPlay;
-  } else {
-    s.opponent = Opponent::Driver;
-    const std::string wanted = opponent.cast<std::string>();
-    s.driver = checked([&] { return arena::resolveDriver(wanted, timeAttack); });
-  }
-  s.tracks = resolveTracks(track, tracksDir);
-  validate(s);
-  return s;
-}
-
-// Commands from any array-like of shape (count, pods, 3), or (pods, 3) when
-// count is 0; refuses non-numbers, NaN and infinities with a reason.
-std::vector<Influence> commandsOf(const py::handle& action, int count, int pods,
-                                  const char* what) {
-  py::array raw = py::array::ensure(action);
-  if (!raw)
-    throw py::type_error(std::string(what) + " must be an array of numbers");
-  const char kind = raw.dtype().kind();
-  if (kind != 'f' && kind != 'i' && kind != 'u' && kind != 'b')
-    throw py::type_error(std::string(what) + " must hold real numbers, not dtype " +
-                         std::string(py::str(raw.dtype())));
-  auto values = py::array_t<double, py::array::c_style | py::array::forcecast>::ensure(raw);
-  std::vector<py::ssize_t> want;
-  if (count > 0)
-    want.push_back(count);
-  want.push_back(pods);
-  want.push_back(3);
-  bool good = values.ndim() == static_cast<py::ssize_t>(want.size());
-  for (std::size_t d = 0; good && d < want.size(); ++d)
-    good = values.shape(static_cast<py::ssize_t>(d)) == want[d];
-  // One pod: (3,) will do for (1, 3).
-  if (!good && count == 0 && pods == 1 && values.ndim() == 1 && values.shape(0) == 3)
-    good = true;
-  if (!good) {
-    auto shape = [](auto begin, auto end) {
-      std::string t = "(";
-      for (auto it = begin; it != end; ++it)
-        t += std::to_string(*it) + (end - begin == 1 ? ",)" : it + 1 == end ? ")" : ", ");
-      return t == "(" ? std::string("()") : t;
-    };
-    std::vector<py::ssize_t> got(values.shape(), values.shape() + values.ndim());
-    throw py::value_error(std::string(what) + " must have shape " +
-                          shape(want.begin(), want.end()) + ", got " +
-                          shape(got.begin(), got.end()));
-  }
-  const double* v = values.data();
-  const std::size_t n = static_cast<std::size_t>(std::max(count, 1) * pods);
-  std::vector<Influence> out(n);
-  for (std::size_t i = 0; i < n; ++i) {
-    try {
-      out[i] = commandOf(v[3 * i], v[3 * i + 1], v[3 * i + 2]);
-    } catch (const BadSetting&) {
-      const std::size_t pod = i % static_cast<std::size_t>(pods);
-      std::string where = count > 0 ? "race " + std::to_string(i / pods) + ", pod " : "pod ";
-      throw py::value_error(std::string(what) + " holds NaN or infinity (" + where +
-                            std::to_string(pod) + ")");
-    }
-  }
-  return out;
-}
 
 py::array_t<double> stateArray(const Race& race) {
   py::array_t<double> a({static_cast<py::ssize_t>(race.pods.size()),
@@ -307,8 +145,19 @@ public:
       throw py::type_error("options must be a dict or None");
     if (!seed.is_none())
       seed_ = seed.cast<std::uint64_t>();
+    std::vector<std::uint64_t> streams;
+    if (!options.is_none() && options.contains("seeds")) {
+      try {
+        streams = options["seeds"].cast<std::vector<std::uint64_t>>();
+      } catch (const py::cast_error&) {
+        throw py::type_error("options[\"seeds\"] must be a list of seeds (unsigned integers)");
+      }
+    }
     py::array_t<float> obs({static_cast<py::ssize_t>(vec_.size()), static_cast<py::ssize_t>(dim_)});
-    {
+    if (!streams.empty()) {
+      py::gil_scoped_release release;
+      vec_.reset(streams, obs.mutable_data());
+    } else {
       py::gil_scoped_release release;
       vec_.reset(seed_, obs.mutable_data());
     }
@@ -388,107 +237,6 @@ private:
   std::uint64_t seed_;
   std::size_t dim_;
   std::vector<float> finals_;
-};
-
-// The observation of a bot: the greeting's track and team, then every turn's
-// pod lines, read exactly as the race's floats.
-class BotObserver {
-public:
-  BotObserver(const std::vector<std::string>& checkpoints, int team, int teams,
-              bool timeAttack)
-      : team_(team) {
-    if (checkpoints.size() < 2)
-      throw py::value_error("a track needs at least 2 checkpoints");
-    if (teams < 1 || teams > 4 || (!timeAttack && teams != 2))
-      throw py::value_error("bad team count " + std::to_string(teams));
-    if (team < 0 || team >= teams)
-      throw py::value_error("bad team " + std::to_string(team));
-    for (std::size_t i = 0; i < checkpoints.size(); ++i) {
-      Checkpoint c;
-      c.id = static_cast<std::uint32_t>(i) + constants::kCheckpointIdOffset;
-      const std::string& line = checkpoints[i];
-      const char* at = line.data();
-      const char* end = at + line.size();
-      for (float* v : {&c.position.x, &c.position.y}) {
-        while (at < end && (*at == ' ' || *at == '\t'))
-          ++at;
-        const auto r = std::from_chars(at, end, *v);
-        if (r.ec != std::errc())
-          throw py::value_error("bad checkpoint line '" + line + "'");
-        at = r.ptr;
-      }
-      track_.checkpoints.push_back(c);
-    }
-    race_.nbPodsPerTeam = timeAttack ? 1 : 2;
-    race_.timeAttack = timeAttack;
-    race_.pods.resize(static_cast<std::size_t>(teams * race_.nbPodsPerTeam));
-    maxTurns_ = arena::maxTurnsFor(track_, timeAttack);
-    RaceSettings s;
-    s.timeAttack = timeAttack;
-    s.opponent = teams > 1 ? Opponent::Driver : Opponent::None;
-    size_ = timeAttack ? teams * kPodFields + kOwnFields + 1 : observationSize(s);
-  }
-
-  py::array_t<float> observe(int turn, const std::vector<std::string>& lines) {
-    if (lines.size() != race_.pods.size())
-      throw py::value_error("expected " + std::to_string(race_.pods.size()) + " pod lines, got " +
-                            std::to_string(lines.size()));
-    for (std::size_t i = 0; i < lines.size(); ++i)
-      parsePod(lines[i], race_.pods[i]);
-    py::array_t<float> obs(size_);
-    // Turn N is about to be played: N - 1 are behind.
-    learn::observe(race_, track_, team_, turn - 1, maxTurns_, obs.mutable_data());
-    return obs;
-  }
-
-  int maxTurns() const { return maxTurns_; }
-
-private:
-  void parsePod(const std::string& line, PodState& p) const {
-    const char* at = line.data();
-    const char* end = at + line.size();
-    auto skip = [&] {
-      while (at < end && (*at == ' ' || *at == '\t' || *at == '\r'))
-        ++at;
-    };
-    auto real = [&](float& v) {
-      skip();
-      const auto r = std::from_chars(at, end, v);
-      if (r.ec != std::errc())
-        throw py::value_error("bad pod line '" + line + "'");
-      at = r.ptr;
-    };
-    auto whole = [&](auto& v) {
-      skip();
-      long long x = 0;
-      const auto r = std::from_chars(at, end, x);
-      if (r.ec != std::errc())
-        throw py::value_error("bad pod line '" + line + "'");
-      at = r.ptr;
-      v = static_cast<std::remove_reference_t<decltype(v)>>(x);
-    };
-    whole(p.id);
-    whole(p.team);
-    real(p.position.x);
-    real(p.position.y);
-    real(p.velocity.x);
-    real(p.velocity.y);
-    real(p.angle);
-    whole(p.nextCheckpoint);
-    whole(p.checkpointsCleared);
-    real(p.shieldCooldown);
-    real(p.timeout);
-    real(p.engine);
-    if (p.nextCheckpoint < 0 ||
-        static_cast<std::size_t>(p.nextCheckpoint) >= track_.checkpoints.size())
-      throw py::value_error("bad pod line '" + line + "'");
-  }
-
-  Track track_;
-  Race race_;
-  int team_;
-  int maxTurns_ = 0;
-  py::ssize_t size_ = 0;
 };
 
 } // namespace
@@ -601,9 +349,5 @@ PYBIND11_MODULE(_core, m) {
       .def_property_readonly("own_pods",
                              [](const PyVectorRace& v) { return ownPodsOf(v.vec().settings()); });
 
-  py::class_<BotObserver>(m, "BotObserver")
-      .def(py::init<const std::vector<std::string>&, int, int, bool>(),
-           py::arg("checkpoints"), py::arg("team"), py::arg("teams"), py::arg("time_attack"))
-      .def("observe", &BotObserver::observe, py::arg("turn"), py::arg("pod_lines"))
-      .def_property_readonly("max_turns", &BotObserver::maxTurns);
+  bindBotObserver(m);
 }

@@ -80,10 +80,20 @@ void VectorRace::restart(std::size_t i) {
 }
 
 void VectorRace::reset(std::uint64_t seed, float* observations) {
+  std::vector<std::uint64_t> streams(races_.size());
+  for (std::size_t i = 0; i < streams.size(); ++i)
+    streams[i] = qutils::deriveSeed(seed, i);
+  reset(streams, observations);
+}
+
+void VectorRace::reset(const std::vector<std::uint64_t>& streams, float* observations) {
   const std::size_t n = races_.size();
+  if (streams.size() != n)
+    throw BadSetting("seeds must hold " + std::to_string(n) + " seeds (got " +
+                     std::to_string(streams.size()) + ")");
   const std::size_t dim = static_cast<std::size_t>(observationSize(settings_));
   for (std::size_t i = 0; i < n; ++i) {
-    streams_[i] = qutils::deriveSeed(seed, i);
+    streams_[i] = streams[i];
     episodes_[i] = 0;
     endings_[i] = Ending{};
     restart(i);

@@ -62,6 +62,9 @@ public:
   const RaceSettings& settings() const { return settings_; }
 
   void reset(std::uint64_t seed, float* observations);
+  // The same with race i's episodes drawn from streams[i] (n of them): races
+  // given the same stream play the same tracks and opponents.
+  void reset(const std::vector<std::uint64_t>& streams, float* observations);
   // commands: n x ownPods influences; others the same for self-play (else
   // null). Writes n observations (of the next episode where one ended),
   // rewards and flags; finals gets n observations, valid where ended.

@@ -49,6 +49,15 @@ def test_threads_give_identical_races():
     assert [e[:3] for e in ends1] == [e[:3] for e in ends3]
 
 
+def test_races_given_the_same_seed_play_the_same_race():
+    vec = vuzuder.VectorRace(4, track="random")
+    obs, _ = vec.reset(options={"seeds": [7, 8, 7, 8]})
+    for _ in range(50):
+        obs, *_ = vec.step(np.tile([[3.0, 120.0, 0.0], [-5.0, 180.0, 0.0]], (4, 1, 1)))
+    assert np.array_equal(obs[0], obs[2]) and np.array_equal(obs[1], obs[3])
+    assert not np.array_equal(obs[0], obs[1])
+
+
 def test_bad_vector_inputs():
     vec = vuzuder.VectorRace(2, track="boomerang")
     with pytest.raises(ValueError, match=r"shape \(2, 2, 3\)"):
@@ -61,3 +70,5 @@ def test_bad_vector_inputs():
         vuzuder.VectorRace(0)
     with pytest.raises(ValueError, match="threads"):
         vuzuder.VectorRace(2, threads=0)
+    with pytest.raises(ValueError, match="2 seeds"):
+        vec.reset(options={"seeds": [1]})

@@ -1,0 +1,43 @@
+#pragma once
+
+// Settings and commands from Python arguments, for the module's classes.
+
+#include "engine/learnrace.h"
+
+#include "badinput.h"
+
+#include <pybind11/pybind11.h>
+
+#include <string>
+#include <vector>
+
+namespace pod::learn::python {
+
+namespace py = pybind11;
+
+constexpr const char* kTracksDir = "resources/tracks/";
+
+// The arena's bad-input exception as Python's ValueError.
+template <class F>
+auto checked(F&& f) -> decltype(f()) {
+  try {
+    return f();
+  } catch (const arena::BadInput& bad) {
+    throw py::value_error(bad.message);
+  }
+}
+
+RaceSettings makeSettings(const py::object& track, const py::object& opponent,
+                          const py::object& bot, int team, bool timeAttack, int thinkEvals,
+                          const std::string& speed, int maxTurns, const std::string& name,
+                          const std::string& tracksDir, int botFirstMs, int botTurnMs);
+
+// Commands from any array-like of shape (count, pods, 3), or (pods, 3) when
+// count is 0; refuses non-numbers, NaN and infinities with a reason.
+std::vector<Influence> commandsOf(const py::handle& action, int count, int pods,
+                                  const char* what);
+
+// vuzuder._core.BotObserver
+void bindBotObserver(py::module_& m);
+
+} // namespace pod::learn::python
