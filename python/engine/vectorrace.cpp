@@ -76,7 +76,10 @@ VectorRace::VectorRace(int n, const RaceSettings& settings, std::uint64_t seed, 
 }
 
 void VectorRace::restart(std::size_t i) {
-  races_[i]->reset(qutils::deriveSeed(streams_[i], episodes_[i]++));
+  // As Race: the first episode plays the seed itself, the next ones seeds
+  // derived from it.
+  const std::uint64_t k = episodes_[i]++;
+  races_[i]->reset(k == 0 ? streams_[i] : qutils::deriveSeed(streams_[i], k));
 }
 
 void VectorRace::reset(std::uint64_t seed, float* observations) {

@@ -62,8 +62,8 @@ public:
   const RaceSettings& settings() const { return settings_; }
 
   void reset(std::uint64_t seed, float* observations);
-  // The same with race i's episodes drawn from streams[i] (n of them): races
-  // given the same stream play the same tracks and opponents.
+  // The same with race i's episodes drawn from streams[i] (n of them): its
+  // first episode is the one Race plays for that seed.
   void reset(const std::vector<std::uint64_t>& streams, float* observations);
   // commands: n x ownPods influences; others the same for self-play (else
   // null). Writes n observations (of the next episode where one ended),

@@ -52,10 +52,15 @@ def test_threads_give_identical_races():
 def test_races_given_the_same_seed_play_the_same_race():
     vec = vuzuder.VectorRace(4, track="random")
     obs, _ = vec.reset(options={"seeds": [7, 8, 7, 8]})
+    race = vuzuder.Race(track="random")
+    alone, _ = race.reset(seed=8)
+    action = [[3.0, 120.0, 0.0], [-5.0, 180.0, 0.0]]
     for _ in range(50):
-        obs, *_ = vec.step(np.tile([[3.0, 120.0, 0.0], [-5.0, 180.0, 0.0]], (4, 1, 1)))
+        obs, *_ = vec.step(np.tile(action, (4, 1, 1)))
+        alone, *_ = race.step(action)
     assert np.array_equal(obs[0], obs[2]) and np.array_equal(obs[1], obs[3])
     assert not np.array_equal(obs[0], obs[1])
+    assert np.array_equal(obs[1], alone)  # a race's seed plays as in Race
 
 
 def test_bad_vector_inputs():
