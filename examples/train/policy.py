@@ -18,14 +18,22 @@ def features(obs, pods=4, own=2):
     o = obs[..., start:start + own * OWN_FIELDS].reshape(obs.shape[:-1] + (own, OWN_FIELDS))
     o = o.astype(np.float64)
     nx, ny, ax, ay, vx, vy = (o[..., k] for k in range(6))
+    # Positions are in 10000 units, velocities in 1000 units/s: a second of
+    # drift moves the pod by 0.1 v. Will the drift of the next 2 s carry the
+    # pod through its next checkpoint (within 500 units of its centre)?
+    dx, dy = 0.1 * vx, 0.1 * vy
+    t = np.clip((nx * dx + ny * dy) / (dx * dx + dy * dy + 1e-12), 0.0, 2.0)
+    passing = np.hypot(nx - dx * t, ny - dy * t) < 0.05
+    # Then head for the checkpoint after it already; aim where the target
+    # will be relative to the pod after 3 s of drift.
+    tx, ty = np.where(passing, ax, nx), np.where(passing, ay, ny)
+    aim = np.arctan2(ty - 0.3 * vy, tx - 0.3 * vx)
     to_next = np.arctan2(ny, nx)
     to_after = np.arctan2(ay, ax)
-    # The pod drifts: aim where the checkpoint will be relative to it in about
-    # 3 s (velocities are in 1000 units/s, positions in 10000 units).
-    aim = np.arctan2(ny - 0.3 * vy, nx - 0.3 * vx)
     shield = obs[..., 6:own * POD_FIELDS:POD_FIELDS].astype(np.float64)
     return np.stack([aim / np.pi, to_next / np.pi, to_after / np.pi, np.hypot(nx, ny),
-                     vx, vy, np.cos(aim), np.cos(to_next), shield, np.ones_like(nx)], axis=-1)
+                     vx, vy, np.cos(aim), passing.astype(np.float64), shield,
+                     np.ones_like(nx)], axis=-1)
 
 
 def act(weights, obs, pods=4, own=2):
@@ -44,11 +52,11 @@ def act(weights, obs, pods=4, own=2):
 
 
 def start_weights():
-    """A mean to start the search from: turn towards the next checkpoint, full
-    thrust, no shield."""
+    """A mean to start the search from: turn towards the aim, thrust as far as
+    the pod faces it, no shield."""
     w = np.zeros((OUTPUTS, FEATURES))
-    w[0, 0] = 6.0
-    w[1, 6] = 6.0
-    w[1, 9] = -3.0
+    w[0, 0] = 20.0
+    w[1, 6] = 10.0
+    w[1, 9] = -4.0
     w[2, 9] = -3.0
     return w
