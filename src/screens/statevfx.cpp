@@ -277,6 +277,20 @@ void StateVFX::followDemoButton() {
     demoButton_->setToggled(controls_.autoDemo());
 }
 
+std::vector<std::pair<std::string, sf::FloatRect>> StateVFX::panelBoxes() const {
+  const sf::Vector2f size = windowSize();
+  const sf::FloatRect window(0.f, 0.f, size.x, size.y);
+  std::vector<std::pair<std::string, sf::FloatRect>> boxes = {
+      {"title bar", titleBar_.getGlobalBounds()}, {"parameters", parameters_.shape.getGlobalBounds()}};
+  for (const auto& [name, panel] :
+       {std::pair{"explanation", &explanation_}, {"controls", &controlsPanel_}}) {
+    sf::FloatRect shown;
+    if (panel->shape.getGlobalBounds().intersects(window, shown))
+      boxes.push_back({name, shown});
+  }
+  return boxes;
+}
+
 sf::Vector2f StateVFX::windowSize() const {
   const sf::RenderWindow* window = vexa::graphics().window();
   Q_ASSERT(window);

@@ -18,6 +18,9 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <string>
+#include <utility>
+#include <vector>
 
 namespace sf {
 class RenderTarget;
@@ -65,6 +68,9 @@ public:
   const sf::Text& titleText() const { return titleText_; }
   const sf::Text& explanationText() const { return explanation_.text; }
   vexa::SceneGraph& sceneGraph() { return sceneGraph_; }
+  // What the showcase draws besides its buttons: title bar, parameters and
+  // the two sliding panels (their parts inside the window), named.
+  std::vector<std::pair<std::string, sf::FloatRect>> panelBoxes() const;
 
 private:
   // A panel that slides between a shown and a retracted place.

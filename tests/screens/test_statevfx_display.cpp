@@ -1,5 +1,6 @@
 #include "app/coloredpushbutton.h"
 #include "screens/statevfx.h"
+#include "layoutcheck.h"
 #include "testapp.h"
 
 #include <vexa/core/components.h>
@@ -137,4 +138,29 @@ TEST_F(StateVFXDisplay, EscapeReturnsToTheMenuAndTheShowcaseKeepsItsPage) {
   vfx_->step(0.05f, {-100.f, -100.f});
   EXPECT_EQ(testapp::states().currentIndex(), 0u);
   EXPECT_EQ(vfx_->page(), 2);
+}
+
+// At every window size the showcase's buttons, title and panels keep apart
+// and inside the window ("Automatic demo" belongs to the controls panel, the
+// title to its bar).
+TEST_F(StateVFXDisplay, EveryWindowSizeLaysTheShowcaseOutTidily) {
+  for (const sf::Vector2u& size : layoutcheck::windowSizes()) {
+    window_->setView(sf::View(
+        sf::FloatRect(0.f, 0.f, static_cast<float>(size.x), static_cast<float>(size.y))));
+    vfx_->updateLayout();
+    for (int frame = 0; frame < 120; ++frame)
+      vfx_->draw(1.f / 60.f, 1.f);
+    std::vector<layoutcheck::Box> boxes;
+    for (const auto& [name, rect] : vfx_->panelBoxes())
+      boxes.push_back({name, rect});
+    std::vector<layoutcheck::Box> widgets;
+    layoutcheck::addVisibleWidgets(vfx_->sceneGraph().root(), widgets);
+    for (const layoutcheck::Box& box : widgets)
+      if (box.name != "Automatic demo")
+        boxes.push_back(box);
+    layoutcheck::expectTidy("showcase", boxes, size);
+  }
+  const sf::Vector2u size = window_->getSize();
+  vexa::graphics().onResize(size.x, size.y);
+  vfx_->updateLayout();
 }
