@@ -118,10 +118,14 @@ vexa::ShapeShifterTextBoxNode* GuiFactory::createTextBox(vexa::SceneNode* parent
       vexa::components().inputProcessor());
   vexa::ShapeShifterTextBoxNode* raw = box.get();
   parent->attachChild(std::move(box));
-  raw->shape().setFillColor(sf::Color::Black);
+  // A frame inside the rectangle, so that the box shows on a black screen
+  // and its bounds stay those of the rectangle; text from the left, as typed.
+  raw->shape().setFillColor(sf::Color(20, 20, 20));
+  raw->shape().setOutlineColor(sf::Color(160, 160, 160));
+  raw->shape().setOutlineThickness(-1.f);
   raw->setLayoutMode(vexa::ShapeShifter::FixedSize);
   raw->setFixedSize({200.f, 20.f});
-  raw->setTextAlignment(vexa::ShapeShifter::Center);
+  raw->setTextAlignment(vexa::ShapeShifter::Left);
   raw->setMargin(kMargin);
   raw->text().setFillColor(sf::Color::White);
   raw->text().setFont(vexa::resourceManager().font(FontId::Main));

@@ -42,6 +42,8 @@ bool PodApp::init() {
     vexa::inputManager().addButton(button);
   for (const std::string& button : PodInputProcessor::replayButtons())
     vexa::inputManager().addButton(button);
+  for (const std::string& button : PodInputProcessor::editorButtons())
+    vexa::inputManager().addButton(button);
 
   setFrameRate(1.f / 60.f);
   vexa::graphics().create(cWidth, cHeight, vexa::Graphics::cDefaultStyle);

@@ -17,6 +17,9 @@ public:
   // The buttons the game adds to the sixteen standard ones, registered after
   // them: the replay controls (Space, Home, End).
   static const std::vector<std::string>& replayButtons();
+  // Then the editor's: "pan" (middle mouse button), "grab" (Space, held to
+  // drag the view with the left button) and "frame" (F).
+  static const std::vector<std::string>& editorButtons();
 
   bool handleEvent(const sf::Event& event) override;
 
@@ -25,6 +28,7 @@ public:
 private:
   vexa::KeyMap keys_;
   vexa::KeyMap replayKeys_;
+  vexa::KeyMap editorKeys_;
 };
 
 } // namespace pod

@@ -8,9 +8,15 @@ namespace pod {
 
 namespace {
 
-bool allowed(char c) {
-  return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') ||
-         (c >= '0' && c <= '9') || c == ' ' || c == '-' || c == '_';
+const char* const cOnlySafeCharacters =
+    "a track name holds only letters, digits, spaces, '-' and '_'";
+
+std::string where(const qutils::Vec2& p) {
+  return "(" + std::to_string(std::lround(p.x)) + ", " + std::to_string(std::lround(p.y)) + ")";
+}
+
+std::string count(std::size_t n) {
+  return std::to_string(n) + (n == 1 ? " checkpoint" : " checkpoints");
 }
 
 } // namespace
@@ -24,8 +30,24 @@ int TrackEdit::checkpointAt(const qutils::Vec2& p) const {
 }
 
 void TrackEdit::drag(const qutils::Vec2& p) {
-  if (selected_ >= 0 && selected_ < static_cast<int>(track_.checkpoints.size()))
-    track_.checkpoints[static_cast<std::size_t>(selected_)].position = p;
+  if (selected_ < 0 || selected_ >= static_cast<int>(track_.checkpoints.size()))
+    return;
+  qutils::Vec2& position = track_.checkpoints[static_cast<std::size_t>(selected_)].position;
+  if (position == p)
+    return;
+  position = p;
+  describe("Checkpoint " + std::to_string(selected_ + 1) + " moved to " + where(p));
+}
+
+void TrackEdit::select(const qutils::Vec2& p) {
+  const int before = selected_;
+  selected_ = checkpointAt(p);
+  if (selected_ >= 0 && selected_ != before)
+    describe("Checkpoint " + std::to_string(selected_ + 1) + " selected, Delete erases it");
+}
+
+void TrackEdit::describe(const std::string& what) {
+  status_ = what + ": " + count(track_.checkpoints.size());
 }
 
 bool TrackEdit::create(const qutils::Vec2& p) {
@@ -36,6 +58,7 @@ bool TrackEdit::create(const qutils::Vec2& p) {
   cp.position = p;
   std::cout << "Creating new checkpoint at : " << p.toString() << std::endl;
   track_.checkpoints.push_back(cp);
+  describe("Checkpoint " + std::to_string(track_.checkpoints.size()) + " added at " + where(p));
   return true;
 }
 
@@ -44,6 +67,7 @@ bool TrackEdit::eraseSelected() {
     return false;
   track_.checkpoints.erase(track_.checkpoints.begin() + selected_);
   renumber();
+  describe("Checkpoint " + std::to_string(selected_ + 1) + " erased");
   selected_ = -1;
   return true;
 }
@@ -60,21 +84,25 @@ std::string TrackEdit::fileName(const std::string& typed, std::string* why) {
                                  : typed.substr(first, typed.find_last_not_of(' ') - first + 1);
   const char* reason = nullptr;
   if (name.empty())
-    reason = "type a file name first";
+    reason = "type a track name first";
   else if (name.size() > cMaxNameLength)
-    reason = "a file name has at most 64 characters";
+    reason = "a track name has at most 64 characters";
   else
     for (char c : name)
-      if (!allowed(c)) {
-        reason = "a file name holds only letters, digits, spaces, '-' and '_'";
+      if ((reason = refusal(static_cast<unsigned char>(c))))
         break;
-      }
   if (reason) {
     if (why)
       *why = reason;
     return {};
   }
   return name;
+}
+
+const char* TrackEdit::refusal(char32_t c) {
+  const bool allowed = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') ||
+                       (c >= '0' && c <= '9') || c == ' ' || c == '-' || c == '_';
+  return allowed ? nullptr : cOnlySafeCharacters;
 }
 
 bool TrackEdit::save(const std::string& folder, const std::string& typedName) {
@@ -99,20 +127,23 @@ bool TrackEdit::save(const std::string& folder, const std::string& typedName) {
   }
   const double n = static_cast<double>(track_.checkpoints.size());
   const qutils::Vec2 centre(static_cast<float>(sx / n), static_cast<float>(sy / n));
+  Track centred = track_;
   if (std::fabs(centre.x) >= 0.01f || std::fabs(centre.y) >= 0.01f) {
-    for (Checkpoint& cp : track_.checkpoints)
+    for (Checkpoint& cp : centred.checkpoints)
       cp.position = cp.position - centre;
   }
   track_.name = name;
+  centred.name = name;
 
   const std::string path = folder + name + ".prt";
   std::error_code error;
   const bool replacing = std::filesystem::exists(path, error);
-  if (!track_.save(path)) {
+  if (!centred.save(path)) {
     status_ = "Not saved: cannot write " + path;
     return false;
   }
-  status_ = "Saved " + path + (replacing ? ", replacing the previous file" : "");
+  status_ = "Saved " + path + ": " + count(centred.checkpoints.size()) +
+            (replacing ? ", replacing the previous file" : "");
   return true;
 }
 
@@ -132,8 +163,7 @@ bool TrackEdit::load(const std::string& folder, const std::string& typedName) {
   track_ = std::move(loaded);
   renumber();
   selected_ = -1;
-  status_ = "Loaded " + path + ": " + std::to_string(track_.checkpoints.size()) +
-            " checkpoints";
+  status_ = "Loaded " + path + ": " + count(track_.checkpoints.size());
   return true;
 }
 

@@ -10,7 +10,7 @@ namespace pod {
 
 // What the track editor does to its track, without a window: pick, create,
 // drag and erase checkpoints, and save or load them as ".prt" files in one
-// folder. Every save or load leaves a one-line status for the screen.
+// folder. Every edit, save or load leaves a one-line status for the screen.
 class TrackEdit {
 public:
   static constexpr float cPickRadius = 200.f;
@@ -19,12 +19,14 @@ public:
   const Track& track() const { return track_; }
   // Index in the checkpoint list, -1 for none.
   int selected() const { return selected_; }
+  // UTF-8.
   const std::string& status() const { return status_; }
+  void setStatus(std::string status) { status_ = std::move(status); }
 
   // The first checkpoint in list order whose centre lies within the pick
   // radius of p (bound included), or -1.
   int checkpointAt(const qutils::Vec2& p) const;
-  void select(const qutils::Vec2& p) { selected_ = checkpointAt(p); }
+  void select(const qutils::Vec2& p);
   // Moves the selected checkpoint, if any, to p.
   void drag(const qutils::Vec2& p);
   // Appends a checkpoint at p unless one lies there already.
@@ -33,6 +35,8 @@ public:
   bool eraseSelected();
 
   // Both refuse a bad file name; a failed load keeps the current track.
+  // The file holds the track centred on the origin; the edit stays where it
+  // is, so that nothing moves on screen.
   bool save(const std::string& folder, const std::string& typedName);
   bool load(const std::string& folder, const std::string& typedName);
 
@@ -40,9 +44,12 @@ public:
   // letters, digits, spaces, '-' and '_', at most 64 characters. Otherwise
   // empty, with the reason in why.
   static std::string fileName(const std::string& typed, std::string* why = nullptr);
+  // Why a character cannot be part of a name, or null when it can.
+  static const char* refusal(char32_t c);
 
 private:
   void renumber();
+  void describe(const std::string& what);
 
   Track track_;
   int selected_ = -1;

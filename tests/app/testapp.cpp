@@ -68,6 +68,8 @@ void headlessRegistry() {
     input->addButton(button);
   for (const std::string& button : pod::PodInputProcessor::replayButtons())
     input->addButton(button);
+  for (const std::string& button : pod::PodInputProcessor::editorButtons())
+    input->addButton(button);
   vexa::components().set(nullptr, std::make_unique<vexa::FocusManager>(),
                          nullptr, nullptr, std::move(input),
                          std::make_unique<pod::PodInputProcessor>(), nullptr,

@@ -38,11 +38,11 @@ click $cx 650 3
 created=$(grep -c '^Creating new checkpoint at : ' "$scratch/out.txt")
 [ "$created" -eq 3 ] || fail "expected 3 new checkpoints, got $created"
 
-# The file name box at (10, 30) to (210, 50), "Save" under it.
-click 110 30
+# The name box from (10, 10) to about (474, 30), "Save" right of it.
+click 110 20
 xdotool type --delay 50 "e2e loop"
 sleep 0.3
-click 110 60
+click 528 20
 [ -n "$shots" ] && import -window "$window" "$shots/e2e_editor.png"
 file="$scratch/resources/tracks/e2e loop.prt"
 [ -f "$file" ] || fail "no track file written"

@@ -1,10 +1,12 @@
 #include "screens/stateleveleditor.h"
+#include "app/coloredpushbutton.h"
 #include "testapp.h"
 
 #include <vexa/core/components.h>
 #include <vexa/core/graphics.h>
 #include <vexa/core/inputmanager.h>
 #include <vexa/core/inputprocessor.h>
+#include <vexa/core/pathmanager.h>
 #include <vexa/gui/nodes/shapeshiftertextboxnode.h>
 
 #include <SFML/Graphics/RenderWindow.hpp>
@@ -12,6 +14,7 @@
 #include <SFML/Window/Mouse.hpp>
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <iostream>
 #include <sstream>
 
@@ -52,7 +55,11 @@ protected:
     e.text.unicode = c;
     vexa::inputProcessor().handleEvent(e);
   }
+  static sf::Vector2i centreOf(const sf::FloatRect& r) {
+    return {static_cast<int>(r.left + r.width / 2.f), static_cast<int>(r.top + r.height / 2.f)};
+  }
   std::size_t count() const { return editor_->edit().track().checkpoints.size(); }
+  std::string status() const { return editor_->statusText().getString().toAnsiString(); }
 
   pod::StateLevelEditor* editor_ = nullptr;
   std::stringstream log_;
@@ -60,12 +67,28 @@ protected:
 };
 
 const sf::Vector2i kGround(700, 500);
-const sf::Vector2i kSave(110, 60);
-const sf::Vector2i kBox(110, 30);
+
+// Each rectangle inside the window and apart from every other one.
+void expectLaidOut(const std::vector<pod::StateLevelEditor::NamedRect>& rects,
+                   const sf::Vector2f& window) {
+  const sf::FloatRect inside(0.f, 0.f, window.x, window.y);
+  for (std::size_t i = 0; i < rects.size(); ++i) {
+    const sf::FloatRect& r = rects[i].second;
+    EXPECT_TRUE(r.width > 0.f && r.height > 0.f && r.left >= inside.left && r.top >= inside.top &&
+                r.left + r.width <= inside.width && r.top + r.height <= inside.height)
+        << rects[i].first << " outside " << window.x << "x" << window.y;
+    for (std::size_t j = i + 1; j < rects.size(); ++j)
+      EXPECT_FALSE(r.intersects(rects[j].second))
+          << rects[i].first << " overlaps " << rects[j].first << " at " << window.x << "x"
+          << window.y;
+  }
+}
 
 } // namespace
 
 TEST_F(StateLevelEditorDisplay, WidgetsAndTheNameBoxKeepTheirInputFromTheTrack) {
+  const sf::Vector2i save = centreOf(editor_->saveButton()->globalBounds());
+  const sf::Vector2i box = centreOf(editor_->fileNameBox()->globalBounds());
   step(kGround, {"alttouch"}, {"alttouch"});
   ASSERT_EQ(count(), 1u);
   const qutils::Vec2 placed = editor_->edit().track().checkpoints[0].position;
@@ -74,27 +97,107 @@ TEST_F(StateLevelEditorDisplay, WidgetsAndTheNameBoxKeepTheirInputFromTheTrack) 
   EXPECT_EQ(editor_->edit().selected(), 0);
 
   // A press held on "Save" drags nothing; the release saves, or says why not.
-  step(kSave, {"touch"});
-  step(kSave);
-  step(kSave, {}, {"touch"});
+  step(save, {"touch"});
+  step(save);
+  step(save, {}, {"touch"});
   EXPECT_EQ(editor_->edit().track().checkpoints[0].position, placed);
   EXPECT_EQ(editor_->edit().selected(), 0);
-  EXPECT_EQ(editor_->statusText().getString().toAnsiString(),
-            "Not saved: a track needs at least 2 checkpoints");
+  EXPECT_EQ(status(), "Not saved: a track needs at least 2 checkpoints");
 
   // Delete and Escape typed into the name box are the box's.
-  step(kBox, {"touch"}, {"touch"});
+  step(box, {"touch"}, {"touch"});
   ASSERT_TRUE(editor_->fileNameBox()->isEditing());
   type('x');
-  step(kBox, {"erase"}, {"erase"});
+  step(box, {"erase"}, {"erase"});
   type(27);
-  step(kBox, {"escape"}, {"escape"});
+  step(box, {"escape"}, {"escape"});
   EXPECT_EQ(count(), 1u);
   EXPECT_EQ(testapp::states().currentState(), editor_);
   EXPECT_TRUE(editor_->fileName().isEmpty());
 
+  // The status line follows the edit on screen.
   step(kGround, {"erase"}, {"erase"});
   EXPECT_EQ(count(), 0u);
+  EXPECT_EQ(status(), "Checkpoint 1 erased: 0 checkpoints");
   step(kGround, {"escape"}, {"escape"});
   EXPECT_EQ(testapp::states().currentIndex(), 0u);
+}
+
+TEST_F(StateLevelEditorDisplay, NameBoxRefusesWhatNamesCannotHoldAndSaysWhy) {
+  step(centreOf(editor_->fileNameBox()->globalBounds()), {"touch"}, {"touch"});
+  ASSERT_TRUE(editor_->fileNameBox()->isEditing());
+  type('a');
+  type(0xE9); // é
+  EXPECT_EQ(editor_->fileNameBox()->string(), "a");
+  EXPECT_NE(status().find("only letters"), std::string::npos) << status();
+
+  // The longest name fits in the box; one more character is refused.
+  for (int i = 1; i < 64; ++i)
+    type('m');
+  type('m');
+  EXPECT_EQ(editor_->fileNameBox()->string().getSize(), 64u);
+  EXPECT_NE(status().find("at most 64"), std::string::npos) << status();
+  const sf::FloatRect frame = editor_->fileNameBox()->globalBounds();
+  const sf::FloatRect text = editor_->fileNameBox()->worldTransform().transformRect(
+      editor_->fileNameBox()->text().getGlobalBounds());
+  EXPECT_LE(frame.left, text.left);
+  EXPECT_LE(text.left + text.width, frame.left + frame.width);
+  type(27);
+}
+
+TEST_F(StateLevelEditorDisplay, WheelZoomsAboutThePointerAndDragsPanWithIt) {
+  const sf::Vector2i p(400, 600);
+  step(p);
+  const qutils::Vec2 held = editor_->mouseWorldPosition();
+  const float zoom = editor_->view().zoom();
+  step(p, {"zoomin"}, {"zoomin"});
+  ASSERT_LT(editor_->view().zoom(), zoom);
+  EXPECT_NEAR(editor_->mouseWorldPosition().x, held.x, 1.f);
+  EXPECT_NEAR(editor_->mouseWorldPosition().y, held.y, 1.f);
+
+  // The world under the pointer goes along with a middle drag.
+  step(p, {"pan"});
+  step(p + sf::Vector2i(120, -80));
+  step(p + sf::Vector2i(120, -80), {}, {"pan"});
+  EXPECT_NEAR(editor_->mouseWorldPosition().x, held.x, 1.f);
+  EXPECT_NEAR(editor_->mouseWorldPosition().y, held.y, 1.f);
+  EXPECT_EQ(count(), 0u);
+}
+
+TEST_F(StateLevelEditorDisplay, EveryShippedTrackLoadsWithEveryCheckpointInView) {
+  const sf::RenderWindow& window = *vexa::graphics().window();
+  const pod::EditorView::Area& area = editor_->view().area();
+  const sf::FloatRect shown(area.left, area.top, area.width, area.height);
+  int tracks = 0;
+  for (const auto& entry :
+       std::filesystem::directory_iterator(vexa::pathManager().resourcesPath() + "tracks")) {
+    // Looking elsewhere first: the load must bring the track into view.
+    for (int i = 0; i < 8; ++i)
+      step({200, 300}, {"zoomin"}, {"zoomin"});
+    editor_->fileNameBox()->setString(entry.path().stem().string());
+    editor_->fileNameBox()->commit();
+    editor_->loadTrack();
+    ASSERT_NE(status().find("Loaded"), std::string::npos) << status();
+    ++tracks;
+    const sf::View view = editor_->camera().view();
+    for (const pod::Checkpoint& cp : editor_->edit().track().checkpoints) {
+      for (const qutils::Vec2 d : {qutils::Vec2(-200, -200), qutils::Vec2(200, 200)}) {
+        const sf::Vector2i px =
+            window.mapCoordsToPixel({cp.position.x + d.x, cp.position.y + d.y}, view);
+        EXPECT_TRUE(shown.contains(static_cast<float>(px.x), static_cast<float>(px.y)))
+            << entry.path() << " checkpoint at " << cp.position.toString();
+      }
+    }
+  }
+  EXPECT_GE(tracks, 10);
+}
+
+TEST_F(StateLevelEditorDisplay, LaysOutInsideTheWindowWithoutOverlapsAtEverySize) {
+  editor_->edit().setStatus("Saved " + std::string(300, 'x') + ": 12 checkpoints");
+  for (const sf::Vector2f size : {sf::Vector2f(1280, 850), sf::Vector2f(1600, 900),
+                                  sf::Vector2f(1920, 1080), sf::Vector2f(2560, 1440)}) {
+    editor_->layout(size);
+    expectLaidOut(editor_->layoutRects(), size);
+  }
+  editor_->updateLayout();
 }

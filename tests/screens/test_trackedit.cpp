@@ -86,12 +86,14 @@ TEST_F(TrackEditTest, SaveCentresTheTrackAndRefusesWithAReason) {
   edit_.select({200, 200});
   edit_.drag({200, 0});
   EXPECT_FALSE(edit_.save(folder_, "   "));
-  EXPECT_NE(edit_.status().find("type a file name"), std::string::npos);
+  EXPECT_NE(edit_.status().find("type a track name"), std::string::npos);
   EXPECT_TRUE(fs::is_empty(dir_));
 
   ASSERT_TRUE(edit_.save(folder_, " Two Points "));
   EXPECT_EQ(read("Two Points"),
             "Two Points\n0 [-100.000000,0.000000] 200\n1 [100.000000,0.000000] 200\n");
+  // Centred in the file only: nothing moves on screen.
+  EXPECT_EQ(positions(), (std::vector<V>{{0, 0}, {200, 0}}));
   EXPECT_EQ(edit_.status().find("replacing"), std::string::npos);
   ASSERT_TRUE(edit_.save(folder_, "Two Points"));
   EXPECT_NE(edit_.status().find("replacing the previous file"), std::string::npos);
@@ -158,4 +160,10 @@ TEST(TrackFileName, OnlySafeNamesInsideTheFolder) {
     EXPECT_EQ(TrackEdit::fileName(c.typed, &why), c.name) << c.typed;
     EXPECT_EQ(why.empty(), *c.name != '\0') << c.typed;
   }
+  // Every letter and digit, and none of their neighbours in ASCII.
+  for (const std::string name : {"ABCDEFGHIJKLMNOPQRSTUVWXYZ", "abcdefghijklmnopqrstuvwxyz",
+                                 "0123456789"})
+    EXPECT_EQ(TrackEdit::fileName(name), name);
+  for (char32_t c : {U'@', U'[', U'`', U'{', U'/', U':', U'\u00e9', U'\u0100'})
+    EXPECT_NE(TrackEdit::refusal(c), nullptr) << static_cast<unsigned>(c);
 }

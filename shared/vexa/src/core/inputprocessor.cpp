@@ -45,9 +45,8 @@ bool InputProcessor::handleEvent(const sf::Event& event) {
     return false;
 
   if (event.type == sf::Event::TextEntered) {
+    // Every character reaches the box, which decides what it takes.
     const sf::Uint32 c = event.text.unicode;
-    if (c >= 128)
-      return false;
     switch (c) {
     case 8:
       target_->applyCommand(TextCommand::EraseBefore);

@@ -48,7 +48,9 @@ void AbstractTextBox::loseTextInput() { commit(); }
 
 void AbstractTextBox::insertCharacter(sf::Uint32 c) {
   // Control characters (Tab, Delete, Ctrl+letter...) have no place in a line.
-  if (c < 32 || c == 127)
+  if (c < 32 || (c >= 127 && c < 160))
+    return;
+  if (filter_ && !filter_(c))
     return;
   text_.insert(cursor_, sf::String(c));
   ++cursor_;

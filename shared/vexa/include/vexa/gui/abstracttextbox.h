@@ -28,6 +28,9 @@ enum : std::uint32_t {
 class AbstractTextBox {
 public:
   using Callback = std::function<void()>;
+  // Whether a typed character may enter the text. A refused one leaves the
+  // text as it was; the filter is where the refusal gets reported.
+  using CharacterFilter = std::function<bool(sf::Uint32)>;
 
   explicit AbstractTextBox(InputProcessor* inputProcessor);
 
@@ -52,12 +55,15 @@ public:
   // Gives up the text input if it still has it.
   virtual ~AbstractTextBox();
 
+  void setCharacterFilter(CharacterFilter filter) { filter_ = std::move(filter); }
+
   std::uint32_t cursor() const { return cursor_; }
   bool isEditing() const { return editing_; }
   InputProcessor* inputProcessor() const { return inputProcessor_; }
 
 private:
   Callback callback_;
+  CharacterFilter filter_;
   std::uint32_t cursor_ = 0;
   sf::String text_;
   bool editing_ = false;

@@ -1,5 +1,6 @@
 #include "vexa/gui/nodes/shapeshiftertextboxnode.h"
 
+#include <SFML/Graphics/RenderTarget.hpp>
 #include <SFML/Graphics/Text.hpp>
 
 namespace vexa {
@@ -37,7 +38,25 @@ sf::FloatRect ShapeShifterTextBoxNode::globalBounds() const {
 void ShapeShifterTextBoxNode::drawSelf(sf::RenderTarget& target,
                                        sf::RenderStates states) const {
   ShapeShifter::draw(target, states);
+  if (hasText() && !placeholder_.isEmpty() && string().isEmpty()) {
+    // Laid out where the text would be: same position, same anchor.
+    sf::Text shown = text();
+    shown.setString(placeholder_);
+    shown.setFillColor(placeholderColour_);
+    const sf::FloatRect b = shown.getLocalBounds();
+    const float x = textAlignment() == Left    ? b.left
+                    : textAlignment() == Right ? b.left + b.width
+                                               : b.left + b.width / 2.f;
+    shown.setOrigin(x, b.top + b.height / 2.f);
+    target.draw(shown, states);
+  }
   TextBoxNode::drawSelf(target, states);
+}
+
+void ShapeShifterTextBoxNode::setPlaceholder(const sf::String& placeholder,
+                                             const sf::Color& colour) {
+  placeholder_ = placeholder;
+  placeholderColour_ = colour;
 }
 
 void ShapeShifterTextBoxNode::draw(sf::RenderTarget& target,

@@ -3,6 +3,9 @@
 #include "vexa/gui/drawables/shapeshifter.h"
 #include "vexa/gui/nodes/textboxnode.h"
 
+#include <SFML/Graphics/Color.hpp>
+#include <SFML/System/String.hpp>
+
 namespace vexa {
 
 // A text box drawn with a shape shifter whose text shows the edited text.
@@ -24,8 +27,17 @@ public:
   void updateCursor() override;
   void updateCursorSize() override;
 
+  // Shown in colour instead of an empty text, so that the box says what it
+  // is for.
+  void setPlaceholder(const sf::String& placeholder, const sf::Color& colour);
+  const sf::String& placeholder() const { return placeholder_; }
+
 protected:
   void draw(sf::RenderTarget& target, sf::RenderStates states) const override;
+
+private:
+  sf::String placeholder_;
+  sf::Color placeholderColour_ = sf::Color(128, 128, 128);
 };
 
 } // namespace vexa
