@@ -33,8 +33,8 @@ void BM_EditorFrame50Checkpoints(benchmark::State& state) {
   }
   std::streambuf* out = std::cout.rdbuf(nullptr); // "Creating new checkpoint" lines
   for (int i = 0; i < 50; ++i)
-    editor->edit().create({-1100.f + 450.f * static_cast<float>(i % 10),
-                           -600.f + 300.f * static_cast<float>(i / 10)});
+    editor->edit().create({-7000.f + 1500.f * static_cast<float>(i % 10),
+                           -3600.f + 1800.f * static_cast<float>(i / 10)});
   std::cout.rdbuf(out);
   editor->edit().select(editor->edit().track().checkpoints[7].position);
   if (editor->edit().track().checkpoints.size() != 50u) {

@@ -113,6 +113,7 @@ private:
   // Escape and Delete typed into the box are the box's, not the screen's.
   bool boxHadInput_ = false;
   bool dragging_ = false;
+  qutils::Vec2 grabOffset_;
   // The view follows the pointer while the middle button, or Space and the
   // left button, are held.
   bool grabbing_ = false;

@@ -68,19 +68,20 @@ protected:
 
 const sf::Vector2i kGround(700, 500);
 
-// Each rectangle inside the window and apart from every other one.
-void expectLaidOut(const std::vector<pod::StateLevelEditor::NamedRect>& rects,
-                   const sf::Vector2f& window) {
-  const sf::FloatRect inside(0.f, 0.f, window.x, window.y);
+// Each rectangle inside the window and apart from every other one (edges
+// may touch).
+void expectTidy(const std::vector<pod::StateLevelEditor::NamedRect>& rects,
+                const sf::Vector2u& window) {
+  const float w = static_cast<float>(window.x);
+  const float h = static_cast<float>(window.y);
   for (std::size_t i = 0; i < rects.size(); ++i) {
     const sf::FloatRect& r = rects[i].second;
-    EXPECT_TRUE(r.width > 0.f && r.height > 0.f && r.left >= inside.left && r.top >= inside.top &&
-                r.left + r.width <= inside.width && r.top + r.height <= inside.height)
-        << rects[i].first << " outside " << window.x << "x" << window.y;
+    EXPECT_TRUE(r.width > 0.f && r.height > 0.f && r.left >= 0.f && r.top >= 0.f &&
+                r.left + r.width <= w && r.top + r.height <= h)
+        << rects[i].first << " outside " << w << " x " << h;
     for (std::size_t j = i + 1; j < rects.size(); ++j)
       EXPECT_FALSE(r.intersects(rects[j].second))
-          << rects[i].first << " overlaps " << rects[j].first << " at " << window.x << "x"
-          << window.y;
+          << rects[i].first << " overlaps " << rects[j].first << " at " << w << " x " << h;
   }
 }
 
@@ -92,9 +93,12 @@ TEST_F(StateLevelEditorDisplay, WidgetsAndTheNameBoxKeepTheirInputFromTheTrack) 
   step(kGround, {"alttouch"}, {"alttouch"});
   ASSERT_EQ(count(), 1u);
   const qutils::Vec2 placed = editor_->edit().track().checkpoints[0].position;
-  step(kGround, {"touch"});
-  step(kGround, {}, {"touch"});
+  // A click off its centre selects it and moves nothing.
+  const sf::Vector2i offCentre = kGround + sf::Vector2i(6, -4);
+  step(offCentre, {"touch"});
+  step(offCentre, {}, {"touch"});
   EXPECT_EQ(editor_->edit().selected(), 0);
+  EXPECT_EQ(editor_->edit().track().checkpoints[0].position, placed);
 
   // A press held on "Save" drags nothing; the release saves, or says why not.
   step(save, {"touch"});
@@ -194,10 +198,10 @@ TEST_F(StateLevelEditorDisplay, EveryShippedTrackLoadsWithEveryCheckpointInView)
 
 TEST_F(StateLevelEditorDisplay, LaysOutInsideTheWindowWithoutOverlapsAtEverySize) {
   editor_->edit().setStatus("Saved " + std::string(300, 'x') + ": 12 checkpoints");
-  for (const sf::Vector2f size : {sf::Vector2f(1280, 850), sf::Vector2f(1600, 900),
-                                  sf::Vector2f(1920, 1080), sf::Vector2f(2560, 1440)}) {
-    editor_->layout(size);
-    expectLaidOut(editor_->layoutRects(), size);
+  for (const sf::Vector2u size : {sf::Vector2u(1280, 850), sf::Vector2u(1600, 900),
+                                  sf::Vector2u(1920, 1080), sf::Vector2u(2560, 1440)}) {
+    editor_->layout(sf::Vector2f(size));
+    expectTidy(editor_->layoutRects(), size);
   }
   editor_->updateLayout();
 }
