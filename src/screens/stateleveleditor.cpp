@@ -361,15 +361,20 @@ void StateLevelEditor::update(float) {
     else if (released && !guiReleased && onTrack)
       edit_.select(world);
   }
-  // Only a press on the track drags, never one held on a widget.
-  if (pressed)
+  // Only a press on the track drags, never one held on a widget. The
+  // checkpoint keeps its place under the pointer: a click moves nothing.
+  if (pressed) {
     dragging_ = !guiPressed && !grabbing_ && onTrack && edit_.selected() >= 0;
+    if (dragging_)
+      grabOffset_ =
+          edit_.track().checkpoints[static_cast<std::size_t>(edit_.selected())].position - world;
+  }
   if (!input.isHeld("touch"))
     dragging_ = false;
 
   const bool typing = boxHadInput_ || fileNameBox_->isEditing();
   if (dragging_) {
-    edit_.drag(world);
+    edit_.drag(world + grabOffset_);
   } else if (input.isPressed("alttouch") && onTrack) {
     edit_.create(world);
   }
@@ -498,7 +503,7 @@ void StateLevelEditor::drawTrack(sf::RenderTarget& target) {
     const qutils::Vec2 mouse = vexa::inputManager().mousePosition();
     if (view_.inArea(mouse)) {
       const qutils::Vec2 world = mouseWorldPosition();
-      podRing_.setOutlineThickness(1.5f * pixel);
+      podRing_.setOutlineThickness(2.f * pixel);
       podRing_.setPosition(world.x, world.y);
       target.draw(podRing_);
     }
