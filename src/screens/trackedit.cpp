@@ -42,8 +42,12 @@ void TrackEdit::drag(const qutils::Vec2& p) {
 void TrackEdit::select(const qutils::Vec2& p) {
   const int before = selected_;
   selected_ = checkpointAt(p);
-  if (selected_ >= 0 && selected_ != before)
+  if (selected_ == before)
+    return;
+  if (selected_ >= 0)
     describe("Checkpoint " + std::to_string(selected_ + 1) + " selected, Delete erases it");
+  else
+    describe("No checkpoint selected");
 }
 
 void TrackEdit::describe(const std::string& what) {

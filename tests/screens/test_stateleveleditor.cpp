@@ -1,5 +1,6 @@
 #include "screens/stateleveleditor.h"
 #include "app/coloredpushbutton.h"
+#include "layoutcheck.h"
 #include "testapp.h"
 
 #include <vexa/core/components.h>
@@ -67,23 +68,6 @@ protected:
 };
 
 const sf::Vector2i kGround(700, 500);
-
-// Each rectangle inside the window and apart from every other one (edges
-// may touch).
-void expectTidy(const std::vector<pod::StateLevelEditor::NamedRect>& rects,
-                const sf::Vector2u& window) {
-  const float w = static_cast<float>(window.x);
-  const float h = static_cast<float>(window.y);
-  for (std::size_t i = 0; i < rects.size(); ++i) {
-    const sf::FloatRect& r = rects[i].second;
-    EXPECT_TRUE(r.width > 0.f && r.height > 0.f && r.left >= 0.f && r.top >= 0.f &&
-                r.left + r.width <= w && r.top + r.height <= h)
-        << rects[i].first << " outside " << w << " x " << h;
-    for (std::size_t j = i + 1; j < rects.size(); ++j)
-      EXPECT_FALSE(r.intersects(rects[j].second))
-          << rects[i].first << " overlaps " << rects[j].first << " at " << w << " x " << h;
-  }
-}
 
 } // namespace
 
@@ -198,10 +182,12 @@ TEST_F(StateLevelEditorDisplay, EveryShippedTrackLoadsWithEveryCheckpointInView)
 
 TEST_F(StateLevelEditorDisplay, LaysOutInsideTheWindowWithoutOverlapsAtEverySize) {
   editor_->edit().setStatus("Saved " + std::string(300, 'x') + ": 12 checkpoints");
-  for (const sf::Vector2u size : {sf::Vector2u(1280, 850), sf::Vector2u(1600, 900),
-                                  sf::Vector2u(1920, 1080), sf::Vector2u(2560, 1440)}) {
+  for (const sf::Vector2u& size : layoutcheck::windowSizes()) {
     editor_->layout(sf::Vector2f(size));
-    expectTidy(editor_->layoutRects(), size);
+    std::vector<layoutcheck::Box> boxes;
+    for (const auto& [name, rect] : editor_->layoutRects())
+      boxes.push_back({name, rect});
+    layoutcheck::expectTidy("track editor", boxes, size);
   }
   editor_->updateLayout();
 }

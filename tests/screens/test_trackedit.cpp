@@ -69,6 +69,7 @@ TEST_F(TrackEditTest, CreatePickEraseAndRenumber) {
   EXPECT_EQ(edit_.selected(), 1);
   edit_.select({5000, 5000});
   EXPECT_EQ(edit_.selected(), -1);
+  EXPECT_EQ(edit_.status(), "No checkpoint selected: 3 checkpoints"); // not a stale one
   EXPECT_FALSE(edit_.eraseSelected());
 
   edit_.select({1000, 0});
