@@ -74,7 +74,7 @@ public:
 // opponent's best plan and evolves it for the rest of the turn.
 class PredictiveBody final : public WorkerBody {
 public:
-  PredictiveBody(WorkerLink& link, const Race& brainRace, Influence& first, Influence& second,
+  PredictiveBody(WorkerLink& link, const Race& brainRace, PlanSteps& first, PlanSteps& second,
                  const Track& track, int team, std::uint64_t baseSeed, int evalsPerTurn,
                  float turnSeconds)
       : link_(link), brainRace_(brainRace), first_(first), second_(second), track_(track),
@@ -91,10 +91,12 @@ public:
     {
       std::lock_guard<std::mutex> guard(link_.lock);
       race_ = brainRace_;
+      taken_ = link_.notified;
     }
     firstThinkTime_ = link_.thinkTime.load();
     own_->prepare(race_);
     opponent_->prepare(race_);
+    ownPlanned_ = taken_;
     remaining_ = firstThinkTime_;
     timer_.restart();
   }
@@ -102,7 +104,7 @@ public:
   bool iterate() override {
     const int state = link_.state.load(std::memory_order_acquire);
     if (state == kWorkerNewTurn) {
-      if (takeNewTurn(link_, brainRace_, race_, [] {})) {
+      if (takeNewTurn(link_, brainRace_, race_, taken_, [] {})) {
         opponent_->prepare(race_);
         timer_.restart();
         opponentPhase_ = true;
@@ -121,6 +123,7 @@ public:
     } else if (opponentPhase_) {
       opponentPhase_ = false;
       own_->prepareAgainst(race_, opponent_->bestGenome());
+      ownPlanned_ = taken_;
       evolved = false;
     } else {
       own_->evolve(scheduledAmplitude(thinkTime, remaining_));
@@ -131,14 +134,15 @@ public:
     remaining_ = std::max(0.1f, remaining_ - timer_.endStep(evolved));
     std::lock_guard<std::mutex> guard(link_.lock);
     own_->getCommands(first_, second_);
+    link_.planned = ownPlanned_;
     return evolved;
   }
 
 private:
   WorkerLink& link_;
   const Race& brainRace_;
-  Influence& first_;
-  Influence& second_;
+  PlanSteps& first_;
+  PlanSteps& second_;
   const Track& track_;
   int team_;
   std::uint64_t baseSeed_;
@@ -146,6 +150,9 @@ private:
   Race race_;
   std::unique_ptr<GeneticEvolutionGrouped> own_;
   std::unique_ptr<GeneticEvolutionGrouped> opponent_;
+  // The turn of the race copy, and the one the own plan starts from.
+  std::uint64_t taken_ = 0;
+  std::uint64_t ownPlanned_ = 0;
   float firstThinkTime_ = 0.f;
   float remaining_ = 0.f;
   bool opponentPhase_ = false;
@@ -177,7 +184,7 @@ std::unique_ptr<WorkerBody> GeneticBrainGrouped::makeBody() {
   const Track& track = *track_;
   const int team = team_;
   if (dedicated_ && predictive_)
-    return std::make_unique<PredictiveBody>(worker_.link(), race_, firstCommand_, secondCommand_,
+    return std::make_unique<PredictiveBody>(worker_.link(), race_, first_, second_,
                                             track, team, baseSeed_, worker_.evalsPerTurn(),
                                             worker_.turnSeconds());
   const GroupedPlan plan = dedicated_ ? GroupedPlan::Dedicated : GroupedPlan::Runners;
@@ -186,7 +193,7 @@ std::unique_ptr<WorkerBody> GeneticBrainGrouped::makeBody() {
     return makeGroupedPlanner(plan, kPopulationSize, kNbTurns, track, team, seed);
   };
   auto publish = [this](const GeneticEvolutionGrouped& planner) {
-    planner.getCommands(firstCommand_, secondCommand_);
+    planner.getCommands(first_, second_);
   };
   // The runners planner evolves at a fixed amplitude, without a clock.
   return std::make_unique<ScheduledBody<GeneticEvolutionGrouped>>(
@@ -197,6 +204,7 @@ std::unique_ptr<WorkerBody> GeneticBrainGrouped::makeBody() {
 void GeneticBrainGrouped::turnDone(const Race& race, float turnTime) {
   Q_ASSERT(track_);
   ++turns_;
+  turnsPerStep_ = turnsPerPlanningStep(turnTime);
   worker_.newTurn(race_, race, turnTime, [this] { return makeBody(); },
                   dedicated_ ? "Starting dedicated grouped thread" : "Starting runners grouped thread");
 }
@@ -204,8 +212,9 @@ void GeneticBrainGrouped::turnDone(const Race& race, float turnTime) {
 void GeneticBrainGrouped::think(const Race& race, std::vector<Influence>& influences) {
   (void)race;
   std::lock_guard<std::mutex> guard(worker_.link().lock);
-  influences.push_back(firstCommand_);
-  influences.push_back(secondCommand_);
+  const std::size_t step = takeStep(worker_.link(), turnsPerStep_, record_);
+  influences.push_back(first_[step]);
+  influences.push_back(second_[step]);
 }
 
 std::uint64_t GeneticBrainGrouped::totalEvolutionSteps() const {
@@ -213,5 +222,10 @@ std::uint64_t GeneticBrainGrouped::totalEvolutionSteps() const {
 }
 
 std::uint64_t GeneticBrainGrouped::turnsPlanned() const { return turns_; }
+
+const ThinkRecord& GeneticBrainGrouped::thinkRecord(int planner) const {
+  (void)planner;
+  return record_;
+}
 
 } // namespace pod

@@ -27,6 +27,7 @@ public:
 
   std::uint64_t totalEvolutionSteps() const override;
   std::uint64_t turnsPlanned() const override;
+  const ThinkRecord& thinkRecord(int planner) const override;
 
   // Own-planner evolution steps of the current turn.
   std::uint32_t generations() const { return worker_.link().generations.load(); }
@@ -42,8 +43,11 @@ private:
   std::unique_ptr<WorkerBody> makeBody();
 
   Race race_;
-  Influence firstCommand_;
-  Influence secondCommand_;
+  // The published plan of the lower and the higher pod index.
+  PlanSteps first_{};
+  PlanSteps second_{};
+  int turnsPerStep_ = 1;
+  ThinkRecord record_;
   bool dedicated_;
   bool predictive_;
   std::uint64_t baseSeed_;

@@ -112,10 +112,8 @@ std::unique_ptr<WorkerBody> GeneticBrainSeparate::makeBody(int which) {
     return makeSeparatePlanner(plan, kPopulationSize, kNbTurns, track, team, ownPod,
                                hasHunterPartner, seed);
   };
-  Influence* command = which == 1 ? &command1_ : &command2_;
-  auto publish = [command](const GeneticEvolutionSeparate& planner) {
-    planner.getCommand(*command);
-  };
+  PlanSteps* steps = which == 1 ? &plan1_ : &plan2_;
+  auto publish = [steps](const GeneticEvolutionSeparate& planner) { planner.getCommands(*steps); };
   return std::make_unique<ScheduledBody<GeneticEvolutionSeparate>>(
       which == 1 ? link1_ : link2_, race_, evalsPerTurn_, turnSeconds_, -1.f, huntingPod, factory,
       publish);
@@ -124,6 +122,7 @@ std::unique_ptr<WorkerBody> GeneticBrainSeparate::makeBody(int which) {
 void GeneticBrainSeparate::turnDone(const Race& race, float turnTime) {
   Q_ASSERT(track_);
   ++turns_;
+  turnsPerStep_ = turnsPerPlanningStep(turnTime);
   if (race.winner != -1) {
     // A decided race has nothing left to plan: the workers sleep.
     if (geneticsThread1_) {
@@ -144,6 +143,8 @@ void GeneticBrainSeparate::turnDone(const Race& race, float turnTime) {
       race_ = race;
       link1_.generations.store(0);
       link2_.generations.store(0);
+      ++link1_.notified;
+      ++link2_.notified;
     }
     link1_.wake.notify_all();
     link2_.wake.notify_all();
@@ -157,6 +158,8 @@ void GeneticBrainSeparate::turnDone(const Race& race, float turnTime) {
       link2_.thinkTime.store(turnTime);
       link1_.state.store(kWorkerNewTurn, std::memory_order_release);
       link2_.state.store(kWorkerNewTurn, std::memory_order_release);
+      ++link1_.notified;
+      ++link2_.notified;
     }
     workersStarted_ += 2;
     if (evalsPerTurn_ > 0) {
@@ -185,8 +188,8 @@ void GeneticBrainSeparate::think(const Race& race, std::vector<Influence>& influ
   (void)race;
   std::lock_guard<std::mutex> guard1(link1_.lock);
   std::lock_guard<std::mutex> guard2(link2_.lock);
-  influences.push_back(command1_);
-  influences.push_back(command2_);
+  influences.push_back(plan1_[takeStep(link1_, turnsPerStep_, record1_)]);
+  influences.push_back(plan2_[takeStep(link2_, turnsPerStep_, record2_)]);
 }
 
 std::uint64_t GeneticBrainSeparate::totalEvolutionSteps() const {
@@ -194,5 +197,9 @@ std::uint64_t GeneticBrainSeparate::totalEvolutionSteps() const {
 }
 
 std::uint64_t GeneticBrainSeparate::turnsPlanned() const { return turns_; }
+
+const ThinkRecord& GeneticBrainSeparate::thinkRecord(int planner) const {
+  return planner == 0 ? record1_ : record2_;
+}
 
 } // namespace pod

@@ -27,6 +27,9 @@ public:
   // Both workers together.
   std::uint64_t totalEvolutionSteps() const override;
   std::uint64_t turnsPlanned() const override;
+  int plannerCount() const override { return 2; }
+  int plannerOf(int podInTeam) const override { return podInTeam == 0 ? 0 : 1; }
+  const ThinkRecord& thinkRecord(int planner) const override;
 
   std::uint32_t generations1() const { return link1_.generations.load(); }
   std::uint32_t generations2() const { return link2_.generations.load(); }
@@ -42,8 +45,11 @@ private:
   WorkerLink link1_;
   WorkerLink link2_;
   Race race_;
-  Influence command1_;
-  Influence command2_;
+  PlanSteps plan1_{};
+  PlanSteps plan2_{};
+  int turnsPerStep_ = 1;
+  ThinkRecord record1_;
+  ThinkRecord record2_;
   bool hunter_;
   int evalsPerTurn_;
   float turnSeconds_;

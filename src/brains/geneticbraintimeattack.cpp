@@ -47,7 +47,7 @@ std::unique_ptr<WorkerBody> GeneticBrainTimeAttack::makeBody() {
     return makeTimeAttackPlanner(kPopulationSize, kNbTurns, track, team, seed);
   };
   auto publish = [this](const GeneticEvolutionTimeAttack& planner) {
-    planner.getCommand(command_);
+    planner.getCommands(plan_);
   };
   return std::make_unique<ScheduledBody<GeneticEvolutionTimeAttack>>(
       worker_.link(), race_, worker_.evalsPerTurn(), worker_.turnSeconds(), -1.f, false, factory,
@@ -57,6 +57,7 @@ std::unique_ptr<WorkerBody> GeneticBrainTimeAttack::makeBody() {
 void GeneticBrainTimeAttack::turnDone(const Race& race, float turnTime) {
   Q_ASSERT(track_);
   ++turns_;
+  turnsPerStep_ = turnsPerPlanningStep(turnTime);
   worker_.newTurn(race_, race, turnTime, [this] { return makeBody(); },
                   nullptr);
 }
@@ -64,7 +65,7 @@ void GeneticBrainTimeAttack::turnDone(const Race& race, float turnTime) {
 void GeneticBrainTimeAttack::think(const Race& race, std::vector<Influence>& influences) {
   (void)race;
   std::lock_guard<std::mutex> guard(worker_.link().lock);
-  influences.push_back(command_);
+  influences.push_back(plan_[takeStep(worker_.link(), turnsPerStep_, record_)]);
 }
 
 std::uint64_t GeneticBrainTimeAttack::totalEvolutionSteps() const {
@@ -72,5 +73,10 @@ std::uint64_t GeneticBrainTimeAttack::totalEvolutionSteps() const {
 }
 
 std::uint64_t GeneticBrainTimeAttack::turnsPlanned() const { return turns_; }
+
+const ThinkRecord& GeneticBrainTimeAttack::thinkRecord(int planner) const {
+  (void)planner;
+  return record_;
+}
 
 } // namespace pod

@@ -23,6 +23,7 @@ public:
 
   std::uint64_t totalEvolutionSteps() const override;
   std::uint64_t turnsPlanned() const override;
+  const ThinkRecord& thinkRecord(int planner) const override;
 
   std::uint32_t generations() const { return worker_.link().generations.load(); }
   int workersStarted() const { return worker_.started(); }
@@ -34,7 +35,9 @@ private:
   std::unique_ptr<WorkerBody> makeBody();
 
   Race race_;
-  Influence command_;
+  PlanSteps plan_{};
+  int turnsPerStep_ = 1;
+  ThinkRecord record_;
   std::uint64_t baseSeed_;
   std::uint64_t turns_ = 0;
   // Last: it stops and joins before the members its worker uses go.

@@ -104,6 +104,17 @@ void GeneticEvolutionGrouped::getCommands(Influence& first, Influence& second) c
   }
 }
 
+void GeneticEvolutionGrouped::getCommands(PlanSteps& first, PlanSteps& second) const {
+  const Genome& best = genome(bestIndex_);
+  const bool runnerSecond = role(OwnRunner) >= role(OwnHunter);
+  for (std::size_t t = 0; t < first.size() && static_cast<int>(t) < nbTurns_; ++t) {
+    const Influence runner = geneToInfluence(best[static_cast<int>(t)]);
+    const Influence hunter = geneToInfluence(best[nbTurns_ + static_cast<int>(t)]);
+    first[t] = runnerSecond ? hunter : runner;
+    second[t] = runnerSecond ? runner : hunter;
+  }
+}
+
 const Genome& GeneticEvolutionGrouped::bestGenome() const { return genome(bestIndex_); }
 
 void GeneticEvolutionGrouped::setOpponentGenome(const Genome& genome) {

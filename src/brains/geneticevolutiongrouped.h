@@ -2,6 +2,7 @@
 
 #include "brains/fixedplan.h"
 #include "brains/geneticevolution.h"
+#include "brains/genetichelpers.h"
 
 namespace pod {
 
@@ -19,6 +20,8 @@ public:
   void seedGenome(Genome& genome) override;
   // First commands of the own pods, lower pod index first.
   virtual void getCommands(Influence& first, Influence& second) const;
+  // The same for the first planning steps of the plan.
+  void getCommands(PlanSteps& first, PlanSteps& second) const;
   virtual const Genome& bestGenome() const;
   virtual void setOpponentGenome(const Genome& genome);
   // Carries the best plan over, shifted by one turn, and seeds a new plan

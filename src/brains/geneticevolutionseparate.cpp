@@ -96,4 +96,10 @@ void GeneticEvolutionSeparate::getCommand(Influence& command) const {
   command = geneToInfluence(genome(bestIndex_)[0]);
 }
 
+void GeneticEvolutionSeparate::getCommands(PlanSteps& steps) const {
+  const Genome& best = genome(bestIndex_);
+  for (std::size_t t = 0; t < steps.size() && static_cast<int>(t) < nbTurns_; ++t)
+    steps[t] = geneToInfluence(best[static_cast<int>(t)]);
+}
+
 } // namespace pod

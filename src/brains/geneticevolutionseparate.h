@@ -2,6 +2,7 @@
 
 #include "brains/fixedplan.h"
 #include "brains/geneticevolution.h"
+#include "brains/genetichelpers.h"
 
 namespace pod {
 
@@ -16,6 +17,8 @@ public:
   void seedGenome(Genome& genome) override;
   // The best plan's first command.
   virtual void getCommand(Influence& command) const;
+  // The same for the first planning steps of the plan.
+  void getCommands(PlanSteps& steps) const;
   virtual Influence partnerInfluence() const = 0;
   virtual Influence ownInfluence() const = 0;
 

@@ -2,6 +2,7 @@
 
 #include "brains/fixedplan.h"
 #include "brains/geneticevolution.h"
+#include "brains/genetichelpers.h"
 
 #include <vector>
 
@@ -19,6 +20,8 @@ public:
   void computeRoles() override;
   void seedGenome(Genome& genome) override;
   virtual void getCommand(Influence& command) const;
+  // The same for the first planning steps of the plan.
+  void getCommands(PlanSteps& steps) const;
   virtual Influence ownInfluence() const = 0;
 
   int ownPod() const { return ownPod_; }

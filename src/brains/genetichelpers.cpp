@@ -51,6 +51,12 @@ Influence simpleRunnerRule(const Track& track, const PodState& pod) {
   return influence;
 }
 
+int turnsPerPlanningStep(float turnTime) {
+  if (!(turnTime > 0.f))
+    return 1;
+  return static_cast<int>(std::max(1L, std::lround(1.f / turnTime)));
+}
+
 void StepTimer::restart() {
   stepsSinceRestart_ = 0;
   if (!synchronous())
@@ -130,6 +136,7 @@ void PlannerWorker::newTurn(Race& brainRace, const Race& race, float thinkTime,
     link_.state.store(kWorkerNewTurn, std::memory_order_release);
     brainRace = race;
     link_.generations.store(0);
+    ++link_.notified;
   }
   if (!running) {
     ++started_;

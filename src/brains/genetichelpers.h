@@ -1,5 +1,6 @@
 #pragma once
 
+#include "brains/plannerstats.h"
 #include "race/race.h"
 #include "race/track.h"
 
@@ -8,6 +9,7 @@
 #include <qutils/vec2.h>
 
 #include <algorithm>
+#include <array>
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
@@ -64,8 +66,8 @@ inline float checkpointTerm(std::int32_t a, std::int32_t b) {
 enum WorkerState : int { kWorkerIdle = 0, kWorkerNewTurn = 1, kWorkerEvolving = 2, kWorkerStop = 3 };
 
 // What a brain shares with one worker. The lock guards the state writes,
-// thinkTime, the brain's race copy and the published commands; the worker
-// reads the state word and bumps the counters without it.
+// thinkTime, the brain's race copy, the published commands and the two turn
+// stamps; the worker reads the state word and bumps the counters without it.
 struct WorkerLink {
   std::mutex lock;
   std::condition_variable wake;
@@ -73,7 +75,34 @@ struct WorkerLink {
   std::atomic<std::uint32_t> generations{0};
   std::atomic<std::uint64_t> totalSteps{0};
   std::atomic<float> thinkTime{0.f};
+  // Notifications made, and the one whose race the published plan starts from.
+  std::uint64_t notified = 0;
+  std::uint64_t planned = 0;
 };
+
+// Planning steps of the best plan handed over with its first commands: a
+// worker that is late still has its plan played at the step the race has
+// reached, not its first command over and over.
+constexpr int kHandoverSteps = 3;
+using PlanSteps = std::array<Influence, kHandoverSteps>;
+
+// The step of a handed-over plan for a turn `age` turns after the plan's
+// start; a planning step lasts turnsPerStep turns.
+inline std::size_t handoverStep(std::uint64_t age, int turnsPerStep) {
+  const std::uint64_t step = age / static_cast<std::uint64_t>(std::max(1, turnsPerStep));
+  return static_cast<std::size_t>(std::min<std::uint64_t>(step, kHandoverSteps - 1));
+}
+
+// Turns in one whole-second planning step for a turn of turnTime seconds.
+int turnsPerPlanningStep(float turnTime);
+
+// Brain side, under the link's lock: the step of the published plan for the
+// turn about to be played, recorded with the thinking behind it.
+inline std::size_t takeStep(const WorkerLink& link, int turnsPerStep, ThinkRecord& record) {
+  const std::uint64_t age = link.notified - link.planned;
+  record.record(link.generations.load(std::memory_order_relaxed), age);
+  return handoverStep(age, turnsPerStep);
+}
 
 // Times the evolution steps: on the monotonic clock when threaded. When
 // synchronous (K steps per turn) a virtual clock stands in: every evolution
@@ -113,11 +142,13 @@ public:
   virtual bool iterate() = 0;
 };
 
-// How much nicer than the thread that starts them the worker threads run: as
-// nice as can be. At +10 four planners still took a tenth of the cores from
-// the software renderer, enough to make a frame late at x3 and x4; at +19
-// they think in what the drawing leaves.
-constexpr int kWorkerNiceIncrement = 19;
+// How much nicer than the thread that starts them the worker threads run. On
+// an idle machine any value leaves the frames on time: the workers think in
+// what the drawing leaves. On a busy one, at +19 they got about 1 % of a core
+// and played most turns on a plan made turns earlier; at +5 they keep a share
+// of the program's time, and the frame rate on an idle machine stays above
+// 57 per second with four planners.
+constexpr int kWorkerNiceIncrement = 5;
 
 // Lowers the calling thread's scheduling priority by kWorkerNiceIncrement
 // (Linux; elsewhere nothing).
@@ -172,12 +203,15 @@ private:
 // and moves the state to 2 in one go, so a notification that arrives while
 // the planner prepares is not lost, and a stop word is never overwritten.
 // Returns false when the state is no longer 1. extra runs under the lock too.
+// taken receives the notification's stamp.
 template <class Extra>
-bool takeNewTurn(WorkerLink& link, const Race& brainRace, Race& copy, Extra&& extra) {
+bool takeNewTurn(WorkerLink& link, const Race& brainRace, Race& copy, std::uint64_t& taken,
+                 Extra&& extra) {
   std::lock_guard<std::mutex> guard(link.lock);
   if (link.state.load(std::memory_order_relaxed) != kWorkerNewTurn)
     return false;
   copy = brainRace;
+  taken = link.notified;
   extra();
   link.state.store(kWorkerEvolving, std::memory_order_release);
   return true;
@@ -208,8 +242,10 @@ public:
     {
       std::lock_guard<std::mutex> guard(link_.lock);
       race_ = brainRace_;
+      taken_ = link_.notified;
     }
     planner_->prepare(race_);
+    publish();
     remaining_ = link_.thinkTime.load();
     timer_.restart();
   }
@@ -217,11 +253,15 @@ public:
   bool iterate() override {
     const int state = link_.state.load(std::memory_order_acquire);
     if (state == kWorkerNewTurn) {
-      if (takeNewTurn(link_, brainRace_, race_, [this] {
+      if (takeNewTurn(link_, brainRace_, race_, taken_, [this] {
             if (resetBudget_)
               remaining_ = link_.thinkTime.load();
-          }))
+          })) {
         planner_->prepare(race_);
+        // The prepared population already holds the heuristic plan for the
+        // new turn: better than the last turn's plan.
+        publish();
+      }
       return false;
     }
     if (state != kWorkerEvolving)
@@ -236,14 +276,19 @@ public:
     }
     link_.generations.fetch_add(1, std::memory_order_relaxed);
     link_.totalSteps.fetch_add(1, std::memory_order_relaxed);
-    std::lock_guard<std::mutex> guard(link_.lock);
-    publish_(*planner_);
+    publish();
     return true;
   }
 
   const Planner* planner() const { return planner_.get(); }
 
 private:
+  void publish() {
+    std::lock_guard<std::mutex> guard(link_.lock);
+    publish_(*planner_);
+    link_.planned = taken_;
+  }
+
   WorkerLink& link_;
   const Race& brainRace_;
   Race race_;
@@ -251,6 +296,7 @@ private:
   float fixed_;
   bool resetBudget_;
   float remaining_ = 0.f;
+  std::uint64_t taken_ = 0;
   Factory factory_;
   Publish publish_;
   std::unique_ptr<Planner> planner_;

@@ -86,14 +86,9 @@ void RaceHud::setFont(const sf::Font& font) {
     style(statLabels_[i], 14, cDimText);
     style(statValues_[i], 14, sf::Color::White);
   }
-  std::size_t line = 0;
-  const std::string labels = std::string(cStatisticsLabels) + cBotStatisticsLabel;
-  for (std::size_t start = 0; start <= labels.size() && line < statLabels_.size(); ++line) {
-    const std::size_t end = std::min(labels.find('\n', start), labels.size());
-    statLabels_[line].set(labels.substr(start, end - start).c_str());
-    sfmlutils::leftCenterOrigin(statLabels_[line].text);
-    start = end + 1;
-  }
+  for (TextLine& line : plannerLines_)
+    style(line, 12, sf::Color::White);
+  plannerLines_[0].text.setFillColor(cDimText);
   style(winnerTitle_, 30, cWinnerTitle);
   winnerTitle_.text.setOutlineThickness(1.f);
   winnerTitle_.text.setOutlineColor(sf::Color::Black);
@@ -270,8 +265,9 @@ void RaceHud::drawStatistics(sf::RenderTarget& target, const Race& race, const T
   if (pod >= race.pods.size() || pod >= statistics.podCount())
     return;
   const float top = 20.f + static_cast<float>(race.pods.size()) * cLineHeight + 10.f + 12.f;
-  const std::size_t lines = statisticsLineCount(statistics.pod(pod));
-  drawPanel(target, {20.f, top, cOrderPanelWidth, lines > 7 ? 215.f : 196.f});
+  const RaceStatistics::PodStatistics& stats = statistics.pod(pod);
+  const std::size_t lines = statisticsLineCount(stats);
+  drawPanel(target, {20.f, top, cOrderPanelWidth, 196.f + 19.f * static_cast<float>(lines - 7)});
 
   // Team plate: the mask part takes the pod's colour.
   const float plateScale = (cOrderPanelWidth - 10.f) / 256.f;
@@ -291,10 +287,12 @@ void RaceHud::drawStatistics(sf::RenderTarget& target, const Race& race, const T
 
   // One line at a time, so that the values line up on their right edge.
   const int rank = podRank(race, track, static_cast<std::uint32_t>(pod));
-  const std::array<long, 8> values = statisticsValues(rank, race.pods[pod], statistics.pod(pod));
+  const auto values = statisticsValues(rank, race.pods[pod], stats);
   char buffer[24];
   for (std::size_t line = 0; line < lines; ++line) {
     const float y = top + 62.f + 19.f * static_cast<float>(line);
+    if (statLabels_[line].set(statisticsLabel(stats, line)))
+      sfmlutils::leftCenterOrigin(statLabels_[line].text);
     statLabels_[line].text.setPosition(32.f, y);
     target.draw(statLabels_[line].text);
     std::snprintf(buffer, sizeof buffer, "%ld", values[line]);
@@ -302,6 +300,37 @@ void RaceHud::drawStatistics(sf::RenderTarget& target, const Race& race, const T
       sfmlutils::rightCenterOrigin(statValues_[line].text);
     statValues_[line].text.setPosition(20.f + cOrderPanelWidth - 14.f, y);
     target.draw(statValues_[line].text);
+  }
+}
+
+void RaceHud::drawPlanners(sf::RenderTarget& target, const std::vector<PlannerRow>& rows,
+                           const sf::Vector2f& size) {
+  if (rows.empty())
+    return;
+  const std::size_t count = std::min(rows.size(), plannerLines_.size() - 1);
+  const float height = cLineHeight * static_cast<float>(count + 1) + 10.f;
+  const float top = size.y - 20.f - height;
+  drawPanel(target, {20.f, top, cOrderPanelWidth + 30.f, height});
+  if (plannerLines_[0].set("Planners' evolution steps per turn"))
+    sfmlutils::leftCenterOrigin(plannerLines_[0].text);
+  char buffer[96];
+  for (std::size_t i = 0; i <= count; ++i) {
+    TextLine& line = plannerLines_[i];
+    if (i > 0) {
+      // Late: turns played on a plan made for an earlier turn.
+      const PlannerRow& row = rows[i - 1];
+      if (row.pod >= 0)
+        std::snprintf(buffer, sizeof buffer, "Team %zu pod %d: %u, avg %.0f, late %.0f %%",
+                      row.team + 1, row.pod + 1, row.lastSteps, row.meanSteps, row.latePercent);
+      else
+        std::snprintf(buffer, sizeof buffer, "Team %zu: %u, avg %.0f, late %.0f %%",
+                      row.team + 1, row.lastSteps, row.meanSteps, row.latePercent);
+      if (line.set(buffer))
+        sfmlutils::leftCenterOrigin(line.text);
+      line.text.setFillColor(RaceColours::raceFlash(static_cast<int>(row.team)));
+    }
+    line.text.setPosition(28.f, top + 5.f + cLineHeight * (static_cast<float>(i) + 0.5f));
+    target.draw(line.text);
   }
 }
 

@@ -56,6 +56,17 @@ public:
                   const sf::FloatRect& rect);
   void drawPanel(sf::RenderTarget& target, const sf::FloatRect& rect);
 
+  // The debug mode's list of every planner of the race and its thinking.
+  struct PlannerRow {
+    std::size_t team = 0;
+    int pod = -1; // the team's pod it plans, -1 for both
+    std::uint32_t lastSteps = 0;
+    double meanSteps = 0.0;
+    double latePercent = 0.0;
+  };
+  void drawPlanners(sf::RenderTarget& target, const std::vector<PlannerRow>& rows,
+                    const sf::Vector2f& size);
+
   // The form of a team's name in the race order rows and on the plate: the
   // whole name when it fits, else cut with a final ".".
   const std::string& rowName(std::size_t team) const;
@@ -92,8 +103,9 @@ private:
   sf::Sprite plate_;
   sf::Sprite plateMask_;
   TextLine plateName_;
-  std::array<TextLine, 8> statLabels_;
-  std::array<TextLine, 8> statValues_;
+  std::array<TextLine, cMaxStatisticsLines> statLabels_;
+  std::array<TextLine, cMaxStatisticsLines> statValues_;
+  std::array<TextLine, cMaxPods + 1> plannerLines_;
   TextLine winnerTitle_;
   TextLine winnerTeam_;
   TextLine winnerReason_;

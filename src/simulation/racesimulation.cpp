@@ -4,6 +4,7 @@
 #include "app/guifactory.h"
 #include "app/podresourcemanager.h"
 #include "bots/gamebotbrain.h"
+#include "brains/plannerstats.h"
 #include "race/racerules.h"
 
 #include <qutils/assert.h>
@@ -186,6 +187,7 @@ bool RaceSimulation::launch(bool timeAttack, int nbPodsPerTeam,
   hud_.prepare(timeAttack, teamNames, track_);
   selectedPod_ = -1;
   order_.clear();
+  plannerRows_.clear();
   return true;
 }
 
@@ -209,6 +211,8 @@ void RaceSimulation::turn(float dt) {
   if (influences_.size() != current.pods.size())
     return;
   checkBots();
+  if (!over)
+    checkPlanners();
   step(dt, influences_);
   const Race& next = physics_.getCurrentState();
   for (auto& brain : brains_)
@@ -243,6 +247,34 @@ void RaceSimulation::checkBots() {
                                " on turn " + std::to_string(problem->turn);
     if (winnerBoard_.forfeit(forfeitWinner_, teamNames_, reason) && winnerPanel_)
       winnerPanel_->setVisible(true);
+  }
+}
+
+void RaceSimulation::checkPlanners() {
+  const int podsPerTeam = physics_.getCurrentState().nbPodsPerTeam;
+  plannerRows_.clear();
+  for (std::size_t team = 0; team < brains_.size(); ++team) {
+    const auto* planner = dynamic_cast<const PlannerStats*>(brains_[team].get());
+    if (!planner)
+      continue;
+    for (int k = 0; k < podsPerTeam; ++k) {
+      const ThinkRecord& record = planner->thinkRecord(planner->plannerOf(k));
+      statistics_.setPlanSteps(team * static_cast<std::size_t>(podsPerTeam) +
+                                   static_cast<std::size_t>(k),
+                               record.lastSteps, record.meanSteps());
+    }
+    for (int p = 0; p < planner->plannerCount(); ++p) {
+      const ThinkRecord& record = planner->thinkRecord(p);
+      RaceHud::PlannerRow row;
+      row.team = team;
+      row.pod = planner->plannerCount() > 1 ? p : -1;
+      row.lastSteps = record.lastSteps;
+      row.meanSteps = record.meanSteps();
+      row.latePercent = record.turns == 0 ? 0.0
+                                          : 100.0 * static_cast<double>(record.lateTurns) /
+                                                static_cast<double>(record.turns);
+      plannerRows_.push_back(row);
+    }
   }
 }
 
@@ -316,6 +348,8 @@ void RaceSimulation::drawPanels(sf::RenderTarget& target, float interpolation) {
     hud_.drawStatistics(target, race, track_, statistics_,
                         static_cast<std::size_t>(selectedPod_), theme_);
   }
+  if (debugMode())
+    hud_.drawPlanners(target, plannerRows_, size_);
   drawKeyboardHelp(target);
   drawSidePanelBack(target);
   if (winnerBoard_.isFilled())

@@ -98,6 +98,9 @@ public:
   const std::vector<ColoredPushButton*>& themeButtons() const { return themeButtons_; }
 
   std::size_t brainCount() const { return brains_.size(); }
+  const AbstractBrain* brain(std::size_t team) const {
+    return team < brains_.size() ? brains_[team].get() : nullptr;
+  }
   const RaceStatistics& statistics() const { return statistics_; }
   const WinnerBoard& winnerBoard() const { return winnerBoard_; }
   bool isWinnerPanelShown() const;
@@ -122,6 +125,8 @@ private:
   void drawReplayLines(sf::RenderTarget& target);
   sf::Text makeText(unsigned size, const sf::Color& colour = sf::Color::White) const;
   void checkBots();
+  // The planners' thinking behind this turn's commands, for the panels.
+  void checkPlanners();
 
   std::vector<std::unique_ptr<AbstractBrain>> brains_;
   std::vector<Influence> influences_;
@@ -131,6 +136,7 @@ private:
   SidePanelRule sidePanelRule_;
   std::vector<RaceOrderEntry> order_;
   RaceHud hud_;
+  std::vector<RaceHud::PlannerRow> plannerRows_;
 
   Trace recording_;
   // Turns with storage taken at launch, filled as the race is recorded.

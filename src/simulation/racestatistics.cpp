@@ -7,10 +7,22 @@
 
 namespace pod {
 
-const char* const cStatisticsLabels =
-    "Position\nCp. Checked\nVelocity\nAvg. Velocity\nMax. Velocity\nEngine\nAvg. Engine";
+namespace {
 
-const char* const cBotStatisticsLabel = "\nLate answers";
+const char* const cLabels[] = {"Position",     "Cp. Checked",   "Velocity",   "Avg. Velocity",
+                               "Max. Velocity", "Engine",       "Avg. Engine"};
+constexpr std::size_t cBaseLines = 7;
+
+} // namespace
+
+void RaceStatistics::setPlanSteps(std::size_t pod, std::uint32_t last, double mean) {
+  Q_ASSERT(pod < pods_.size());
+  if (pod >= pods_.size())
+    return;
+  pods_[pod].planner = true;
+  pods_[pod].planSteps = last;
+  pods_[pod].planStepsMean = mean;
+}
 
 void RaceStatistics::setLateTurns(std::size_t pod, int lateTurns) {
   Q_ASSERT(pod < pods_.size());
@@ -53,19 +65,35 @@ const RaceStatistics::PodStatistics& RaceStatistics::pod(std::size_t index) cons
 }
 
 std::size_t statisticsLineCount(const RaceStatistics::PodStatistics& stats) {
-  return stats.bot ? 8 : 7;
+  return cBaseLines + (stats.bot ? 1 : 0) + (stats.planner ? 2 : 0);
 }
 
-std::array<long, 8> statisticsValues(int rank, const PodState& pod,
-                                     const RaceStatistics::PodStatistics& stats) {
-  return {rank,
-          pod.checkpointsCleared,
-          std::lround(pod.velocity.length()),
-          std::lround(stats.averageSpeed()),
-          std::lround(stats.highestSpeed),
-          std::lround(pod.engine),
-          std::lround(stats.averageEngine()),
-          static_cast<long>(stats.lateTurns)};
+std::array<long, cMaxStatisticsLines> statisticsValues(int rank, const PodState& pod,
+                                                       const RaceStatistics::PodStatistics& stats) {
+  std::array<long, cMaxStatisticsLines> values{rank,
+                                               pod.checkpointsCleared,
+                                               std::lround(pod.velocity.length()),
+                                               std::lround(stats.averageSpeed()),
+                                               std::lround(stats.highestSpeed),
+                                               std::lround(pod.engine),
+                                               std::lround(stats.averageEngine())};
+  std::size_t line = cBaseLines;
+  if (stats.bot)
+    values[line++] = stats.lateTurns;
+  if (stats.planner) {
+    values[line++] = static_cast<long>(stats.planSteps);
+    values[line++] = std::lround(stats.planStepsMean);
+  }
+  return values;
+}
+
+const char* statisticsLabel(const RaceStatistics::PodStatistics& stats, std::size_t line) {
+  if (line < cBaseLines)
+    return cLabels[line];
+  if (stats.bot && line == cBaseLines)
+    return "Late answers";
+  const std::size_t planLine = line - cBaseLines - (stats.bot ? 1 : 0);
+  return planLine == 0 ? "Evol. steps" : "Avg. evol. steps";
 }
 
 } // namespace pod

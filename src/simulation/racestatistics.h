@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -21,6 +22,11 @@ public:
     // Pods of an external bot: turns it answered too late, so they coasted.
     bool bot = false;
     int lateTurns = 0;
+    // Pods of a planner: the evolution steps behind its last command, and
+    // per turn on average.
+    bool planner = false;
+    std::uint32_t planSteps = 0;
+    double planStepsMean = 0.0;
 
     // 0 before the first sample.
     float averageSpeed() const;
@@ -32,6 +38,8 @@ public:
   void record(const Race& race);
   // Marks the pod as a bot's and sets its count of late turns.
   void setLateTurns(std::size_t pod, int lateTurns);
+  // Marks the pod as a planner's and sets its thinking figures.
+  void setPlanSteps(std::size_t pod, std::uint32_t last, double mean);
 
   std::size_t podCount() const { return pods_.size(); }
   const PodStatistics& pod(std::size_t index) const;
@@ -42,14 +50,13 @@ private:
 
 // The figures of the statistics panel, in its line order, each rounded to
 // the nearest integer: rank, checkpoints cleared, speed, average speed,
-// highest speed, engine, average engine.
-// The last value, late answers, is shown for bots only.
+// highest speed, engine, average engine; then for a bot's pod its late
+// answers, for a planner's pod its evolution steps last turn and on average.
+constexpr std::size_t cMaxStatisticsLines = 10;
 std::size_t statisticsLineCount(const RaceStatistics::PodStatistics& stats);
-std::array<long, 8> statisticsValues(int rank, const PodState& pod,
-                                     const RaceStatistics::PodStatistics& stats);
-
-// The matching label column; bots' pods have one more line.
-extern const char* const cStatisticsLabels;
-extern const char* const cBotStatisticsLabel;
+std::array<long, cMaxStatisticsLines> statisticsValues(int rank, const PodState& pod,
+                                                       const RaceStatistics::PodStatistics& stats);
+// The label of each line.
+const char* statisticsLabel(const RaceStatistics::PodStatistics& stats, std::size_t line);
 
 } // namespace pod

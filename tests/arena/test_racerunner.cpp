@@ -65,8 +65,10 @@ public:
   }
   std::uint64_t totalEvolutionSteps() const override { return steps_; }
   std::uint64_t turnsPlanned() const override { return turns_; }
+  const pod::ThinkRecord& thinkRecord(int) const override { return record_; }
 
 private:
+  pod::ThinkRecord record_;
   std::uint64_t steps_ = 0;
   std::uint64_t turns_ = 0;
 };

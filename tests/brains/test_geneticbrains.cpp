@@ -218,12 +218,41 @@ TEST_F(GeneticBrains, SynchronousModeMakesExactlyKStepsPerTurn) {
     std::vector<Influence> influences;
     brain->think(physics.getCurrentState(), influences);
     EXPECT_TRUE(!isNeutral(influences[0]) || !isNeutral(influences[1])) << name;
+    // What the commands were made of: K steps, on a plan for this very turn.
+    for (int p = 0; p < stats->plannerCount(); ++p) {
+      const pod::ThinkRecord& record = stats->thinkRecord(p);
+      if (!grouped || !grouped->predictive()) {
+        EXPECT_EQ(k, record.lastSteps) << name;
+      }
+      EXPECT_TRUE(record.turns == 1 && record.lateTurns == 0) << name;
+    }
     // Told of a decided race, it makes no step at all.
     Race decided = physics.getCurrentState();
     decided.winner = 1;
     brain->turnDone(decided, 0.25f);
     EXPECT_EQ((separate ? 2 : 1) * k * 3, stats->totalEvolutionSteps()) << name;
   }
+}
+
+// A worker that has not yet taken the latest turns has its plan played at the
+// whole-second planning step that the race has reached (four 0.25 s turns a
+// step), at its last handed-over step beyond; each think records it.
+TEST(PlanHandover, ALatePlanIsPlayedAtTheStepTheRaceHasReached) {
+  pod::WorkerLink link;
+  pod::ThinkRecord record;
+  const int turnsPerStep = pod::turnsPerPlanningStep(0.25f);
+  link.planned = 5;
+  link.generations = 42;
+  const std::pair<std::uint64_t, std::size_t> cases[] = {{5, 0}, {8, 0},  {9, 1},
+                                                         {12, 1}, {13, 2}, {60, 2}};
+  for (const auto& [notified, step] : cases) {
+    link.notified = notified;
+    EXPECT_EQ(step, pod::takeStep(link, turnsPerStep, record)) << notified;
+  }
+  EXPECT_EQ(6u, record.turns);
+  EXPECT_EQ(5u, record.lateTurns);
+  EXPECT_EQ(42u, record.lastSteps);
+  EXPECT_DOUBLE_EQ(42.0, record.meanSteps());
 }
 
 // The predictive planner studies the opponent for a tenth of the 0.25 s game

@@ -198,13 +198,20 @@ TEST(RacePanels, StatisticsAveragesOverTheWholeRace) {
 
   // The panel shows integers, rounded to nearest.
   race.pods[0].checkpointsCleared = 6;
-  using Values = std::array<long, 8>;
-  EXPECT_EQ(statisticsValues(2, race.pods[0], s), (Values{2, 6, 100, 325, 500, 50, 88, 0}));
+  using Values = std::array<long, pod::cMaxStatisticsLines>;
+  EXPECT_EQ(statisticsValues(2, race.pods[0], s), (Values{2, 6, 100, 325, 500, 50, 88, 0, 0, 0}));
   EXPECT_EQ(statisticsLineCount(s), 7u);
-  // A bot's pod adds its late answers.
+  // A bot's pod adds its late answers, a planner's pod its steps last turn
+  // and on average, in that order.
   stats.setLateTurns(0, 7);
-  EXPECT_EQ(statisticsValues(2, race.pods[0], stats.pod(0)).back(), 7);
-  EXPECT_EQ(statisticsLineCount(stats.pod(0)), 8u);
+  stats.setPlanSteps(0, 1234, 987.6);
+  EXPECT_EQ(statisticsValues(2, race.pods[0], stats.pod(0)),
+            (Values{2, 6, 100, 325, 500, 50, 88, 7, 1234, 988}));
+  EXPECT_EQ(statisticsLineCount(stats.pod(0)), 10u);
+  EXPECT_STREQ(statisticsLabel(stats.pod(0), 7), "Late answers");
+  EXPECT_STREQ(statisticsLabel(stats.pod(0), 8), "Evol. steps");
+  stats.setPlanSteps(1, 1234, 987.6);
+  EXPECT_EQ(statisticsValues(2, race.pods[1], stats.pod(1))[8], 988);
 
   // A new race starts from nothing.
   stats.reset(4);

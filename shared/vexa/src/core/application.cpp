@@ -173,6 +173,7 @@ bool Application::loop(Loop kind, unsigned minWidth, unsigned minHeight) {
               state->draw(dt, timer.interpolation(gameRate()));
           }
           window.display();
+          ++framesPresented_;
           presented_ = state;
           presentedAt_ = now;
         }

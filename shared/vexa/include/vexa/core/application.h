@@ -2,6 +2,7 @@
 
 #include <SFML/Window/Event.hpp>
 
+#include <cstdint>
 #include <functional>
 #include <memory>
 
@@ -53,6 +54,8 @@ public:
                              std::unique_ptr<StateManager> stateManager);
 
   void setClock(Clock clock);
+  // Frames shown by the main loop since it started.
+  std::uint64_t framesPresented() const { return framesPresented_; }
   // The default source polls the graphics component's window.
   void setEventSource(EventSource source);
 
@@ -80,6 +83,7 @@ private:
   double lastEventAt_ = 0.0;
   const AbstractState* presented_ = nullptr;
   double presentedAt_ = 0.0;
+  std::uint64_t framesPresented_ = 0;
   Clock clock_;
   EventSource events_;
 };
