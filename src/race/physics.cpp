@@ -5,6 +5,8 @@
 
 #include <qutils/assert.h>
 
+#include <cmath>
+
 namespace pod {
 
 void Physics::init(bool timeAttack, int nbPodsPerTeam, int nbTeams, const Track* track) {
@@ -22,7 +24,11 @@ void Physics::init(bool timeAttack, int nbPodsPerTeam, int nbTeams, const Track*
   race.byTimeout = false;
 
   const Vec2 start = track->checkpoints[0].position;
-  const Vec2 d = (track->checkpoints[1].position - start).normalised();
+  Vec2 d = (track->checkpoints[1].position - start).normalised();
+  // Track readers refuse what would get here (trackProblem); a track built in
+  // memory still gets a grid, facing +x, rather than NaN positions.
+  if (!std::isfinite(d.x) || !std::isfinite(d.y) || (d.x == 0.f && d.y == 0.f))
+    d = Vec2(1.f, 0.f);
   const Vec2 side = d.rotated(90.f);
   const float heading = d.angle();
 

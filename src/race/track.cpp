@@ -3,6 +3,7 @@
 #include "race/smallfile.h"
 
 #include <qutils/assert.h>
+#include <qutils/text.h>
 
 #include <cerrno>
 #include <cmath>
@@ -80,6 +81,17 @@ bool parseFailure(std::string* error, int lineNumber, const char* message) {
   return fail(error, lineNumber, message);
 }
 
+bool withinField(float v) { return std::fabs(v) <= Track::cMaxCoordinate; }
+
+std::string coordinateProblem() {
+  return "a coordinate lies outside -100000 to 100000";
+}
+
+std::string nameProblem(const std::string& name) {
+  const std::string problem = qutils::nameProblem(name, qutils::cMaxNameBytes);
+  return problem.empty() ? problem : "the name " + problem;
+}
+
 } // namespace
 
 bool Track::load(const std::string& path, std::string* error) {
@@ -89,8 +101,13 @@ bool Track::load(const std::string& path, std::string* error) {
   std::string content;
   std::string reason;
   if (!readSmallFile(path, cMaxFileSize, content, reason))
-    return fail(error, 0, reason);
+    return fail(error, 0, qutils::escapedText(reason));
+  return read(content, error);
+}
 
+bool Track::read(const std::string& content, std::string* error) {
+  name.clear();
+  checkpoints.clear();
   bool named = false;
   int lineNumber = 0;
   std::string::size_type begin = 0;
@@ -98,18 +115,23 @@ bool Track::load(const std::string& path, std::string* error) {
     auto end = content.find('\n', begin);
     if (end == std::string::npos)
       end = content.size();
+    if (end - begin > cMaxLineLength)
+      return fail(error, lineNumber + 1, "line longer than 4 KiB");
     std::string line = content.substr(begin, end - begin);
     begin = end + 1;
     ++lineNumber;
-    if (line.size() > cMaxLineLength)
-      return fail(error, lineNumber, "line longer than 4 KiB");
     if (!line.empty() && line.back() == '\r')
       line.pop_back();
     if (!named) {
       name = line;
       named = true;
+      const std::string problem = nameProblem(name);
+      if (!problem.empty())
+        return fail(error, lineNumber, problem);
       continue;
     }
+    if (checkpoints.size() == cMaxCheckpoints)
+      return fail(error, lineNumber, "more than " + std::to_string(cMaxCheckpoints) + " checkpoints");
     const auto fields = split(line, ' ');
     if (fields.size() != 3)
       return fail(error, lineNumber, "expected 3 fields separated by single spaces");
@@ -131,6 +153,8 @@ bool Track::load(const std::string& path, std::string* error) {
     if (!parseFloat(coords[0].substr(1), x, message) ||
         !parseFloat(coords[1].substr(0, coords[1].size() - 1), y, message))
       return parseFailure(error, lineNumber, message);
+    if (!withinField(x) || !withinField(y))
+      return fail(error, lineNumber, coordinateProblem());
 
     Checkpoint cp;
     cp.id = id + 10;
@@ -141,7 +165,32 @@ bool Track::load(const std::string& path, std::string* error) {
     return fail(error, 0, "empty file, no track name");
   if (checkpoints.empty())
     return fail(error, 0, "no checkpoint");
+  const std::string problem = trackProblem(*this);
+  if (!problem.empty())
+    return fail(error, 0, problem);
   return true;
+}
+
+std::string trackProblem(const Track& track) {
+  std::string problem = nameProblem(track.name);
+  if (!problem.empty())
+    return problem;
+  const std::size_t n = track.checkpoints.size();
+  if (n < Track::cMinCheckpoints || n > Track::cMaxCheckpoints)
+    return std::to_string(n) + (n == 1 ? " checkpoint" : " checkpoints") + ": a track has " +
+           std::to_string(Track::cMinCheckpoints) + " to " +
+           std::to_string(Track::cMaxCheckpoints);
+  for (std::size_t i = 0; i < n; ++i) {
+    const qutils::Vec2& p = track.checkpoints[i].position;
+    if (!withinField(p.x) || !withinField(p.y))
+      return "checkpoint " + std::to_string(i) + ": " + coordinateProblem();
+  }
+  // Computed in double: the float difference of two far points may lose it.
+  const qutils::Vec2& a = track.checkpoints[0].position;
+  const qutils::Vec2& b = track.checkpoints[1].position;
+  if (std::hypot(double{b.x} - a.x, double{b.y} - a.y) < Track::cMinStartGap)
+    return "checkpoints 0 and 1 are less than 1 unit apart: the start line has no direction";
+  return {};
 }
 
 bool Track::save(const std::string& path) const {

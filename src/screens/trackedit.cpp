@@ -138,6 +138,12 @@ bool TrackEdit::save(const std::string& folder, const std::string& typedName) {
   }
   track_.name = name;
   centred.name = name;
+  // Never write what the game would refuse to load.
+  const std::string problem = trackProblem(centred);
+  if (!problem.empty()) {
+    status_ = "Not saved: " + problem;
+    return false;
+  }
 
   const std::string path = folder + name + ".prt";
   std::error_code error;

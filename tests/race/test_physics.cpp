@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 
 using namespace pod;
 using qutils::Vec2;
@@ -49,6 +50,18 @@ TEST(Physics, StartingGridCrossesTheTrackThroughCheckpointZero) {
   for (const auto& p : solo.getCurrentState().pods) {
     EXPECT_EQ(p.position, Vec2(0, 0));
     EXPECT_EQ(p.team, static_cast<int>(p.id));
+  }
+
+  // Tracks built in memory escape the readers' checks: a start line without
+  // a direction, or one too long for a float, still gives a finite grid.
+  for (const Vec2& far : {Vec2(0, 0), Vec2(1e30f, 0)}) {
+    Track degenerate = track;
+    degenerate.checkpoints[0].position = -far;
+    degenerate.checkpoints[1].position = far;
+    Physics p;
+    p.init(false, 2, 2, &degenerate);
+    for (const PodState& pod : p.getCurrentState().pods)
+      EXPECT_TRUE(std::isfinite(pod.position.y) && std::isfinite(pod.angle));
   }
 }
 
