@@ -54,10 +54,17 @@ std::string saveTraceIn(const Trace& trace, const std::string& folder, std::stri
   const std::string temporary = path + ".part";
   {
     std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-    if (out)
-      writeTrace(out, trace);
-    out.flush();
-    if (!out) {
+    bool written = false;
+    try {
+      if (out)
+        writeTrace(out, trace);
+      out.flush();
+      written = static_cast<bool>(out);
+    } catch (const std::exception&) {
+      // Out of memory, most likely: the game goes on without the file.
+    }
+    if (!written) {
+      out.close();
       fs::remove(temporary, ec);
       error = "cannot write '" + path + "'";
       return {};

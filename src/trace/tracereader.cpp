@@ -4,6 +4,7 @@
 #include "race/physics.h"
 
 #include <nlohmann/json.hpp>
+#include <qutils/text.h>
 
 #include <cmath>
 #include <filesystem>
@@ -34,12 +35,8 @@ std::string jsonReason(const json::exception& e) {
   const std::size_t tagEnd = s.find("] ");
   if (s.rfind("[json.exception", 0) == 0 && tagEnd != std::string::npos)
     s.erase(0, tagEnd + 2);
-  for (char& c : s)
-    if (static_cast<unsigned char>(c) < 0x20)
-      c = ' ';
-  if (s.size() > 120)
-    s = s.substr(0, 117) + "...";
-  return s;
+  const std::string shown = qutils::escapedText(s, 117);
+  return shown.size() < s.size() ? shown + "..." : shown;
 }
 
 const json& field(const json& j, const char* key) {
@@ -125,6 +122,46 @@ void readPods(const json& j, const Trace& t, Race& race) {
   }
 }
 
+// Refuses a line nested or filled past the limits while it is parsed, so
+// nothing larger is ever built.
+bool boundedValue(int depth, json::parse_event_t event, std::size_t& values) {
+  if (depth >= cMaxTraceDepth &&
+      (event == json::parse_event_t::object_start || event == json::parse_event_t::array_start))
+    throw BadLine{"nested deeper than " + std::to_string(cMaxTraceDepth) + " levels"};
+  if ((event == json::parse_event_t::value || event == json::parse_event_t::object_start ||
+       event == json::parse_event_t::array_start) &&
+      ++values > cMaxTraceLineValues)
+    throw BadLine{"more than " + std::to_string(cMaxTraceLineValues) + " values in one line"};
+  return true;
+}
+
+// One line without its end, at most cMaxTraceLineBytes long. Returns false at
+// the end of the stream; ended tells whether a line end was read.
+bool boundedLine(std::istream& in, std::string& line, bool& ended, bool& tooLong) {
+  line.clear();
+  ended = false;
+  tooLong = false;
+  std::streambuf* buffer = in.rdbuf();
+  if (!buffer || !in.good())
+    return false;
+  for (;;) {
+    const int c = buffer->sbumpc();
+    if (c == std::char_traits<char>::eof()) {
+      in.setstate(std::ios::eofbit);
+      return !line.empty();
+    }
+    if (c == '\n') {
+      ended = true;
+      return true;
+    }
+    if (line.size() == cMaxTraceLineBytes) {
+      tooLong = true;
+      return true;
+    }
+    line.push_back(static_cast<char>(c));
+  }
+}
+
 void readHeader(const json& j, Trace& t) {
   if (!j.is_object() || !j.contains("format") || j["format"] != "vuzuder-trace")
     throw BadLine{"not a Vuzuder trace (no \"format\": \"vuzuder-trace\")"};
@@ -143,7 +180,11 @@ void readHeader(const json& j, Trace& t) {
     throw BadLine{"\"name\" is not a text"};
   t.track.name = name.get<std::string>();
   t.track.checkpoints.clear();
-  for (const json& c : readArray(track, "checkpoints")) {
+  const json& checkpoints = readArray(track, "checkpoints");
+  if (checkpoints.size() > Track::cMaxCheckpoints)
+    throw BadLine{"the track has more than " + std::to_string(Track::cMaxCheckpoints) +
+                  " checkpoints"};
+  for (const json& c : checkpoints) {
     if (!c.is_array() || c.size() != 2)
       throw BadLine{"a checkpoint is not a pair of numbers"};
     Checkpoint cp;
@@ -151,8 +192,9 @@ void readHeader(const json& j, Trace& t) {
     cp.position = {asFloat(c[0], "checkpoints"), asFloat(c[1], "checkpoints")};
     t.track.checkpoints.push_back(cp);
   }
-  if (t.track.checkpoints.size() < 2)
-    throw BadLine{"the track has fewer than 2 checkpoints"};
+  const std::string problem = trackProblem(t.track);
+  if (!problem.empty())
+    throw BadLine{"the track: " + problem};
 
   t.timeAttack = asBool(field(j, "timeAttack"), "timeAttack");
   t.podsPerTeam = intAt(j, "podsPerTeam", 1, cMaxPods);
@@ -314,22 +356,32 @@ void readForfeit(const json& j, Trace& t) {
   t.forfeited = true;
 }
 
-} // namespace
-
-bool readTrace(std::istream& in, Trace& out, std::string& error) {
-  Trace t;
+bool readLines(std::istream& in, Trace& t, std::string& error) {
   std::string line;
   int number = 0;
   bool header = true;
-  while (std::getline(in, line)) {
+  bool whole = false;
+  bool tooLong = false;
+  while (boundedLine(in, line, whole, tooLong)) {
     ++number;
-    // getline stops at the end of the stream when the line has no end.
-    const bool whole = !in.eof();
+    if (tooLong) {
+      error = "line " + std::to_string(number) + " is longer than " +
+              std::to_string(cMaxTraceLineBytes / 1024) + " KiB";
+      return false;
+    }
     if (line.find_first_not_of(" \t\r") == std::string::npos)
       continue;
+    if (!header && t.turns.size() == cMaxTraceTurns) {
+      error = "line " + std::to_string(number) + ": more than " +
+              std::to_string(cMaxTraceTurns) + " turns";
+      return false;
+    }
     json j;
+    std::size_t values = 0;
     try {
-      j = json::parse(line);
+      j = json::parse(line, [&values](int depth, json::parse_event_t event, json&) {
+        return boundedValue(depth, event, values);
+      });
     } catch (const json::exception& e) {
       if (!whole && !header) {
         t.truncated = true;
@@ -338,6 +390,9 @@ bool readTrace(std::istream& in, Trace& out, std::string& error) {
       error = header && !whole
                   ? "the header line is cut short"
                   : "line " + std::to_string(number) + " does not parse: " + jsonReason(e);
+      return false;
+    } catch (const BadLine& bad) {
+      error = "line " + std::to_string(number) + ": " + bad.reason;
       return false;
     }
     try {
@@ -363,30 +418,47 @@ bool readTrace(std::istream& in, Trace& out, std::string& error) {
     error = in.bad() ? "the file cannot be read" : "the file is empty";
     return false;
   }
-  out = std::move(t);
   return true;
 }
 
+} // namespace
+
+bool readTrace(std::istream& in, Trace& out, std::string& error) {
+  try {
+    Trace t;
+    if (!readLines(in, t, error))
+      return false;
+    out = std::move(t);
+    return true;
+  } catch (const std::bad_alloc&) {
+    error = "not enough memory to read the trace";
+  } catch (const std::length_error&) {
+    error = "not enough memory to read the trace";
+  }
+  return false;
+}
+
 bool readTraceFile(const std::string& path, Trace& out, std::string& error) {
+  const std::string shown = qutils::escapedText(path);
   std::error_code ec;
   const std::filesystem::path p(path);
   if (!std::filesystem::is_regular_file(p, ec)) {
-    error = "'" + path + "' is not a file";
+    error = "'" + shown + "' is not a file";
     return false;
   }
   const std::uintmax_t size = std::filesystem::file_size(p, ec);
   if (ec) {
-    error = "'" + path + "' cannot be read";
+    error = "'" + shown + "' cannot be read";
     return false;
   }
   if (size > cMaxTraceBytes) {
     error =
-        "'" + path + "' is " + std::to_string(size >> 20) + " MiB: traces over 256 MiB are refused";
+        "'" + shown + "' is " + std::to_string(size >> 20) + " MiB: traces over 256 MiB are refused";
     return false;
   }
   std::ifstream file(p, std::ios::binary);
   if (!file) {
-    error = "'" + path + "' cannot be opened";
+    error = "'" + shown + "' cannot be opened";
     return false;
   }
   return readTrace(file, out, error);

@@ -23,6 +23,10 @@ nlohmann::ordered_json floatJson(float value) {
   return static_cast<double>(value);
 }
 
+std::string jsonText(const nlohmann::ordered_json& j, int indent) {
+  return j.dump(indent, ' ', false, nlohmann::ordered_json::error_handler_t::replace);
+}
+
 nlohmann::ordered_json podJson(const PodState& pod) {
   return {{"id", pod.id},
           {"team", pod.team},
@@ -64,7 +68,7 @@ void writeTraceHeader(std::ostream& out, const Track& track, bool timeAttack,
       {"teams", teamNames},
       {"turnTime", floatJson(turnTime)},
       {"pods", podsJson(start)}};
-  out << header.dump() << '\n';
+  out << jsonText(header) << '\n';
 }
 
 void writeTraceTurn(std::ostream& out, int turn, const std::vector<Influence>& influences,
@@ -82,7 +86,7 @@ void writeTraceTurn(std::ostream& out, int turn, const std::vector<Influence>& i
   const nlohmann::ordered_json line = {
       {"turn", turn},         {"influences", commands}, {"pods", podsJson(state)},
       {"events", happenings}, {"winner", state.winner}, {"byTimeout", state.byTimeout}};
-  out << line.dump() << '\n';
+  out << jsonText(line) << '\n';
 }
 
 void writeTrace(std::ostream& out, const Trace& trace) {
@@ -113,7 +117,7 @@ void TraceWriter::forfeited(const Forfeit& forfeit, int winner) {
                                          {"detail", forfeit.detail},
                                          {"line", forfeit.line}}},
                                        {"winner", winner}};
-  out_ << line.dump() << '\n';
+  out_ << jsonText(line) << '\n';
 }
 
 } // namespace pod

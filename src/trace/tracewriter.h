@@ -21,6 +21,11 @@ nlohmann::ordered_json floatJson(float value);
 
 nlohmann::ordered_json podJson(const PodState& pod);
 
+// The JSON text of every file the programs write. Names are checked for UTF-8
+// where they come in; should any other byte slip through, it is written as
+// U+FFFD rather than failing the whole file.
+std::string jsonText(const nlohmann::ordered_json& j, int indent = -1);
+
 // The two kinds of line of a trace, keys in a fixed order.
 void writeTraceHeader(std::ostream& out, const Track& track, bool timeAttack,
                       const std::vector<std::string>& teamNames, const Race& start, float turnTime);

@@ -42,6 +42,31 @@ TEST(FloatJson, EveryKindOfFloatReadsBackExactly) {
   EXPECT_TRUE(floatJson(std::nanf("")).is_null());
 }
 
+std::vector<std::string> linesOf(const std::string& text) {
+  std::vector<std::string> lines;
+  std::istringstream in(text);
+  for (std::string line; std::getline(in, line);)
+    lines.push_back(line);
+  return lines;
+}
+
+// Names are checked where they come in; a byte that slips past is written
+// as U+FFFD rather than losing the file.
+TEST(TraceWriter, TextThatIsNotUtf8NeverStopsTheWriter) {
+  Track track = arena::generateTracks(8, 1).front();
+  track.name = "Caf\xe9";
+  Forfeit forfeit;
+  forfeit.line = "\xff";
+  std::ostringstream out;
+  TraceWriter writer(out, track, false, {"A\xe9", "B"});
+  writer.raceStarted(Race{});
+  writer.forfeited(forfeit, 0);
+  const std::vector<std::string> lines = linesOf(out.str());
+  ASSERT_EQ(lines.size(), 2u);
+  EXPECT_EQ(nlohmann::json::parse(lines[0])["track"]["name"], "Caf\xef\xbf\xbd");
+  EXPECT_EQ(nlohmann::json::parse(lines[1])["forfeit"]["line"], "\xef\xbf\xbd");
+}
+
 // Everything the physics produced, for comparison with what was read.
 struct Capture : RaceObserver {
   void raceStarted(const Race& start) override { trace.begin(track, teams, start, kTurnTime); }
@@ -127,14 +152,6 @@ TEST(TraceReader, ReadsBackWhatTheWriterWroteAndTheCollisionsWhereTheyHappened) 
   EXPECT_EQ(again.str(), r.text);
 }
 
-std::vector<std::string> linesOf(const std::string& text) {
-  std::vector<std::string> lines;
-  std::istringstream in(text);
-  for (std::string line; std::getline(in, line);)
-    lines.push_back(line);
-  return lines;
-}
-
 std::string edited(std::size_t lineIndex,
                    const std::function<void(nlohmann::ordered_json&)>& edit) {
   std::vector<std::string> lines = linesOf(recordedRace().text);
@@ -151,6 +168,13 @@ TEST(TraceReader, ABadTraceGivesOneLineOfReason) {
   using J = nlohmann::ordered_json;
   const std::string whole = recordedRace().text;
   const std::string secondLine = linesOf(whole).at(1);
+  std::string manyZeros;
+  for (std::size_t i = 0; i < cMaxTraceLineValues; ++i)
+    manyZeros += "0,";
+  const auto checkpoints = static_cast<int>(recordedRace().capture.track.checkpoints.size());
+  const std::string nextPastTheEnd = "line 2: \"nextCheckpoint\" is " +
+                                     std::to_string(checkpoints) + ", outside 0 to " +
+                                     std::to_string(checkpoints - 1);
   const struct {
     const char* name;
     std::string text;
@@ -175,9 +199,20 @@ TEST(TraceReader, ABadTraceGivesOneLineOfReason) {
        edited(2, [](J& j) { j["events"].push_back({{"type", "collision"}, {"first", 0},
                                                     {"second", 9}, {"time", 0.1}}); }),
        "line 3: \"second\" is 9"},
-      {"checkpoint out of the track",
-       edited(1, [](J& j) { j["pods"][0]["nextCheckpoint"] = 99; }),
-       "line 2: \"nextCheckpoint\" is 99"},
+      {"checkpoint one past the track's last",
+       edited(1, [&](J& j) { j["pods"][0]["nextCheckpoint"] = checkpoints; }),
+       nextPastTheEnd.c_str()},
+      {"start without a direction",
+       edited(0, [](J& j) { j["track"]["checkpoints"][1] = j["track"]["checkpoints"][0]; }),
+       "header: the track: checkpoints 0 and 1 are less than 1 unit apart"},
+      {"a checkpoint far out", edited(0, [](J& j) { j["track"]["checkpoints"][1][0] = 1e30; }),
+       "header: the track: checkpoint 1: a coordinate lies outside"},
+      {"brackets nested deep", whole + std::string(100, '[') + std::string(100, ']') + "\n",
+       "nested deeper than 6 levels"},
+      {"a line too long", whole + "[" + std::string(cMaxTraceLineBytes, ' ') + "]\n",
+       "is longer than 64 KiB"},
+      {"too many values", whole + "[" + manyZeros + "0]\n",
+       "more than 4096 values"},
       {"a number as text", edited(1, [](J& j) { j["pods"][2]["vx"] = "fast"; }),
        "line 2: \"vx\" is not a number"},
       {"broken middle line", linesOf(whole)[0] + "\n" + secondLine.substr(0, 40) + "\n" +
@@ -192,6 +227,31 @@ TEST(TraceReader, ABadTraceGivesOneLineOfReason) {
     EXPECT_NE(error.find(c.reason), std::string::npos) << c.name << ": " << error;
     EXPECT_EQ(error.find('\n'), std::string::npos) << c.name;
   }
+}
+
+TEST(TraceReader, ATimeAttackOfFourPodsIsTheLargestRead) {
+  const Track track = arena::generateTracks(8, 1).front();
+  const std::vector<std::string> drivers(4, "Steering heuristics");
+  std::ostringstream out;
+  TraceWriter writer(out, track, true, drivers);
+  arena::RaceLimits limits;
+  limits.maxTurns = 3;
+  arena::playRace(track, true, drivers, {1, 2, 3, 4}, limits, &writer);
+  std::istringstream four(out.str());
+  Trace t;
+  std::string error;
+  ASSERT_TRUE(readTrace(four, t, error)) << error;
+  EXPECT_EQ(t.start.pods.size(), 4u);
+
+  auto header = nlohmann::ordered_json::parse(linesOf(out.str()).at(0));
+  header["teams"].push_back("Fifth");
+  auto pod = header["pods"][3];
+  pod["id"] = 4;
+  pod["team"] = 4;
+  header["pods"].push_back(pod);
+  std::istringstream five(header.dump() + "\n");
+  EXPECT_FALSE(readTrace(five, t, error));
+  EXPECT_NE(error.find("a time attack has 1 to 4 teams"), std::string::npos) << error;
 }
 
 TEST(TraceReader, ATruncatedTraceKeepsItsWholeTurnsAndSaysSo) {
