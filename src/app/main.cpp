@@ -6,6 +6,7 @@
 #include "bots/gamebotbrain.h"
 #include "trace/tracereader.h"
 
+#include <qutils/text.h>
 #include <vexa/core/components.h>
 
 #include <cstdlib>
@@ -25,7 +26,7 @@ constexpr int cBadInput = 2;
 bool readBotOptions(const std::vector<std::string>& args) {
   std::string error;
   if (!pod::bots::parseGameBotOptions(args, pod::bots::gameBots(), &error)) {
-    std::cerr << "vuzuder: " << error << std::endl;
+    std::cerr << "vuzuder: " << qutils::escapedText(error) << std::endl;
     return false;
   }
   if (!pod::bots::gameBots().empty())
@@ -38,7 +39,8 @@ bool readBotOptions(const std::vector<std::string>& args) {
 int main(int argc, char** argv) {
   const pod::CommandLine line = pod::parseCommandLine({argv + 1, argv + argc});
   if (!line.error.empty()) {
-    std::cerr << "vuzuder: " << line.error << '\n' << pod::cUsage << std::endl;
+    std::cerr << "vuzuder: " << qutils::escapedText(line.error) << '\n'
+              << pod::cUsage << std::endl;
     return cBadInput;
   }
   if (!readBotOptions(line.botArgs))
@@ -47,7 +49,8 @@ int main(int argc, char** argv) {
   if (!line.replay.empty()) {
     std::string error;
     if (!pod::readTraceFile(line.replay, replay, error)) {
-      std::cerr << "vuzuder: cannot replay '" << line.replay << "': " << error << std::endl;
+      std::cerr << "vuzuder: cannot replay '" << qutils::escapedText(line.replay)
+                << "': " << error << std::endl;
       return cBadInput;
     }
     if (replay.truncated)

@@ -2,6 +2,8 @@
 
 #include "bots/protocol.h"
 
+#include <qutils/text.h>
+
 #include <algorithm>
 
 namespace pod::bots {
@@ -10,14 +12,8 @@ namespace {
 
 using std::chrono::milliseconds;
 
-// Shown in reports: short, one line, printable.
-std::string printable(const std::string& line) {
-  std::string text = line.substr(0, 200);
-  for (char& c : text)
-    if (static_cast<unsigned char>(c) < 0x20 || static_cast<unsigned char>(c) >= 0x7f)
-      c = '?';
-  return text;
-}
+// Shown in reports, the summary and the traces: short, one line, UTF-8.
+std::string printable(const std::string& line) { return qutils::escapedText(line, 200); }
 
 Fault faultOf(LineFault fault) {
   switch (fault) {

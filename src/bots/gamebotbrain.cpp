@@ -4,6 +4,8 @@
 #include "bots/protocol.h"
 #include "race/physics.h"
 
+#include <qutils/text.h>
+
 #include <atomic>
 #include <condition_variable>
 #include <deque>
@@ -111,6 +113,12 @@ bool parseGameBotOptions(const std::vector<std::string>& args, std::vector<GameB
     GameBot bot;
     bot.name = value.substr(0, eq);
     bot.command = value.substr(eq + 1);
+    // The bot's name goes into the replays, which hold UTF-8.
+    const std::string problem = qutils::nameProblem(bot.name, qutils::cMaxNameBytes);
+    if (!problem.empty()) {
+      *error = "the bot name '" + bot.name + "' " + problem;
+      return false;
+    }
     std::string why;
     bot.words = splitCommandWords(bot.command, &why);
     if (bot.words.empty()) {
@@ -157,7 +165,7 @@ void GameBotBrain::fail(Fault fault, std::string detail, const std::string& line
   problem_->team = team_;
   problem_->fault = fault;
   problem_->detail = std::move(detail);
-  problem_->line = line.substr(0, 200);
+  problem_->line = qutils::escapedText(line, 200);
   if (process_ && process_->started())
     reaper().add(std::move(process_), false);
 }

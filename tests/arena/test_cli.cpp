@@ -53,6 +53,7 @@ TEST_F(ScratchDir, BadInputGetsOneClearLine) {
   const std::string lonely = write("lonely.prt", "Lonely\n0 [0.000000,0.000000] 200\n");
   const std::string broken = write("broken.prt", "Broken\n0 [0.000000,0.000000]  200\n");
   const std::string missing = (dir_ / "nowhere.prt").string();
+  const std::string latin1 = write("caf\xe9.prt", "Cafe\n0 [0,0] 200\n1 [900,0] 200\n");
   const fs::path folder = dir_ / "folder";
   fs::create_directories(folder);
   fs::copy_file(kTracks + "/long_haul.prt", folder / "long_haul.prt");
@@ -61,7 +62,10 @@ TEST_F(ScratchDir, BadInputGetsOneClearLine) {
   const std::vector<std::pair<std::vector<std::string>, std::string>> cases = {
       {{"--tracks-dir", kTracks, "--team1", "Nobody"}, "unknown driver 'Nobody'"},
       {{"--tracks-dir", kTracks, "--time-attack", "--drivers", "Ghost"}, "unknown driver 'Ghost'"},
-      {{"--track", lonely}, "at least 2"},
+      {{"--track", lonely}, "a track has 2 to 100"},
+      {{"--track", latin1}, "the file name is not UTF-8 text"},
+      {{"--tracks-dir", kTracks, "--bot", "Caf\xe9=./bot"}, "'Caf\\xE9' is not UTF-8 text"},
+      {{"--tracks-dir", kTracks, "--team1", "No\xe9\nbody"}, "driver 'No\\xE9\\x0Abody'"},
       {{"--track", broken}, "invalid track '" + broken + "': "},
       {{"--track", missing}, "invalid track '" + missing + "': "},
       {{"--tracks-dir", kTracks, "--track", "No Such Track"}, "unknown track 'No Such Track'"},

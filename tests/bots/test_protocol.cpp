@@ -100,6 +100,7 @@ TEST(GameBotOptions, UpToFourNamedCommandsAmongOtherArguments) {
       {"--bot", "nameonly"},
       {"--bot", "a='open"},
       {"--bot", "a=x", "--bot", "a=y"},
+      {"--bot", "caf\xe9=x"},
       {"--bot", "a=x", "--bot", "b=x", "--bot", "c=x", "--bot", "d=x", "--bot", "e=x"},
   };
   for (const auto& args : bad) {

@@ -9,6 +9,7 @@
 #include "bots/commandwords.h"
 
 #include <CLI/CLI.hpp>
+#include <qutils/text.h>
 
 #include <iomanip>
 #include <ostream>
@@ -57,7 +58,7 @@ int runCheckBot(const std::vector<std::string>& args, std::ostream& out, std::os
   bots::BotSettings settings;
   settings.words = bots::splitCommandWords(command, &error);
   if (settings.words.empty()) {
-    err << "vuzuder-arena check-bot: bad command: " << error << '\n';
+    err << "vuzuder-arena check-bot: bad command: " << qutils::escapedText(error) << '\n';
     return 2;
   }
   if (firstMs < 1 || turnMs < 1) {
@@ -70,8 +71,9 @@ int runCheckBot(const std::vector<std::string>& args, std::ostream& out, std::os
 
   Track track;
   if (!trackFile.empty()) {
-    if (!track.load(trackFile, &error) || track.checkpoints.size() < 2) {
-      err << "vuzuder-arena check-bot: invalid track '" << trackFile << "'\n";
+    if (!track.load(trackFile, &error)) {
+      err << "vuzuder-arena check-bot: invalid track '" << qutils::escapedText(trackFile)
+          << "': " << error << '\n';
       return 2;
     }
   } else {

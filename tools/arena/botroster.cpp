@@ -4,6 +4,8 @@
 
 #include "bots/commandwords.h"
 
+#include <qutils/text.h>
+
 #include <cctype>
 #include <cstdio>
 #include <fstream>
@@ -34,6 +36,12 @@ BotRoster::Entry parseBotArgument(const std::string& argument) {
   BotRoster::Entry entry;
   entry.name = argument.substr(0, eq);
   entry.command = argument.substr(eq + 1);
+  // Names and commands go into the summary and the traces, which hold UTF-8.
+  const std::string problem = qutils::nameProblem(entry.name, qutils::cMaxNameBytes);
+  if (!problem.empty())
+    throw std::invalid_argument("the bot name '" + entry.name + "' " + problem);
+  if (!qutils::isUtf8(entry.command))
+    throw std::invalid_argument("the command of bot '" + entry.name + "' is not UTF-8 text");
   std::string error;
   entry.words = bots::splitCommandWords(entry.command, &error);
   if (entry.words.empty())

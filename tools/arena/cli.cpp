@@ -19,6 +19,8 @@
 #include "brains/driverregistry.h"
 #include "trace/tracewriter.h"
 
+#include <qutils/text.h>
+
 #include <CLI/CLI.hpp>
 
 #include <algorithm>
@@ -447,7 +449,7 @@ int runArena(const std::vector<std::string>& args, std::ostream& out, std::ostre
     }
     return play(o, app, out, err, progress);
   } catch (const BadInput& bad) {
-    err << "vuzuder-arena: " << bad.message << '\n';
+    err << "vuzuder-arena: " << qutils::escapedText(bad.message) << '\n';
     return 2;
   }
 }

@@ -2,6 +2,8 @@
 
 #include <CLI/CLI.hpp>
 
+#include <qutils/text.h>
+
 #include <algorithm>
 
 namespace pod::arena {
@@ -10,7 +12,7 @@ std::string oneLine(std::string text) {
   std::replace(text.begin(), text.end(), '\n', ' ');
   while (!text.empty() && text.back() == ' ')
     text.pop_back();
-  return text;
+  return qutils::escapedText(text);
 }
 
 std::optional<int> parseArguments(CLI::App& app, const std::string& program,

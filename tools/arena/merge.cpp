@@ -8,6 +8,7 @@
 #include "race/smallfile.h"
 
 #include <CLI/CLI.hpp>
+#include <qutils/text.h>
 
 #include <new>
 
@@ -61,7 +62,7 @@ int runMerge(const std::vector<std::string>& args, std::ostream& out, std::ostre
     outputs.write(out, run.report());
     return 0;
   } catch (const BadInput& bad) {
-    err << "vuzuder-arena merge: " << bad.message << '\n';
+    err << "vuzuder-arena merge: " << qutils::escapedText(bad.message) << '\n';
     return 2;
   } catch (const std::bad_alloc&) {
     err << "vuzuder-arena merge: out of memory reading the parts\n";

@@ -3,6 +3,8 @@
 #include "badinput.h"
 #include "league.h"
 
+#include "trace/tracewriter.h"
+
 namespace pod::arena {
 
 namespace {
@@ -36,7 +38,7 @@ void OutputFiles::write(std::ostream& out, const ReportInput& input,
   printReport(out, input);
   // A partial summary is for merging: compact, as a thousand of them may be read at once.
   if (json_)
-    *json_ << (json ? json->dump() : jsonReport(input).dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace)) << '\n';
+    *json_ << (json ? jsonText(*json) : jsonText(jsonReport(input), 2)) << '\n';
   if (csv_ || markdown_) {
     const LeagueTable table = leagueTable(input.summaries);
     if (csv_)

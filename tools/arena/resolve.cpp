@@ -6,6 +6,8 @@
 
 #include "brains/driverregistry.h"
 
+#include <qutils/text.h>
+
 #include <algorithm>
 #include <cctype>
 #include <filesystem>
@@ -43,6 +45,19 @@ std::string resolveDriver(const std::string& name, bool timeAttack,
                  " (known: " + joined(known) + ")"};
 }
 
+namespace {
+
+// The summary names where each track came from: the path must be UTF-8 too.
+bool trackFromFile(const std::string& path, Track& track, std::string& error) {
+  if (!qutils::isUtf8(path)) {
+    error = "the file name is not UTF-8 text";
+    return false;
+  }
+  return track.load(path, &error);
+}
+
+} // namespace
+
 std::vector<TrackFile> loadFolder(const std::string& dir) {
   std::error_code ec;
   if (!fs::is_directory(dir, ec))
@@ -57,7 +72,7 @@ std::vector<TrackFile> loadFolder(const std::string& dir) {
   for (const auto& p : paths) {
     TrackFile f;
     f.path = p;
-    f.loaded = f.track.load(p, &f.error);
+    f.loaded = trackFromFile(p, f.track, f.error);
     files.push_back(std::move(f));
   }
   return files;
@@ -73,7 +88,7 @@ void requireRaceable(const Track& track, const std::string& label) {
 Track loadTrackFile(const std::string& path) {
   Track track;
   std::string error;
-  if (!track.load(path, &error))
+  if (!trackFromFile(path, track, error))
     throw BadInput{"invalid track '" + path + "': " + oneLine(error)};
   requireRaceable(track, "'" + path + "'");
   return track;
