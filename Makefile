@@ -4,6 +4,8 @@
 BUILD_DIR  ?= build
 BUILD_TYPE ?= RelWithDebInfo
 JOBS       ?= $(shell nproc 2>/dev/null || echo 2)
+# Seconds each fuzz target runs in check-sanitize.
+FUZZ_SECONDS ?= 20
 
 # The one list of Debian packages that the build, the tests and the tools need.
 PACKAGES := cmake make g++ pkg-config \
@@ -11,7 +13,7 @@ PACKAGES := cmake make g++ pkg-config \
   libcli11-dev nlohmann-json3-dev \
   xvfb xauth xdotool x11-utils imagemagick xdg-utils libgl1-mesa-dri fonts-dejavu-core \
   parallel python3 python3-dev python3-pybind11 pybind11-dev python3-numpy python3-pytest \
-  python3-matplotlib
+  python3-matplotlib clang libclang-rt-14-dev
 
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 XVFB := xvfb-run -a -s "-screen 0 1920x1080x24 -maxclients 2048 -noreset"
@@ -59,6 +61,9 @@ art: build
 
 # Planner and brain tests under ThreadSanitizer and AddressSanitizer; the GUI
 # engine's headless tests (scene graph, text boxes, input) under the latter.
+# Then every reader's fuzz target (tests/fuzz) for FUZZ_SECONDS under
+# AddressSanitizer, from its seeds; a failing input is kept in
+# $(BUILD_DIR)-fuzz/artifacts/ and the run stops.
 check-sanitize: deps
 	@for s in thread address; do \
 	  d=$(BUILD_DIR)-$$s; gui=OFF; targets="test_brains test_race"; tests='^(brains|race)\.'; \
@@ -68,6 +73,20 @@ check-sanitize: deps
 	  cmake --build $$d -j $(JOBS) --target $$targets && \
 	  (cd $$d && ctest --output-on-failure -R "$$tests" -LE display) || exit 1; \
 	done
+	@d=$(BUILD_DIR)-fuzz; \
+	cmake -S . -B $$d -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
+	  -DVUZUDER_FUZZ=ON -DVUZUDER_BUILD_GRAPHICS=OFF -DVUZUDER_BUILD_BENCH=OFF >/dev/null && \
+	cmake --build $$d -j $(JOBS) --target fuzz || exit 1; \
+	mkdir -p $$d/artifacts; \
+	for f in $$d/tests/fuzz/fuzz_*; do \
+	  [ -f "$$f" ] && [ -x "$$f" ] || continue; \
+	  n=$$(basename $$f); rm -rf $$d/corpus/$$n; mkdir -p $$d/corpus/$$n; \
+	  echo "Fuzzing $$n for $(FUZZ_SECONDS) s"; \
+	  $$f -max_total_time=$(FUZZ_SECONDS) -timeout=10 -rss_limit_mb=2048 \
+	    -artifact_prefix=$$d/artifacts/$$n- $$d/corpus/$$n tests/fuzz/corpus/$$n \
+	    >$$d/$$n.log 2>&1 || { tail -n 60 $$d/$$n.log; exit 1; }; \
+	  tail -n 1 $$d/$$n.log; \
+	done
 
 clean:
-	rm -rf $(BUILD_DIR) $(BUILD_DIR)-thread $(BUILD_DIR)-address
+	rm -rf $(BUILD_DIR) $(BUILD_DIR)-thread $(BUILD_DIR)-address $(BUILD_DIR)-fuzz
