@@ -279,6 +279,12 @@ TEST_F(GeneticBrains, VirtualClockGivesEachPhaseItsShareAtEverySpeed) {
     }
     EXPECT_EQ(std::uint64_t(2 * k), stats.totalEvolutionSteps());
   }
+  // At x3 (1/32 s) five steps of 1/160 s put the phase's end exactly on the
+  // fourth: the opponent gets four steps, not five.
+  const DriverOptions onTheBoundary{9, 5, pod::gamespeed::kTurnSeconds[4]};
+  auto brain = makeBrain("Predictive genetic", physics, track, 1, false, onTheBoundary);
+  brain->turnDone(physics.getCurrentState(), 0.25f);
+  EXPECT_EQ(1u, dynamic_cast<const pod::GeneticBrainGrouped&>(*brain).generations());
 }
 
 TEST_F(GeneticBrains, SeededSynchronousRacesAreBitReproducible) {

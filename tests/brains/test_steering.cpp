@@ -32,6 +32,10 @@ TEST(SteeringGeometry, AngleToAndSeek) {
   const PodState p = makePod({0.f, 0.f});
   EXPECT_EQ(-180.f, pod::angleTo(p, {-1000.f, 0.f})); // an exact half turn
   EXPECT_EQ(0.f, pod::angleTo(p, p.position));
+  // So close that the squared distance is subnormal: the cosine comes out a
+  // hair past +-1 and is clamped before acos.
+  EXPECT_EQ(0.f, pod::angleTo(p, {0x1.6a130ep-75f, 0.f}));
+  EXPECT_EQ(-180.f, pod::angleTo(p, {-0x1.6a130ep-75f, 0.f}));
   EXPECT_NEAR(20.f, pod::angleTo(makePod({}, 350.f), polar({}, 10.f, 1000.f)), kAngleTol);
   EXPECT_NEAR(-90.f, pod::angleTo(makePod({5000.f, -3000.f}, 45.f), {6000.f, -4000.f}), kAngleTol);
   // Seek thrusts the offset's length, up to 200, only within the turn limit,

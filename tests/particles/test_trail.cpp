@@ -1,3 +1,4 @@
+#include "particles/ringbuffer.h"
 #include "particles/trailparticlesystem.h"
 #include "support.h"
 
@@ -121,4 +122,19 @@ TEST(TrailRing, SegmentsJoinOnePodsPointsAcrossTheWrap) {
       EXPECT_EQ(v[s + 1].position.y - v[s].position.y, 2.f) << c.capacity << " segment " << s / 2;
     }
   }
+}
+
+// Slot arithmetic at its edge: from a head at slot 2 of 4, the third item
+// lands on index 4, which is slot 0.
+TEST(TrailRing, AnIndexOnTheCapacityWrapsToTheFirstSlot) {
+  pod::RingBuffer<int> ring(4);
+  for (int i = 1; i <= 4; ++i)
+    ring.push_back(i);
+  ring.pop_front();
+  ring.pop_front();
+  ring.push_back(5);
+  std::vector<int> seen;
+  ring.forEach([&seen](int v) { seen.push_back(v); });
+  EXPECT_EQ(seen, (std::vector<int>{3, 4, 5}));
+  EXPECT_EQ(ring.back(), 5);
 }
