@@ -163,6 +163,7 @@ private:
       config.teamNames.push_back(name);
     }
     teamNames_ = names;
+    firstTeam_ = swapped() ? 1 : 0;
     raceharness::states().race()->setSpeed(options_.speed);
     raceharness::states().goToRace(std::move(config));
     simulation().setSelectedPod(options_.select);
@@ -189,7 +190,7 @@ private:
     if (finished) {
       collect();
       if (options_.races > 0) {
-        const int team = swapped() ? 1 : 0;
+        const int team = firstTeam_;
         const int winner = simulation().winner();
         if (winner == team)
           ++firstWins_;
@@ -297,6 +298,7 @@ private:
   std::string trackName_;
   std::vector<std::string> teamNames_;
   int racesStarted_ = 0;
+  int firstTeam_ = 0;
   int firstWins_ = 0;
   bool measuring_ = false;
   double start_ = 0.0;
