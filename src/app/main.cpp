@@ -2,16 +2,20 @@
 #include "app/display.h"
 #include "app/podapp.h"
 #include "app/podstatemanager.h"
+#include "app/settings.h"
 #include "bots/botprocess.h"
 #include "bots/gamebotbrain.h"
 #include "trace/tracereader.h"
 
 #include <qutils/text.h>
 #include <vexa/core/components.h>
+#include <qutils/gamefolders.h>
+#include <qutils/version.h>
 
 #include <cstdlib>
 #include <ctime>
 #include <exception>
+#include <filesystem>
 #include <iostream>
 #include <string>
 #include <utility>
@@ -34,6 +38,20 @@ bool readBotOptions(const std::vector<std::string>& args) {
   return true;
 }
 
+// Writes the choices of this run for the next one, when any changed.
+void rememberAndSave(const std::string& path, const pod::Settings& loaded) {
+  if (path.empty())
+    return;
+  pod::Settings now = pod::settings();  // with the window's last size
+  if (auto* states = dynamic_cast<pod::PodStateManager*>(&vexa::stateManager()))
+    states->rememberChoices(now);
+  std::error_code missing;
+  std::string error;
+  if (!(now == loaded) || !std::filesystem::exists(path, missing))
+    if (!pod::saveSettings(path, now, error))
+      std::cerr << "vuzuder: settings not saved: " << error << std::endl;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -43,8 +61,32 @@ int main(int argc, char** argv) {
               << pod::cUsage << std::endl;
     return cBadInput;
   }
+  if (line.help) {
+    std::cout << pod::cUsage << "\n\n" << pod::cHelp << std::flush;
+    return EXIT_SUCCESS;
+  }
+  if (line.version) {
+    std::cout << "vuzuder " << qutils::version() << std::endl;
+    return EXIT_SUCCESS;
+  }
+  if (qutils::gameFolders().data.empty()) {
+    std::cerr << "vuzuder: " << qutils::noDataMessage(qutils::gameFolders()) << std::endl;
+    return cBadInput;
+  }
   if (!readBotOptions(line.botArgs))
     return cBadInput;
+  const std::string settingsFile = pod::settingsPath();
+  pod::Settings loadedSettings;
+  if (!settingsFile.empty()) {
+    std::string warning;
+    pod::settings() = pod::loadSettings(settingsFile, warning);
+    // The first run has no file yet: nothing to warn about.
+    std::error_code missing;
+    if (!warning.empty() && std::filesystem::exists(settingsFile, missing))
+      std::cerr << "vuzuder: " << warning << std::endl;
+    loadedSettings = pod::settings();
+  }
+
   pod::Trace replay;
   if (!line.replay.empty()) {
     std::string error;
@@ -84,5 +126,6 @@ int main(int argc, char** argv) {
       std::cerr << "vuzuder: the replay could not be shown" << std::endl;
   }
   app.run();
+  rememberAndSave(settingsFile, loadedSettings);
   return EXIT_SUCCESS;
 }

@@ -5,6 +5,7 @@
 #include "app/podpathmanager.h"
 #include "app/podresourcemanager.h"
 #include "app/podstatemanager.h"
+#include "app/settings.h"
 
 #include <vexa/core/components.h>
 #include <vexa/core/focusmanager.h>
@@ -15,6 +16,8 @@
 #include <SFML/Graphics/Image.hpp>
 #include <SFML/Graphics/RenderWindow.hpp>
 #include <qutils/assert.h>
+
+#include <algorithm>
 
 namespace pod {
 
@@ -46,7 +49,10 @@ bool PodApp::init() {
     vexa::inputManager().addButton(button);
 
   setFrameRate(1.f / 60.f);
-  vexa::graphics().create(cWidth, cHeight, vexa::Graphics::cDefaultStyle);
+  // The size of the last run's window, read with the settings.
+  vexa::graphics().create(std::max(settings().width, cMinWidth),
+                          std::max(settings().height, cMinHeight),
+                          vexa::Graphics::cDefaultStyle);
   vexa::stateManager().onResize();
   vexa::graphics().setTitle("Vuzuder UR");
 
@@ -59,6 +65,15 @@ bool PodApp::init() {
   vexa::graphics().window()->setIcon(icon.getSize().x, icon.getSize().y,
                                      icon.getPixelsPtr());
   return true;
+}
+
+void PodApp::close() {
+  // The window's size is remembered for the next run.
+  if (sf::RenderWindow* window = vexa::graphics().window(); window && window->isOpen()) {
+    settings().width = window->getSize().x;
+    settings().height = window->getSize().y;
+  }
+  vexa::Application::close();
 }
 
 bool PodApp::run() { return runPaced(cMinWidth, cMinHeight); }

@@ -19,6 +19,8 @@ public:
   // window is shown. A missing icon is reported and the window stays.
   bool init() override;
   bool run() override;
+  // Remembers the window size in the settings, then closes the window.
+  void close() override;
   bool createComponents() override;
 };
 

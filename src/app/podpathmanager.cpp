@@ -1,9 +1,24 @@
 #include "app/podpathmanager.h"
 
+#include <qutils/gamefolders.h>
+
 namespace pod {
+
+std::string PodPathManager::resourcesPath() const {
+  const std::string& data = qutils::gameFolders().data;
+  return data.empty() ? vexa::PathManager::resourcesPath() : data;
+}
 
 std::string PodPathManager::tracksPath() const {
   return resourcesPath() + "tracks/";
+}
+
+std::string PodPathManager::playerTracksPath() const {
+  return qutils::gameFolders().playerTracks;
+}
+
+std::string PodPathManager::replaysPath() const {
+  return qutils::gameFolders().replays;
 }
 
 } // namespace pod

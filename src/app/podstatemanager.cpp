@@ -64,4 +64,12 @@ StateMenu* PodStateManager::menu() const {
   return dynamic_cast<StateMenu*>(state(Menu));
 }
 
+void PodStateManager::rememberChoices(Settings& settings) const {
+  if (StateMenu* m = menu())
+    m->rememberChoices(settings);
+  if (hasScreen(Race))
+    if (auto* race = dynamic_cast<StateRace*>(state(Race)))
+      race->rememberChoices(settings);
+}
+
 } // namespace pod

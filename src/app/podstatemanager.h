@@ -13,6 +13,7 @@
 namespace pod {
 
 class StateMenu;
+struct Settings;
 
 // The game's screens, created once and switched by index.
 class PodStateManager : public vexa::IndexedStateManager {
@@ -34,6 +35,8 @@ public:
   void restartRace();
 
   StateMenu* menu() const;
+  // The screens' choices worth keeping for the next run.
+  void rememberChoices(Settings& settings) const;
   bool hasScreen(std::uint32_t index) const { return index < stateCount(); }
 
 protected:

@@ -142,7 +142,7 @@ void ReplayList::toggle() {
 void ReplayList::rebuild() {
   list_->clearChildren();
   items_.clear();
-  files_ = listTraceFiles(cReplayFolder);
+  files_ = listTraceFiles(replayFolder());
   // As many as fit above the button on this window, newest first.
   const float room = listFirstY() - cEdge - cItemHeight / 2.f;
   const std::size_t fits = room < 0.f ? 1 : static_cast<std::size_t>(room / cItemStep) + 1;
@@ -150,7 +150,7 @@ void ReplayList::rebuild() {
   for (std::size_t i = 0; i < shown; ++i) {
     ColoredPushButton* item = factory_->createButton(list_);
     GuiFactory::resize(*item, cItemWidth, cItemHeight);
-    const std::string path = std::string(cReplayFolder) + "/" + files_[i];
+    const std::string path = replayFolder() + "/" + files_[i];
     item->setString(itemLabel(path, files_[i]));
     item->text().setCharacterSize(menustyle::fittingSize(*item));
     item->updateLayout();
@@ -159,7 +159,7 @@ void ReplayList::rebuild() {
   }
   placeItems();
   if (files_.empty())
-    setStatus(std::string("No replay in ") + cReplayFolder +
+    setStatus(std::string("No replay in ") + replayFolder() +
               "/ yet: save one from a race's side panel, or copy arena traces there");
   else if (files_.size() > shown)
     setStatus("The " + std::to_string(shown) + " newest of " + std::to_string(files_.size()) +

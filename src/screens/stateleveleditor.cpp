@@ -264,7 +264,15 @@ void StateLevelEditor::frameTrack() {
   syncCamera();
 }
 
+// Where Save writes: the player's track folder (the shipped one in a
+// checkout). Load also falls back to the shipped tracks.
 std::string StateLevelEditor::tracksFolder() const {
+  if (auto* paths = dynamic_cast<PodPathManager*>(&vexa::pathManager()))
+    return paths->playerTracksPath();
+  return vexa::pathManager().resourcesPath() + "tracks/";
+}
+
+std::string StateLevelEditor::shippedTracksFolder() const {
   if (auto* paths = dynamic_cast<PodPathManager*>(&vexa::pathManager()))
     return paths->tracksPath();
   return vexa::pathManager().resourcesPath() + "tracks/";
@@ -302,12 +310,12 @@ bool StateLevelEditor::acceptNameCharacter(sf::Uint32 c) {
 }
 
 void StateLevelEditor::saveTrack() {
-  edit_.save(tracksFolder(), utf8(fileName_));
+  edit_.save(tracksFolder(), utf8(fileName_), shippedTracksFolder());
   showStatus();
 }
 
 void StateLevelEditor::loadTrack() {
-  if (edit_.load(tracksFolder(), utf8(fileName_)))
+  if (edit_.load(tracksFolder(), utf8(fileName_), shippedTracksFolder()))
     frameTrack();
   showStatus();
 }

@@ -75,6 +75,7 @@ public:
 
 private:
   std::string tracksFolder() const;
+  std::string shippedTracksFolder() const;
   void showStatus();
   bool acceptNameCharacter(sf::Uint32 c);
   void moveView(const qutils::Vec2& mouse, bool pressedOnTrack);

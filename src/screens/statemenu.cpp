@@ -7,6 +7,7 @@
 #include "app/podresourcemanager.h"
 #include "app/podstatemanager.h"
 #include "app/raceconfiguration.h"
+#include "app/settings.h"
 #include "app/urlopener.h"
 #include "brains/driverregistry.h"
 #include "brains/playerbrain.h"
@@ -75,6 +76,7 @@ bool StateMenu::init() {
   selectTeam1(team1Choice_);
   selectTeam2(team2Choice_);
   setRaceMode();
+  applySettings(settings());
   updateLayout();
   return true;
 }
@@ -82,34 +84,56 @@ bool StateMenu::init() {
 void StateMenu::loadTracks() {
   tracks_.clear();
   trackFiles_.clear();
-  std::string folder = vexa::pathManager().resourcesPath() + "tracks/";
-  if (auto* paths = dynamic_cast<PodPathManager*>(&vexa::pathManager()))
-    folder = paths->tracksPath();
+  playerTrackCount_ = 0;
+  std::string shipped = vexa::pathManager().resourcesPath() + "tracks/";
+  std::string player = shipped;
+  if (auto* paths = dynamic_cast<PodPathManager*>(&vexa::pathManager())) {
+    shipped = paths->tracksPath();
+    player = paths->playerTracksPath();
+  }
+  loadTrackFolder(shipped, false);
+  std::error_code error;
+  if (!std::filesystem::equivalent(player, shipped, error) && !error)
+    loadTrackFolder(player, true);
+}
 
+// Sorted by name: the raw listing order changes from one file system to the
+// next, and the track row should not. A player's track named like a shipped
+// one is left out: the shipped one keeps its name.
+void StateMenu::loadTrackFolder(const std::string& folder, bool player) {
   std::error_code error;
   if (!std::filesystem::is_directory(folder, error))
     return;
-
-  // Sorted by name: the raw listing order changes from one file system to
-  // the next, and the track row should not.
   std::vector<std::filesystem::path> files;
-  for (const auto& entry : std::filesystem::directory_iterator(folder, error)) {
-    if (entry.is_regular_file(error))
-      files.push_back(entry.path());
+  for (std::filesystem::directory_iterator it(folder, error), end; !error && it != end;
+       it.increment(error)) {
+    std::error_code typeError;
+    if (it->is_regular_file(typeError))
+      files.push_back(it->path());
   }
   std::sort(files.begin(), files.end());
 
+  const std::size_t shippedCount = tracks_.size();
   for (const std::filesystem::path& file : files) {
     Track track;
     std::string why;
-    if (track.load(file.string(), &why)) {
-      std::cout << "Loaded track " << file.filename().string() << std::endl;
-      tracks_.push_back(std::move(track));
-      trackFiles_.push_back(file.filename().string());
-    } else {
-      std::cout << "Failed to load track " << file.filename().string() << " ("
-                << why << ")" << std::endl;
+    if (!track.load(file.string(), &why)) {
+      std::cout << "Failed to load track " << file.filename().string() << " (" << why << ")"
+                << std::endl;
+      continue;
     }
+    const auto clash = std::find_if(tracks_.begin(), tracks_.begin() + shippedCount,
+                                    [&](const Track& t) { return t.name == track.name; });
+    if (player && clash != tracks_.begin() + shippedCount) {
+      std::cout << "Skipped track " << file.string() << ": a shipped track is named '"
+                << track.name << "'" << std::endl;
+      continue;
+    }
+    std::cout << "Loaded track " << file.filename().string() << std::endl;
+    tracks_.push_back(std::move(track));
+    trackFiles_.push_back(file.string());
+    if (player)
+      ++playerTrackCount_;
   }
 }
 

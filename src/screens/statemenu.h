@@ -22,6 +22,8 @@
 
 namespace pod {
 
+struct Settings;
+
 class ColoredPushButton;
 class PodStateManager;
 
@@ -65,6 +67,9 @@ public:
   // Builds the brains and the configuration from the current choices and
   // hands them to the state manager. Does nothing while "RACE !" is hidden.
   void launchRace();
+  // The choices remembered between runs: applied once at start-up, read at exit.
+  void applySettings(const Settings& settings);
+  void rememberChoices(Settings& settings) const;
 
   // -1 clears the team's choice.
   void selectTeam1(int i);
@@ -151,6 +156,7 @@ public:
 
 protected:
   void loadTracks();
+  void loadTrackFolder(const std::string& folder, bool player);
   void buildButtons();
   void buildTrackButtons();
   void describe(sf::Text& text, int i, bool forTeam1);
@@ -183,7 +189,8 @@ private:
   int team2Choice_ = -1;
   bool timeAttack_ = false;
   std::vector<Track> tracks_;
-  std::vector<std::string> trackFiles_;
+  std::vector<std::string> trackFiles_;  // the path of each track
+  std::size_t playerTrackCount_ = 0;      // the last of tracks_ are the player's
 
   vexa::SceneGraph sceneGraph_;
   ColoredPushButton* raceButton_ = nullptr;

@@ -33,6 +33,21 @@
 
 namespace pod {
 
+namespace {
+
+// A page of the documentation: in the working folder of a checkout, else in
+// the installed package's documentation beside the data folder.
+std::string documentPath(const std::string& page) {
+  std::error_code error;
+  if (std::filesystem::exists(page, error))
+    return page;
+  const std::string installed = vexa::pathManager().resourcesPath() + "../../doc/vuzuder/" +
+                                std::filesystem::path(page).filename().string();
+  return std::filesystem::exists(installed, error) ? installed : page;
+}
+
+} // namespace
+
 using namespace menustyle;
 
 namespace {
@@ -158,7 +173,9 @@ void StateMenu::buildTrackButtons() {
   trackButtons_.clear();
   for (std::size_t k = 0; k < tracks_.size(); ++k) {
     ColoredPushButton* button = factory.createToggleButton(trackRow_);
-    button->setString(tracks_[k].name);
+    // The player's own tracks come after the shipped ones, with a star.
+    const bool player = k + playerTrackCount_ >= tracks_.size();
+    button->setString(player ? tracks_[k].name + " *" : tracks_[k].name);
     trackWidth = std::max(trackWidth, button->text().getLocalBounds().width + 14.f);
     const int index = static_cast<int>(k);
     button->setCallback([this, index] { selectTrack(index); });
@@ -452,7 +469,8 @@ std::vector<std::pair<std::string, sf::FloatRect>> StateMenu::panelBoxes() const
   return boxes;
 }
 
-void StateMenu::openPage(const std::string& page) {
+void StateMenu::openPage(const std::string& wanted) {
+  const std::string page = documentPath(wanted);
   const std::string failure = "Could not open " + page;
   int report = -1;
   setOpenStatus("");

@@ -1,5 +1,7 @@
 #include "screens/staterace.h"
 
+#include "app/settings.h"
+
 #include "app/coloredpushbutton.h"
 #include "app/podresourcemanager.h"
 #include "app/podstatemanager.h"
@@ -53,13 +55,22 @@ bool StateRace::prepare() {
   const auto& speeds = simulation_.speedButtons();
   for (std::size_t i = 0; i < speeds.size(); ++i)
     speeds[i]->setCallback([this, i] { setSpeed(static_cast<int>(i)); });
-  setSpeed(pacer_.speedIndex());
+  // The speed and theme of the last run, until changed here.
+  setSpeed(settings().speed);
+  simulation_.selectTheme(static_cast<std::uint32_t>(settings().theme));
 
   countdownText_.setFont(vexa::resourceManager().font(FontId::Main));
   countdownText_.setCharacterSize(cCountdownSize);
   countdownText_.setOutlineThickness(5.f);
   countdownText_.setOutlineColor(sf::Color::Black);
   return true;
+}
+
+void StateRace::rememberChoices(Settings& settings) const {
+  if (!prepared_)
+    return;  // never raced: what was read stays
+  settings.speed = pacer_.speedIndex();
+  settings.theme = static_cast<int>(simulation_.theme());
 }
 
 void StateRace::setSpeed(int index) {

@@ -18,6 +18,8 @@
 
 namespace pod {
 
+struct Settings;
+
 // The screen on which a race runs: paces the physics turns at one of six
 // game speeds, shows the pre-race countdown, handles the keys that leave the
 // race or change its speed, and wires the simulation's buttons.
@@ -56,6 +58,8 @@ public:
   // its first turn.
   void restart();
   void setSpeed(int index);
+  // The speed and theme to remember; nothing before the first race.
+  void rememberChoices(Settings& settings) const;
   // Escape, "To menu" and "Menu": stop stepping, delete the brains (their
   // threads end) and make the menu current.
   void leaveForMenu();

@@ -1,5 +1,6 @@
 #include "screens/trackedit.h"
 
+#include <cctype>
 #include <cmath>
 #include <filesystem>
 #include <iostream>
@@ -109,7 +110,39 @@ const char* TrackEdit::refusal(char32_t c) {
   return allowed ? nullptr : cOnlySafeCharacters;
 }
 
-bool TrackEdit::save(const std::string& folder, const std::string& typedName) {
+namespace {
+
+std::string lowered(std::string text) {
+  for (char& c : text)
+    c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return text;
+}
+
+// The shipped track that a file name would shadow, by file or track name.
+std::string shippedTrackNamed(const std::string& shippedFolder, const std::string& name) {
+  std::error_code error;
+  for (std::filesystem::directory_iterator it(shippedFolder, error), end; !error && it != end;
+       it.increment(error)) {
+    if (it->path().extension() != ".prt")
+      continue;
+    if (lowered(it->path().stem().string()) == lowered(name))
+      return it->path().stem().string();
+    Track shipped;
+    if (shipped.load(it->path().string()) && lowered(shipped.name) == lowered(name))
+      return shipped.name;
+  }
+  return "";
+}
+
+bool separateFolders(const std::string& folder, const std::string& shippedFolder) {
+  std::error_code error;
+  return !shippedFolder.empty() && !std::filesystem::equivalent(folder, shippedFolder, error);
+}
+
+} // namespace
+
+bool TrackEdit::save(const std::string& folder, const std::string& typedName,
+                     const std::string& shippedFolder) {
   std::string why;
   const std::string name = fileName(typedName, &why);
   if (track_.checkpoints.size() < 2) {
@@ -119,6 +152,13 @@ bool TrackEdit::save(const std::string& folder, const std::string& typedName) {
   if (name.empty()) {
     status_ = "Not saved: " + why;
     return false;
+  }
+  if (separateFolders(folder, shippedFolder)) {
+    const std::string shipped = shippedTrackNamed(shippedFolder, name);
+    if (!shipped.empty()) {
+      status_ = "Not saved: '" + shipped + "' is a track of the game; choose another name";
+      return false;
+    }
   }
 
   // Centred on the origin. Within a hundredth of a unit counts as centred,
@@ -147,6 +187,7 @@ bool TrackEdit::save(const std::string& folder, const std::string& typedName) {
 
   const std::string path = folder + name + ".prt";
   std::error_code error;
+  std::filesystem::create_directories(folder, error);
   const bool replacing = std::filesystem::exists(path, error);
   if (!centred.save(path)) {
     status_ = "Not saved: cannot write " + path;
@@ -157,14 +198,18 @@ bool TrackEdit::save(const std::string& folder, const std::string& typedName) {
   return true;
 }
 
-bool TrackEdit::load(const std::string& folder, const std::string& typedName) {
+bool TrackEdit::load(const std::string& folder, const std::string& typedName,
+                     const std::string& shippedFolder) {
   std::string why;
   const std::string name = fileName(typedName, &why);
   if (name.empty()) {
     status_ = "Not loaded: " + why;
     return false;
   }
-  const std::string path = folder + name + ".prt";
+  std::string path = folder + name + ".prt";
+  std::error_code error;
+  if (separateFolders(folder, shippedFolder) && !std::filesystem::exists(path, error))
+    path = shippedFolder + name + ".prt";
   Track loaded;
   if (!loaded.load(path, &why)) {
     status_ = "Not loaded: " + why;

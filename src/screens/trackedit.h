@@ -37,8 +37,12 @@ public:
   // Both refuse a bad file name; a failed load keeps the current track.
   // The file holds the track centred on the origin; the edit stays where it
   // is, so that nothing moves on screen.
-  bool save(const std::string& folder, const std::string& typedName);
-  bool load(const std::string& folder, const std::string& typedName);
+  // With a shipped folder apart from the player's, a save never takes the
+  // name of a shipped track, and a load looks in the player's folder first.
+  bool save(const std::string& folder, const std::string& typedName,
+            const std::string& shippedFolder = "");
+  bool load(const std::string& folder, const std::string& typedName,
+            const std::string& shippedFolder = "");
 
   // The typed name without surrounding spaces, if it is a safe file name:
   // letters, digits, spaces, '-' and '_', at most 64 characters. Otherwise

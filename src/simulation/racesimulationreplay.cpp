@@ -120,7 +120,7 @@ void RaceSimulation::showReplayTurn(std::size_t turn, bool oneForward) {
 
 std::string RaceSimulation::saveReplay() {
   std::string error;
-  const std::string path = saveTraceIn(recording_, cReplayFolder, error);
+  const std::string path = saveTraceIn(recording_, replayFolder(), error);
   if (path.empty()) {
     showNotice("Could not save the replay: " + error);
     std::cerr << "Could not save the replay: " << error << std::endl;

@@ -2,6 +2,8 @@
 
 #include "trace/tracewriter.h"
 
+#include <qutils/gamefolders.h>
+
 #include <algorithm>
 #include <ctime>
 #include <filesystem>
@@ -10,6 +12,13 @@
 namespace pod {
 
 namespace fs = std::filesystem;
+
+std::string replayFolder() {
+  std::string folder = qutils::gameFolders().replays;
+  while (folder.size() > 1 && folder.back() == '/')
+    folder.pop_back();
+  return folder;
+}
 
 std::vector<std::string> listTraceFiles(const std::string& folder) {
   std::error_code ec;

@@ -7,8 +7,9 @@
 
 namespace pod {
 
-// The folder of saved races, in the working directory.
-inline const char* const cReplayFolder = "replays";
+// The folder of saved races: replays/ of the working folder in a checkout,
+// the player's data folder otherwise. Without the trailing '/'.
+std::string replayFolder();
 
 // The ".jsonl" files of a folder, newest first (then by name); the folder is
 // created when missing. Empty when it cannot be listed.

@@ -7,6 +7,8 @@
 #   begin_e2e
 begin_e2e() {
   scratch=$(mktemp -d)
+  # The game remembers its choices: each run starts from none.
+  export XDG_CONFIG_HOME="$scratch/config" XDG_DATA_HOME="$scratch/data"
   pid=""
   trap 'rm -rf "$scratch"; [ -n "$pid" ] && kill $pid 2>/dev/null' EXIT
   fail() { echo "$1"; [ -f "$scratch/err.txt" ] && cat "$scratch/err.txt"; exit 1; }

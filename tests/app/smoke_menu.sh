@@ -9,6 +9,7 @@ binary=$1
 mode=${2:-}
 workdir=$(pwd)
 scratch=$(mktemp -d)
+export XDG_CONFIG_HOME="$scratch/config" XDG_DATA_HOME="$scratch/data"
 trap 'rm -rf "$scratch"' EXIT
 
 if [ "$mode" = "--without-icon" ]; then

@@ -6,6 +6,7 @@
 set -u
 binary=$1
 scratch=$(mktemp -d)
+export XDG_CONFIG_HOME="$scratch/config" XDG_DATA_HOME="$scratch/data"
 trap 'rm -rf "$scratch"' EXIT
 cp -r resources "$scratch/resources"
 rm "$scratch/resources/textures/cursor.png"

@@ -10,6 +10,7 @@ binary=$1
 shots=${2:-}
 source_dir=$(pwd)
 scratch=$(mktemp -d)
+export XDG_CONFIG_HOME="$scratch/config" XDG_DATA_HOME="$scratch/data"
 pid=""
 trap 'rm -rf "$scratch"; [ -n "$pid" ] && kill $pid 2>/dev/null' EXIT
 

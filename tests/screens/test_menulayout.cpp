@@ -248,7 +248,7 @@ TEST_F(MenuLayoutDisplay, ReplayListShowsEachRaceNewestFirstInsideTheWindow) {
     for (int t = 0; t < k; ++t)
       trace.append(std::vector<Influence>(4), {}, physics.getCurrentState());
     std::string error;
-    const std::string path = saveTraceIn(trace, cReplayFolder, error);
+    const std::string path = saveTraceIn(trace, replayFolder(), error);
     ASSERT_FALSE(path.empty()) << error;
     fs::last_write_time(path, now - std::chrono::hours(14 - k));
   }

@@ -100,6 +100,30 @@ TEST_F(TrackEditTest, SaveCentresTheTrackAndRefusesWithAReason) {
   EXPECT_NE(edit_.status().find("replacing the previous file"), std::string::npos);
 }
 
+// Installed, the editor saves into the player's folder and the game's own
+// tracks sit apart: none of them can be shadowed, and Load still finds them.
+TEST_F(TrackEditTest, PlayersFolderNeverShadowsAShippedTrack) {
+  const std::string shipped = folder_ + "shipped/";
+  const std::string player = folder_ + "player/";  // made by the first save
+  fs::create_directories(shipped);
+  std::ofstream(shipped + "boomerang.prt") << "Boomerang\n0 [0,0] 200\n1 [900,0] 200\n";
+  std::ofstream(shipped + "loop.prt") << "Grand Loop\n0 [0,0] 200\n1 [0,900] 200\n";
+  edit_.create({0, 0});
+  edit_.create({500, 0});
+  for (const char* taken : {"boomerang", "BOOMERANG", "Grand Loop"}) {
+    EXPECT_FALSE(edit_.save(player, taken, shipped)) << taken;
+    EXPECT_NE(edit_.status().find("is a track of the game"), std::string::npos) << taken;
+  }
+  ASSERT_TRUE(edit_.save(player, "mine", shipped)) << edit_.status();
+  EXPECT_TRUE(fs::exists(player + "mine.prt"));
+  EXPECT_EQ(std::distance(fs::directory_iterator(shipped), {}), 2);
+
+  ASSERT_TRUE(edit_.load(player, "boomerang", shipped)) << edit_.status();
+  EXPECT_EQ(edit_.track().name, "Boomerang");
+  ASSERT_TRUE(edit_.load(player, "mine", shipped));
+  EXPECT_EQ(edit_.track().name, "mine");
+}
+
 TEST_F(TrackEditTest, LoadRenumbersSoThatSavingAgainGivesTheSameBytes) {
   for (V p : {V{13.37f, -7.1f}, V{4321.5f, 900.25f}, V{-2500.125f, 3333.3f}, V{77, -6000}})
     edit_.create(p);

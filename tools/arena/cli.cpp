@@ -19,7 +19,9 @@
 #include "brains/driverregistry.h"
 #include "trace/tracewriter.h"
 
+#include <qutils/gamefolders.h>
 #include <qutils/text.h>
+#include <qutils/version.h>
 
 #include <CLI/CLI.hpp>
 
@@ -44,7 +46,7 @@ struct Options {
   std::string team1 = "Steering heuristics";
   std::string team2 = "Steering heuristics";
   std::vector<std::string> trackArgs;
-  std::string tracksDir = kDefaultTracksDir;
+  std::string tracksDir;  // empty: the shipped tracks of the data folder
   int randomTracks = 0;
   int races = kDefaultRaces;
   bool swap = false;
@@ -100,11 +102,11 @@ void listEverything(std::ostream& out, const std::string& dir) {
     for (const auto& name : computerDriverNames(timeAttack))
       out << "  " << name << '\n';
   }
-  out << "Tracks in " << dir << ":\n";
+  out << "Tracks in " << shippedTracks(dir) << ":\n";
   for (const auto& f : loadFolder(dir)) {
     if (f.loaded)
-      out << "  " << f.track.name << " (" << f.track.checkpoints.size() << " checkpoints, "
-          << f.path << ")\n";
+      out << "  " << f.track.name << (f.player ? " [player]" : "") << " ("
+          << f.track.checkpoints.size() << " checkpoints, " << f.path << ")\n";
     else
       out << "  " << f.path << ": " << oneLine(f.error) << '\n';
   }
@@ -266,12 +268,14 @@ int play(const Options& o, const CLI::App& app, std::ostream& out, std::ostream&
                                   [](const std::string& a) { return !isPathLike(a); });
   // Random tracks alone need no folder unless one was named.
   const bool randomOnly = o.trackArgs.empty() && o.randomTracks > 0 && !given("--tracks-dir") &&
-                          !fs::is_directory(o.tracksDir);
+                          shippedTracks(o.tracksDir).empty();
   if ((o.trackArgs.empty() && !randomOnly) || byName)
     folder = std::make_unique<std::vector<TrackFile>>(loadFolder(o.tracksDir));
   if (o.trackArgs.empty()) {
     if (folder) {
       for (const auto& f : *folder) {
+        if (f.player)
+          continue;  // the default tournament is the same on every machine
         if (!f.loaded)
           throw BadInput{"invalid track '" + f.path + "': " + oneLine(f.error)};
         requireRaceable(f.track, "'" + f.path + "'");
@@ -291,7 +295,7 @@ int play(const Options& o, const CLI::App& app, std::ostream& out, std::ostream&
     sources.push_back("random");
   }
   if (config.tracks.empty())
-    throw BadInput{"no tracks to race on in '" + o.tracksDir + "'"};
+    throw BadInput{"no tracks to race on in '" + shippedTracks(o.tracksDir) + "'"};
   if (config.tracks.size() > kMaxTracks)
     throw BadInput{"a schedule holds at most " + std::to_string(kMaxTracks) + " tracks (got " +
                    std::to_string(config.tracks.size()) + ")"};
@@ -374,9 +378,10 @@ int runArena(const std::vector<std::string>& args, std::ostream& out, std::ostre
   app.add_option("--track", o.trackArgs,
                  "Track by name or .prt file; repeatable (default: every track of the folder)")
       ->type_name("NAME|FILE");
-  app.add_option("--tracks-dir", o.tracksDir, "Folder of the tracks")
-      ->type_name("DIR")
-      ->capture_default_str();
+  app.add_option("--tracks-dir", o.tracksDir,
+                 "Folder of the tracks (default: the shipped tracks, then the player's)")
+      ->type_name("DIR");
+  app.set_version_flag("--version", std::string("vuzuder-arena ") + qutils::version());
   app.add_option("--random-tracks", o.randomTracks,
                  "Also race on N tracks generated from the seed")
       ->type_name("N");

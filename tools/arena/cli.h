@@ -14,7 +14,6 @@ constexpr int kDefaultThinkEvals = 15000;
 // Real time per turn for threaded planners: the game's fastest speed.
 constexpr int kDefaultThinkMs = 20;
 constexpr int kDefaultRaces = 10;
-constexpr const char* kDefaultTracksDir = "resources/tracks/";
 
 // The whole program: parses the arguments (without the program name), plays
 // the tournament and prints the report on `out`. Bad input gives one line on

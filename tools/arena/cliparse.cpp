@@ -26,6 +26,9 @@ std::optional<int> parseArguments(CLI::App& app, const std::string& program,
   } catch (const CLI::CallForHelp&) {
     out << app.help();
     return 0;
+  } catch (const CLI::CallForVersion& version) {
+    out << version.what() << '\n';
+    return 0;
   } catch (const CLI::ParseError& e) {
     err << program << ": " << oneLine(e.what()) << '\n';
     return 2;

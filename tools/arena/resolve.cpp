@@ -6,6 +6,7 @@
 
 #include "brains/driverregistry.h"
 
+#include <qutils/gamefolders.h>
 #include <qutils/text.h>
 
 #include <algorithm>
@@ -56,25 +57,46 @@ bool trackFromFile(const std::string& path, Track& track, std::string& error) {
   return track.load(path, &error);
 }
 
-} // namespace
-
-std::vector<TrackFile> loadFolder(const std::string& dir) {
+void appendFolder(std::vector<TrackFile>& files, const std::string& dir, bool player) {
   std::error_code ec;
-  if (!fs::is_directory(dir, ec))
-    throw BadInput{"cannot read the track folder '" + dir +
-                   "' (run from the repository root, or give --tracks-dir)"};
   std::vector<std::string> paths;
-  for (const auto& entry : fs::directory_iterator(dir, ec))
-    if (entry.is_regular_file() && entry.path().extension() == ".prt")
-      paths.push_back(entry.path().string());
+  for (fs::directory_iterator it(dir, ec), end; !ec && it != end; it.increment(ec)) {
+    std::error_code typeError;
+    if (it->is_regular_file(typeError) && it->path().extension() == ".prt")
+      paths.push_back(it->path().string());
+  }
   std::sort(paths.begin(), paths.end());
-  std::vector<TrackFile> files;
   for (const auto& p : paths) {
     TrackFile f;
     f.path = p;
+    f.player = player;
     f.loaded = trackFromFile(p, f.track, f.error);
     files.push_back(std::move(f));
   }
+}
+
+} // namespace
+
+std::string shippedTracks(const std::string& dir) {
+  if (!dir.empty())
+    return dir;
+  const std::string& data = qutils::gameFolders().data;
+  return data.empty() ? "" : data + "tracks/";
+}
+
+std::vector<TrackFile> loadFolder(const std::string& dir) {
+  const std::string shipped = shippedTracks(dir);
+  if (shipped.empty())
+    throw BadInput{qutils::noDataMessage(qutils::gameFolders()) + " (or give --tracks-dir)"};
+  std::error_code ec;
+  if (!fs::is_directory(shipped, ec))
+    throw BadInput{"cannot read the track folder '" + shipped + "'"};
+  std::vector<TrackFile> files;
+  appendFolder(files, shipped, false);
+  const std::string player = qutils::gameFolders().playerTracks;
+  if (dir.empty() && !player.empty() && fs::is_directory(player, ec) &&
+      !fs::equivalent(player, shipped, ec))
+    appendFolder(files, player, true);
   return files;
 }
 

@@ -26,10 +26,17 @@ struct TrackFile {
   std::string path;
   Track track;
   bool loaded = false;
+  bool player = false;  // made in the game's editor, not shipped
   std::string error;
 };
 
-// Every ".prt" file of the folder, by file name.
+// The folder given (--tracks-dir), else the shipped tracks of the data
+// folder found from any working folder; empty when no data folder is found.
+std::string shippedTracks(const std::string& dir);
+
+// Every ".prt" file of the folder, by file name. With no folder given, the
+// shipped tracks followed by the player's own, which never win a name
+// lookup against a shipped track since they come later.
 std::vector<TrackFile> loadFolder(const std::string& dir);
 
 void requireRaceable(const Track& track, const std::string& label);
