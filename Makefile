@@ -13,13 +13,14 @@ PACKAGES := cmake make g++ pkg-config \
   libcli11-dev nlohmann-json3-dev \
   xvfb xauth xdotool x11-utils imagemagick xdg-utils libgl1-mesa-dri fonts-dejavu-core \
   parallel python3 python3-dev python3-pybind11 pybind11-dev python3-numpy python3-pytest \
-  python3-matplotlib clang libclang-rt-14-dev
+  python3-matplotlib clang libclang-rt-14-dev \
+  dpkg-dev fakeroot file lintian desktop-file-utils appstream
 
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 XVFB := xvfb-run -a -s "-screen 0 1920x1080x24 -maxclients 2048 -noreset"
 CONFIGURED := $(BUILD_DIR)/CMakeCache.txt
 
-.PHONY: all deps build run tournament test bench art check-sanitize clean
+.PHONY: all deps build run tournament test bench art package check-sanitize clean
 
 all: build
 
@@ -58,6 +59,10 @@ bench: build
 
 art: build
 	$(XVFB) ./$(BUILD_DIR)/tools/artgen/vuzuder-artgen resources
+
+# The .deb (build/vuzuder_VERSION_ARCH.deb): sudo apt install ./build/vuzuder_*.deb
+package: build
+	cmake --build $(BUILD_DIR) --target package
 
 # Planner and brain tests under ThreadSanitizer and AddressSanitizer; the GUI
 # engine's headless tests (scene graph, text boxes, input) under the latter.

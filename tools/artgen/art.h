@@ -61,6 +61,7 @@ V2 gradient(F sdf, V2 p) {
 
 void makePods(Context& ctx);
 void makeIcon(Context& ctx);
+void makeDesktopIcons(Context& ctx);
 void makeCheckpoints(Context& ctx);
 void makeBackgrounds(Context& ctx);
 void makeParticles(Context& ctx);

@@ -25,7 +25,7 @@ int main(int argc, char** argv) {
     if (args.size() != 1) {
         std::cerr << "usage: vuzuder-artgen [--only GROUPS] <resources-dir>\n"
                      "       vuzuder-artgen --preview-shaders <out-dir> [resources-dir]\n"
-                     "groups: pods,icon,checkpoints,backgrounds,particles,interface,keys,logos\n";
+                     "groups: pods,icon,icons,checkpoints,backgrounds,particles,interface,keys,logos\n";
         return 2;
     }
     Context ctx;
@@ -36,7 +36,7 @@ int main(int argc, char** argv) {
         return 1;
     }
     const std::vector<std::pair<std::string, std::function<void(Context&)>>> groups{
-        {"pods", makePods},           {"icon", makeIcon},           {"checkpoints", makeCheckpoints},
+        {"pods", makePods},           {"icon", makeIcon},           {"icons", makeDesktopIcons}, {"checkpoints", makeCheckpoints},
         {"backgrounds", makeBackgrounds}, {"particles", makeParticles}, {"interface", makeInterface},
         {"keys", makeKeys},           {"logos", makeLogos}};
     for (const auto& [name, make] : groups)

@@ -1,6 +1,8 @@
 // The four pods, seen from above with the nose along +x.
 #include "painter.h"
 
+#include <filesystem>
+
 #include <string>
 
 namespace artgen {
@@ -231,29 +233,46 @@ void makePods(Context& ctx) {
     }
 }
 
-void makeIcon(Context& ctx) {
-    Canvas cv(128, 128);
+// The icon drawn for a square of `size` pixels: the 128-pixel design scaled,
+// with edges anti-aliased at the target size.
+static Canvas iconCanvas(int size) {
+    const float s = static_cast<float>(size) / 128.f;
+    const float c = 64.f * s;
+    Canvas cv(size, size);
     // A dark rounded tile so the pod reads on any desktop.
-    cv.paint([](V2 p) {
-        const float d = sdBox(p, V2{64.f, 64.f}, V2{62.f, 62.f}, 18.f);
+    cv.paint([s](V2 p) {
+        const V2 q{p.x / s, p.y / s};
+        const float d = sdBox(q, V2{64.f, 64.f}, V2{62.f, 62.f}, 18.f) * s;
         const float cov = cover(d);
-        const float t = p.y / 128.f;
+        const float t = q.y / 128.f;
         return withA(mix(rgb(28, 44, 78), rgb(10, 14, 30), t), cov);
     });
-    cv.paint([](V2 p) {
-        const float d = std::fabs(sdBox(p, V2{64.f, 64.f}, V2{62.f, 62.f}, 18.f) + 1.5f) - 1.5f;
+    cv.paint([s](V2 p) {
+        const V2 q{p.x / s, p.y / s};
+        const float d = (std::fabs(sdBox(q, V2{64.f, 64.f}, V2{62.f, 62.f}, 18.f) + 1.5f) - 1.5f) * s;
         return withA(rgb(105, 211, 244), cover(d) * 0.8f);
     });
-    Canvas pod(128, 128);
-    drawPod(pod, 2, Theme::Day, V2{64.f, 64.f}, 50.f);
+    Canvas pod(size, size);
+    drawPod(pod, 2, Theme::Day, V2{c, c}, 50.f * s);
     // Tilt the pod so it looks under way.
-    Canvas tilted(128, 128);
+    Canvas tilted(size, size);
     tilted.paint([&](V2 p) {
-        const V2 q = rot(p - V2{64.f, 64.f}, 40.f) + V2{64.f, 64.f};
+        const V2 q = rot(p - V2{c, c}, 40.f) + V2{c, c};
         return pod.sample(q.x, q.y);
     });
     cv.drawCanvas(tilted, 0, 0);
-    ctx.write(cv, "icon.png");
+    return cv;
+}
+
+void makeIcon(Context& ctx) { ctx.write(iconCanvas(128), "icon.png"); }
+
+// The desktop's icon theme sizes, installed under share/icons/hicolor/.
+void makeDesktopIcons(Context& ctx) {
+    for (int size : {16, 24, 32, 48, 64, 128, 256}) {
+        const std::string folder = "icons/" + std::to_string(size) + "x" + std::to_string(size);
+        std::filesystem::create_directories(ctx.outDir + "/" + folder);
+        ctx.write(iconCanvas(size), folder + "/vuzuder.png");
+    }
 }
 
 }  // namespace artgen
