@@ -1,7 +1,8 @@
 #!/bin/sh
 # The package unpacked into a scratch root (dpkg-deb -x) and run from an
 # unrelated folder: the programs find their data beside them, the arena
-# plays a short tournament, the game opens its menu and quits. A program
+# plays a short tournament, the game opens its menu and quits (with home
+# folders it cannot use). A program
 # without any data says where it looked, on one line, with status 2.
 #   unpacked.sh <build folder> <source folder>
 set -u
@@ -38,7 +39,11 @@ for program in vuzuder vuzuder-arena; do
     fail "$program does not say where it looked: $(cat "$scratch/nodata.txt")"
 done
 
-"$games/vuzuder" >"$scratch/out.txt" 2>"$scratch/err.txt" &
+# Home folders that cannot be used (a file stands where they should be): the
+# game still plays, and says once that it could not keep its settings.
+touch "$scratch/not-a-folder"
+XDG_CONFIG_HOME="$scratch/not-a-folder" XDG_DATA_HOME="$scratch/not-a-folder" \
+  "$games/vuzuder" >"$scratch/out.txt" 2>"$scratch/err.txt" &
 pid=$!
 show_game_window $pid "$scratch/err.txt" || exit 1
 eval "$(xdotool getwindowgeometry --shell "$window")"
@@ -48,4 +53,6 @@ wait_for_exit $pid
 [ -n "$status" ] || fail "the game did not quit"
 pid=""
 [ "$status" -eq 0 ] || fail "exit status $status"
+[ "$(grep -c 'settings not saved' "$scratch/err.txt")" -eq 1 ] ||
+  fail "no single line about the settings that could not be saved"
 echo "unpacked arena raced, unpacked game opened its menu and quit; no data: status 2, one line"
