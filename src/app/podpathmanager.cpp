@@ -14,7 +14,10 @@ std::string PodPathManager::tracksPath() const {
 }
 
 std::string PodPathManager::playerTracksPath() const {
-  return qutils::gameFolders().playerTracks;
+  // In a checkout the editor writes beside the shipped tracks, wherever a
+  // derived manager moved them.
+  const qutils::GameFolders& folders = qutils::gameFolders();
+  return folders.checkout ? tracksPath() : folders.playerTracks;
 }
 
 std::string PodPathManager::replaysPath() const {

@@ -29,7 +29,7 @@ eval "$(xdotool getwindowgeometry --shell "$window")"
 cx=$((WIDTH / 2))
 
 # Editor: three checkpoints, a name, "Save", back to the menu.
-click $((WIDTH - 250)) $((HEIGHT - 90))
+click $((WIDTH - 120)) $((HEIGHT - 82))
 click $((cx - 300)) 300 3
 click $((cx + 250)) 350 3
 click $cx 650 3
@@ -56,7 +56,7 @@ replay=$(ls "$XDG_DATA_HOME"/vuzuder/replays/*.jsonl 2>/dev/null | head -n 1)
 [ -n "$replay" ] || fail "Save replay wrote nothing in $XDG_DATA_HOME/vuzuder/replays/"
 [ -n "$shots" ] && import -window "$window" "$shots/package_race.png"
 key Escape
-click $((WIDTH - 250)) $((HEIGHT - 30))
+click $((WIDTH - 120)) $((HEIGHT - 30))
 wait_for_exit $pid
 [ "${status:-}" = 0 ] || fail "the game did not quit cleanly (status ${status:-none})"
 pid=""
@@ -79,7 +79,7 @@ sleep 1
 [ "$(ls "$XDG_DATA_HOME"/vuzuder/replays/*.jsonl | wc -l)" -eq 2 ] ||
   fail "the remembered choices did not make a race"
 key Escape
-click $((WIDTH - 250)) $((HEIGHT - 30))
+click $((WIDTH - 120)) $((HEIGHT - 30))
 wait_for_exit $pid
 pid=""
 

@@ -48,7 +48,7 @@ pid=$!
 show_game_window $pid "$scratch/err.txt" || exit 1
 eval "$(xdotool getwindowgeometry --shell "$window")"
 grep -q '^Loaded track boomerang.prt$' "$scratch/out.txt" || fail "the menu loaded no shipped track"
-click $((WIDTH - 250)) $((HEIGHT - 30))
+click $((WIDTH - 120)) $((HEIGHT - 30))
 wait_for_exit $pid
 [ -n "$status" ] || fail "the game did not quit"
 pid=""
