@@ -33,10 +33,10 @@ click $((WIDTH - 120)) $((HEIGHT - 82))
 click $((cx - 300)) 300 3
 click $((cx + 250)) 350 3
 click $cx 650 3
-click 110 30
+click 110 20
 xdotool type --delay 50 "my loop"
 sleep 0.3
-click 110 60
+click 528 20
 track="$XDG_DATA_HOME/vuzuder/tracks/my loop.prt"
 [ -f "$track" ] || fail "no track in $XDG_DATA_HOME/vuzuder/tracks/"
 xdotool key Escape
