@@ -39,7 +39,12 @@ void StateRace::reserved() {}
 
 // The shaders, canvases and particle textures of the race screen are set up
 // when the first race or replay starts: the menu comes up sooner, smaller.
-bool StateRace::init() { return true; }
+// The last run's speed is set now, so that a speed chosen before the first
+// race is not overwritten when the screen is set up.
+bool StateRace::init() {
+  pacer_.setSpeed(settings().speed);
+  return true;
+}
 
 bool StateRace::prepare() {
   if (prepared_)
@@ -55,8 +60,8 @@ bool StateRace::prepare() {
   const auto& speeds = simulation_.speedButtons();
   for (std::size_t i = 0; i < speeds.size(); ++i)
     speeds[i]->setCallback([this, i] { setSpeed(static_cast<int>(i)); });
-  // The speed and theme of the last run, until changed here.
-  setSpeed(settings().speed);
+  // The speed as it stands and the theme of the last run.
+  setSpeed(pacer_.speedIndex());
   simulation_.selectTheme(static_cast<std::uint32_t>(settings().theme));
 
   countdownText_.setFont(vexa::resourceManager().font(FontId::Main));
