@@ -77,6 +77,11 @@ bool openAddress(const std::string& address, const std::string& failureLine, int
     if (watcher == 0) {
       const pid_t runner = fork();
       if (runner == 0) {
+        // The opener (and the browser it may start) gets none of the game's
+        // files: a bot's pipes among them.
+        if (close_range(3, ~0u, 0) != 0)
+          for (int fd = 3; fd < 1024; ++fd)
+            close(fd);
         execv(argv[0], argv);
         _exit(127);
       }

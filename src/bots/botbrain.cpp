@@ -49,6 +49,8 @@ bool BotBrain::note(Fault fault, std::string detail, const std::string& line) {
   p.fault = fault;
   p.detail = std::move(detail);
   p.line = printable(line);
+  process_.readErrors();
+  p.lastErrors = process_.lastErrorLines();
   problems_.push_back(std::move(p));
   const bool fatal = fault == Fault::StartFailed || fault == Fault::Crashed ||
                      fault == Fault::Exited || fault == Fault::ClosedOutput;
@@ -75,8 +77,14 @@ bool BotBrain::answer(const Race& race, std::vector<Influence>& influences) {
   out_.clear();
   if (!process_.started()) {
     std::string error;
-    if (!process_.start(settings_.words, &error))
-      return note(Fault::StartFailed, error);
+    bool ours = false;
+    if (!process_.start(settings_.words, &error, &ours)) {
+      if (!ours)
+        return note(Fault::StartFailed, error);
+      hostError_ = error;
+      dead_ = true;
+      return false;
+    }
     Greeting g;
     g.timeAttack = race.timeAttack;
     g.podsPerTeam = race.nbPodsPerTeam;
@@ -107,7 +115,7 @@ bool BotBrain::answer(const Race& race, std::vector<Influence>& influences) {
 
   BotProcess::Io io = process_.write(out_, settings_.checking ? stall : deadline);
   if (io == BotProcess::Io::Closed) {
-    const Fault f = deathFault(&detail);
+    const Fault f = faultOfEnd(process_, milliseconds(100), &detail, Fault::ClosedInput);
     return note(f, detail);
   }
   if (io == BotProcess::Io::Timeout) {
@@ -172,12 +180,33 @@ void BotBrain::finish(int winner) {
   if (!process_.started())
     return;
   const milliseconds grace(settings_.graceMs);
+  bool gentle = !dead_;
   if (!dead_) {
     out_.clear();
     appendEnd(out_, winner);
-    process_.write(out_, Clock::now() + grace);
+    const auto deadline = Clock::now() + grace;
+    process_.write(out_, deadline);
+    // A bot still running after its grace has had it: SIGTERM next.
+    gentle = readWhatIsLeft(deadline);
   }
-  process_.stop(grace, !dead_);
+  process_.stop(grace, gentle);
+}
+
+// Lines are matched to turns by count, never by when they come: whatever
+// the bot wrote beyond its answers is an extra line, found when the next
+// turn is due if it has arrived by then, and at the latest here, once the
+// race is over and its output has been read to the end. False when the
+// output is still open at the deadline.
+bool BotBrain::readWhatIsLeft(Clock::time_point deadline) {
+  const BotProcess::Io io = process_.readLine(line_, deadline);
+  if (io == BotProcess::Io::Ok || io == BotProcess::Io::TooLong) {
+    ++turn_; // the turn these lines would have answered
+    note(Fault::ExtraLine, "more lines than pods by the end of the race", line_);
+  } else if (io == BotProcess::Io::Closed && process_.hasUnreadOutput()) {
+    ++turn_;
+    note(Fault::ExtraLine, "more lines than pods by the end of the race");
+  }
+  return io != BotProcess::Io::Timeout;
 }
 
 std::string BotBrain::takeErrorOutput() { return process_.takeErrorOutput(); }

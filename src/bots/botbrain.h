@@ -35,6 +35,11 @@ public:
   // The race is over: sends the last line and ends the process. Idempotent.
   void finish(int winner);
 
+  // Why the bot could not be started when that was no fault of its own (no
+  // descriptors or processes left): the race cannot be played. Empty
+  // otherwise.
+  const std::string& hostError() const { return hostError_; }
+
   // The first fault, or nullptr for a clean run.
   const Problem* forfeit() const;
   // Every fault (more than one only when checking).
@@ -51,12 +56,14 @@ public:
 
 private:
   bool note(Fault fault, std::string detail, const std::string& line = {});
+  bool readWhatIsLeft(Clock::time_point deadline);
   bool answer(const Race& race, std::vector<Influence>& influences);
   Fault deathFault(std::string* detail);
 
   BotSettings settings_;
   BotProcess process_;
   std::vector<Problem> problems_;
+  std::string hostError_;
   bool dead_ = false;
   bool finished_ = false;
   int turn_ = 0;

@@ -12,6 +12,8 @@ const char* faultName(Fault fault) {
     return "exited";
   case Fault::ClosedOutput:
     return "closed output";
+  case Fault::ClosedInput:
+    return "closed input";
   case Fault::Late:
     return "late";
   case Fault::FieldCount:

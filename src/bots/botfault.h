@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 namespace pod::bots {
 
@@ -10,6 +11,7 @@ enum class Fault {
   Crashed,
   Exited,
   ClosedOutput,
+  ClosedInput,
   Late,
   FieldCount,
   NotANumber,
@@ -27,6 +29,9 @@ struct Problem {
   Fault fault = Fault::Late;
   std::string detail; // "no answer within 50 ms", "exited with status 0", ...
   std::string line;   // the offending line, cut to 200 bytes; empty if none
+  // The last lines of its standard error when the fault was found, each cut
+  // to 200 printable bytes (the game's winner panel shows them).
+  std::vector<std::string> lastErrors;
 
   // "turn 12: late (no answer within 50 ms)", then the line when there is one.
   std::string describe() const;

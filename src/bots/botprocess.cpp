@@ -1,10 +1,11 @@
 #include "bots/botprocess.h"
 
+#include "bots/botwatch.h"
 #include "bots/protocol.h"
 
 #include <fcntl.h>
 #include <poll.h>
-#include <sys/prctl.h>
+#include <sys/resource.h>
 #include <signal.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -56,14 +57,16 @@ void pauseMs(long ms) {
 }
 
 extern "C" void onInterrupt(int sig) {
+  // Each slot holds a watcher: it passes SIGTERM on to its bot, and on
+  // kKillAll kills the bot and whatever it started before it leaves.
   for (auto& slot : gLive)
     if (const pid_t p = slot.load(); p > 0)
-      kill(-p, SIGTERM);
+      kill(p, watch::kForward);
   pauseMs(200);
   for (auto& slot : gLive)
     if (const pid_t p = slot.load(); p > 0) {
-      kill(-p, SIGKILL);
-      while (waitpid(-p, nullptr, 0) > 0 || errno == EINTR) {
+      kill(p, watch::kKillAll);
+      while (waitpid(p, nullptr, 0) < 0 && errno == EINTR) {
       }
     }
   const std::size_t n = std::strlen(gInterruptMessage);
@@ -77,9 +80,6 @@ void prepareOnce() {
   std::call_once(once, [] {
     // A dead bot's pipe must not kill us: writes then fail with EPIPE.
     signal(SIGPIPE, SIG_IGN);
-    // What a bot starts and leaves behind comes back to us when the bot
-    // ends, so that we reap it rather than leave a zombie to init.
-    prctl(PR_SET_CHILD_SUBREAPER, 1);
   });
 }
 
@@ -169,8 +169,36 @@ void BotProcess::closeFd(int& fd) {
   fd = -1;
 }
 
-bool BotProcess::start(const std::vector<std::string>& words, std::string* error) {
+namespace {
+
+// Opens the pipes a bot needs, or none of them.
+bool openPipes(int (*pipes)[2], int count, std::string* error) {
+  for (int i = 0; i < count; ++i)
+    if (pipe2(pipes[i], O_CLOEXEC) != 0) {
+      if (error)
+        *error = std::string("cannot make a pipe: ") + std::strerror(errno);
+      for (int j = 0; j < i; ++j)
+        for (int fd : pipes[j])
+          close(fd);
+      return false;
+    }
+  return true;
+}
+
+int descriptorCeiling() {
+  rlimit limit{};
+  if (getrlimit(RLIMIT_NOFILE, &limit) != 0 || limit.rlim_cur == RLIM_INFINITY)
+    return 65536;
+  return static_cast<int>(std::min<rlim_t>(limit.rlim_cur, 1 << 20));
+}
+
+} // namespace
+
+bool BotProcess::start(const std::vector<std::string>& words, std::string* error,
+                       bool* hostFault) {
   std::string reason;
+  if (hostFault)
+    *hostFault = false;
   if (words.empty()) {
     if (error)
       *error = "empty command";
@@ -184,89 +212,96 @@ bool BotProcess::start(const std::vector<std::string>& words, std::string* error
   }
   prepareOnce();
 
-  // Everything the child needs is prepared before fork: after it, only
+  // Everything the children need is prepared before fork: after it, only
   // async-signal-safe calls.
   std::vector<char*> argv;
   for (const auto& w : words)
     argv.push_back(const_cast<char*>(w.c_str()));
   argv.push_back(nullptr);
 
-  int in[2], out[2], err[2], report[2];
-  if (pipe2(in, O_CLOEXEC) != 0) {
+  // What fails from here on is ours, not the bot's.
+  const auto ours = [&](const std::string& what) {
+    if (hostFault)
+      *hostFault = true;
     if (error)
-      *error = std::string("cannot make a pipe: ") + std::strerror(errno);
+      *error = what;
     return false;
-  }
-  if (pipe2(out, O_CLOEXEC) != 0 || pipe2(err, O_CLOEXEC) != 0 || pipe2(report, O_CLOEXEC) != 0) {
-    if (error)
-      *error = std::string("cannot make a pipe: ") + std::strerror(errno);
-    for (int fd : {in[0], in[1]})
-      close(fd);
-    return false;
-  }
+  };
+  int pipes[4][2];
+  if (!openPipes(pipes, 4, &reason))
+    return ours(reason);
+  int(&in)[2] = pipes[0];
+  int(&out)[2] = pipes[1];
+  int(&err)[2] = pipes[2];
+  int(&report)[2] = pipes[3];
 
+  const watch::Plan plan{program.c_str(), argv.data(), in[0], out[1], err[1],
+                         report[1],       getpid(),    descriptorCeiling()};
   const pid_t pid = fork();
-  if (pid == 0) {
-    // Its own process group, so that ending the group ends whatever it starts
-    // and Ctrl-C in the terminal reaches only us, who end it cleanly.
-    setpgid(0, 0);
-    struct sigaction dfl {};
-    dfl.sa_handler = SIG_DFL;
-    for (int s : {SIGPIPE, SIGINT, SIGTERM, SIGHUP})
-      sigaction(s, &dfl, nullptr);
-    sigset_t none;
-    sigemptyset(&none);
-    sigprocmask(SIG_SETMASK, &none, nullptr);
-    if (dup2(in[0], 0) < 0 || dup2(out[1], 1) < 0 || dup2(err[1], 2) < 0)
-      _exit(127);
-    execv(program.c_str(), argv.data());
-    const int code = errno;
-    if (::write(report[1], &code, sizeof code) < 0) {
-    }
-    _exit(127);
-  }
+  if (pid == 0)
+    watch::runWatcher(plan);
+  const int forkError = errno;
 
   close(in[0]);
   close(out[1]);
   close(err[1]);
   close(report[1]);
   if (pid < 0) {
-    if (error)
-      *error = std::string("cannot start a process: ") + std::strerror(errno);
     for (int fd : {in[1], out[0], err[0], report[0]})
       close(fd);
-    return false;
+    return ours(std::string("cannot start a process: ") + std::strerror(forkError));
   }
   setpgid(pid, pid);
-
-  int code = 0;
-  ssize_t got;
-  do
-    got = read(report[0], &code, sizeof code);
-  while (got < 0 && errno == EINTR);
-  close(report[0]);
-  if (got == static_cast<ssize_t>(sizeof code)) {
-    waitpid(pid, nullptr, 0);
-    for (int fd : {in[1], out[0], err[0]})
-      close(fd);
-    if (error)
-      *error = "cannot run '" + program + "': " + std::strerror(code);
-    return false;
-  }
-
   pid_ = pid;
   track(pid);
+
+  // The watcher says it started the bot, or why not, then closes the pipe;
+  // so does the bot when it runs its program.
+  bool startedBot = false;
+  watch::Report message{};
+  int execError = 0, watchError = 0;
+  for (;;) {
+    const ssize_t got = read(report[0], &message, sizeof message);
+    if (got < 0 && errno == EINTR)
+      continue;
+    if (got != static_cast<ssize_t>(sizeof message))
+      break;
+    if (message.kind == watch::kStarted)
+      startedBot = true;
+    else if (message.kind == watch::kExecFailed)
+      execError = message.value;
+    else
+      watchError = message.value;
+  }
+  close(report[0]);
   toBot_ = in[1];
   fromBot_ = out[0];
   errFromBot_ = err[0];
+  if (!startedBot || execError != 0 || watchError != 0) {
+    stop(std::chrono::milliseconds(0), false);
+    if (execError != 0) {
+      if (error)
+        *error = "cannot run '" + program + "': " + std::strerror(execError);
+      return false;
+    }
+    return ours(std::string("cannot start a process: ") +
+                std::strerror(watchError != 0 ? watchError : ECHILD));
+  }
+
   for (int fd : {toBot_, fromBot_, errFromBot_})
     setNonBlocking(fd);
+  // A bot that logs a lot between two of our reads must not stall on a full
+  // pipe: a large buffer, where the system allows it.
+  fcntl(errFromBot_, F_SETPIPE_SZ, 1 << 20);
   outputClosed_ = false;
   skippingLine_ = false;
   buffer_.clear();
   scanned_ = 0;
   errors_.clear();
   droppedErrors_ = 0;
+  errorTail_.clear();
+  errorTailNext_ = 0;
+  errorLine_.clear();
   return true;
 }
 
@@ -279,12 +314,47 @@ void BotProcess::drainErrors() {
       const std::size_t keep = std::min(room, static_cast<std::size_t>(n));
       errors_.append(chunk, keep);
       droppedErrors_ += static_cast<std::size_t>(n) - keep;
+      for (ssize_t i = 0; i < n; ++i) {
+        if (chunk[i] == '\r')
+          continue;
+        if (chunk[i] != '\n') {
+          if (errorLine_.size() < kErrorLineBytes)
+            errorLine_ += chunk[i];
+          continue;
+        }
+        if (errorTail_.size() < kErrorTailLines)
+          errorTail_.emplace_back();
+        errorTail_[errorTailNext_].swap(errorLine_);
+        errorTailNext_ = (errorTailNext_ + 1) % kErrorTailLines;
+        errorLine_.clear();
+      }
     } else if (n == 0 || (errno != EINTR && errno != EAGAIN)) {
       closeFd(errFromBot_);
     } else if (errno == EAGAIN) {
       return;
     }
   }
+}
+
+std::string printableLine(std::string_view text, std::size_t limit) {
+  std::string line(text.substr(0, limit));
+  for (char& c : line)
+    if (static_cast<unsigned char>(c) < 0x20 || static_cast<unsigned char>(c) >= 0x7f)
+      c = '?';
+  return line;
+}
+
+std::vector<std::string> BotProcess::lastErrorLines() const {
+  std::vector<std::string> lines;
+  const std::size_t n = errorTail_.size();
+  for (std::size_t k = 0; k < n; ++k)
+    lines.push_back(printableLine(errorTail_[(errorTailNext_ + k) % n], kErrorLineBytes));
+  if (!errorLine_.empty()) {
+    lines.push_back(printableLine(errorLine_, kErrorLineBytes));
+    if (lines.size() > kErrorTailLines)
+      lines.erase(lines.begin());
+  }
+  return lines;
 }
 
 BotProcess::Io BotProcess::write(std::string_view text, Clock::time_point deadline) {
@@ -329,7 +399,6 @@ BotProcess::Io BotProcess::writeNow(std::string& pending) {
     }
   }
   pending.erase(0, done);
-  drainErrors();
   return pending.empty() ? Io::Ok : Io::Timeout;
 }
 
@@ -380,11 +449,8 @@ BotProcess::Io BotProcess::readLine(std::string& line, Clock::time_point deadlin
         scanned_ = 0;
         continue;
       }
-      std::size_t end = nl;
-      if (end > 0 && buffer_[end - 1] == '\r')
-        --end;
       const bool tooLong = nl > kMaxLineBytes;
-      line.assign(buffer_, 0, std::min(end, kMaxLineBytes));
+      line.assign(buffer_, 0, std::min(nl, kMaxLineBytes));
       buffer_.erase(0, nl + 1);
       scanned_ = 0;
       return tooLong ? Io::TooLong : Io::Ok;
@@ -430,12 +496,14 @@ std::string BotProcess::endDescription(std::chrono::milliseconds wait, bool* cra
          (name ? std::string(" (SIG") + name + ")" : std::string());
 }
 
-Fault faultOfEnd(BotProcess& process, std::chrono::milliseconds wait, std::string* detail) {
+Fault faultOfEnd(BotProcess& process, std::chrono::milliseconds wait, std::string* detail,
+                 Fault ifRunning) {
   bool crashed = false;
   *detail = process.endDescription(wait, &crashed);
   if (detail->empty()) {
-    *detail = "its output closed while it runs";
-    return Fault::ClosedOutput;
+    *detail = ifRunning == Fault::ClosedInput ? "it closed its input and runs on"
+                                              : "its output closed while it runs";
+    return ifRunning;
   }
   return crashed ? Fault::Crashed : Fault::Exited;
 }
@@ -458,22 +526,21 @@ void BotProcess::stop(std::chrono::milliseconds grace, bool gentle) {
       poll(fds, errFromBot_ >= 0 ? 1 : 0, std::min(msUntil(deadline), 5));
     }
   };
+  // pid_ is the watcher: it ends only once the bot and everything the bot
+  // started are gone.
   bool gone = gentle && drainDuring(grace);
   if (!gone) {
-    kill(-pid_, SIGTERM);
+    kill(pid_, watch::kForward);
     gone = drainDuring(grace);
   }
-  // The leader is not reaped yet, so its group id is still ours: this ends
-  // whatever it left behind, whether it left or not.
-  kill(-pid_, SIGKILL);
+  if (!gone)
+    kill(pid_, watch::kKillAll);
   while (waitpid(pid_, nullptr, 0) < 0 && errno == EINTR) {
-  }
-  // Its children were handed to us as it ended; they got the SIGKILL too.
-  while (waitpid(-pid_, nullptr, 0) > 0 || errno == EINTR) {
   }
   untrack(pid_);
   pid_ = -1;
   drainErrors();
+  closeFd(toBot_);
   closeFd(fromBot_);
   closeFd(errFromBot_);
 }

@@ -37,8 +37,12 @@ bool isBlank(char c) { return c == ' ' || c == '\t'; }
 // A whole field as a finite double; false for text that is not a number.
 LineFault parseNumber(std::string_view field, double& value) {
   std::string_view digits = field;
-  if (!digits.empty() && digits.front() == '+')
+  // One sign at most: "+5" is a number, "+-5" is not.
+  if (!digits.empty() && digits.front() == '+') {
     digits.remove_prefix(1);
+    if (!digits.empty() && digits.front() == '-')
+      return LineFault::NotANumber;
+  }
   const char* end = digits.data() + digits.size();
   const auto r = std::from_chars(digits.data(), end, value);
   if (r.ptr != end || (r.ec != std::errc() && r.ec != std::errc::result_out_of_range))

@@ -195,7 +195,7 @@ std::string trackProblem(const Track& track) {
 
 bool Track::save(const std::string& path) const {
   const std::string temporary = path + ".tmp";
-  std::FILE* file = std::fopen(temporary.c_str(), "w");
+  std::FILE* file = std::fopen(temporary.c_str(), "we");
   if (!file) {
     // Reported, but a failed save never stops the program: the caller keeps
     // its track and the previous file stays as it was.

@@ -94,6 +94,7 @@ void RaceHud::setFont(const sf::Font& font) {
   winnerTitle_.text.setOutlineColor(sf::Color::Black);
   style(winnerTeam_, 24, sf::Color::White);
   style(winnerReason_, 13, cDimText);
+  style(winnerDetails_, 13, cDimText);
   winnerTeam_.text.setOutlineThickness(1.f);
   winnerTeam_.text.setOutlineColor(sf::Color::Black);
 
@@ -356,6 +357,20 @@ void RaceHud::drawWinner(sf::RenderTarget& target, const WinnerBoard& board,
     winnerReason_.text.setPosition(cx, cy + 32.f);
     target.draw(winnerReason_.text);
   }
+}
+
+void RaceHud::drawWinnerDetails(sf::RenderTarget& target, const WinnerBoard& board,
+                                const sf::FloatRect& rect) {
+  if (board.details().empty())
+    return;
+  winnerDetails_.set(board.details());
+  const sf::FloatRect bounds = winnerDetails_.text.getLocalBounds();
+  const float width = std::max(rect.width, bounds.width + 24.f);
+  const sf::FloatRect panel(rect.left + rect.width / 2.f - width / 2.f, rect.top + rect.height + 8.f,
+                            width, bounds.top + bounds.height + 16.f);
+  drawPanel(target, panel);
+  winnerDetails_.text.setPosition(panel.left + 12.f, panel.top + 6.f);
+  target.draw(winnerDetails_.text);
 }
 
 } // namespace pod

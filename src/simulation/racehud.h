@@ -66,6 +66,9 @@ public:
   };
   void drawPlanners(sf::RenderTarget& target, const std::vector<PlannerRow>& rows,
                     const sf::Vector2f& size);
+  // The board's details in a panel of their own just below `rect`.
+  void drawWinnerDetails(sf::RenderTarget& target, const WinnerBoard& board,
+                         const sf::FloatRect& rect);
 
   // The form of a team's name in the race order rows and on the plate: the
   // whole name when it fits, else cut with a final ".".
@@ -109,6 +112,7 @@ private:
   TextLine winnerTitle_;
   TextLine winnerTeam_;
   TextLine winnerReason_;
+  TextLine winnerDetails_;
 };
 
 } // namespace pod

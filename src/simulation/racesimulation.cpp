@@ -169,6 +169,7 @@ bool RaceSimulation::launch(bool timeAttack, int nbPodsPerTeam,
   keyCardPlace_ = {-1, -1};
   winnerBoard_.reset();
   forfeitWinner_ = -1;
+  botWarning_.clear();
   if (winnerPanel_)
     winnerPanel_->setVisible(false);
   if (!BaseSimulation::launch(timeAttack, nbPodsPerTeam, static_cast<int>(brains.size()), track,
@@ -218,8 +219,8 @@ void RaceSimulation::turn(float dt) {
   for (auto& brain : brains_)
     brain->turnDone(next, dt);
   recordTurn(influences_, next);
-  if (winnerBoard_.update(next, teamNames_) && winnerPanel_)
-    winnerPanel_->setVisible(true);
+  if (winnerBoard_.update(next, teamNames_))
+    showWinner();
 }
 
 int RaceSimulation::winner() const {
@@ -227,9 +228,11 @@ int RaceSimulation::winner() const {
 }
 
 // Bots' late turns go to their pods' statistics; in a team race the first
-// bot to forfeit hands the race to the other team.
+// bot to forfeit hands the race to the other team. A bot late on every turn
+// lately, or one that could not be started, gets a warning line.
 void RaceSimulation::checkBots() {
   const Race& race = physics_.getCurrentState();
+  botWarning_.clear();
   for (std::size_t team = 0; team < brains_.size(); ++team) {
     const auto* bot = dynamic_cast<const bots::GameBotBrain*>(brains_[team].get());
     if (!bot)
@@ -238,6 +241,14 @@ void RaceSimulation::checkBots() {
       statistics_.setLateTurns(team * static_cast<std::size_t>(race.nbPodsPerTeam) +
                                    static_cast<std::size_t>(k),
                                bot->lateTurns());
+    std::string warning;
+    if (!bot->hostError().empty())
+      warning = bot->name() + " could not be started: " + bot->hostError();
+    else if (bot->lateStreak() >= bots::kLateStreakWarning && !bot->forfeit())
+      warning = bots::lateWarning(bot->name(), bot->lateStreak(), bot->recentAnswerMs(),
+                                  bot->turnMs());
+    if (!warning.empty())
+      botWarning_ += (botWarning_.empty() ? "" : "\n") + warning;
     const bots::Problem* problem = bot->forfeit();
     if (!problem || race.timeAttack || winner() != -1)
       continue;
@@ -245,8 +256,8 @@ void RaceSimulation::checkBots() {
     forfeitWinner_ = team == 0 ? 1 : 0;
     const std::string reason = bot->name() + ": " + bots::faultName(problem->fault) +
                                " on turn " + std::to_string(problem->turn);
-    if (winnerBoard_.forfeit(forfeitWinner_, teamNames_, reason) && winnerPanel_)
-      winnerPanel_->setVisible(true);
+    if (winnerBoard_.forfeit(forfeitWinner_, teamNames_, reason))
+      showWinner();
   }
 }
 
@@ -276,6 +287,21 @@ void RaceSimulation::checkPlanners() {
       plannerRows_.push_back(row);
     }
   }
+}
+
+// The end-of-race panel, with what there is to say about the race's bots.
+void RaceSimulation::showWinner() {
+  std::vector<std::string> details;
+  for (const auto& brain : brains_)
+    if (const auto* bot = dynamic_cast<const bots::GameBotBrain*>(brain.get())) {
+      const std::vector<std::string> lines =
+          bots::botReport(bot->name(), bot->lateTurns(), bot->forfeit());
+      details.insert(details.end(), lines.begin(), lines.end());
+    }
+  winnerBoard_.setDetails(details);
+  botWarning_.clear();
+  if (winnerPanel_)
+    winnerPanel_->setVisible(true);
 }
 
 void RaceSimulation::step(float dt, const std::vector<Influence>& influences) {
@@ -352,9 +378,29 @@ void RaceSimulation::drawPanels(sf::RenderTarget& target, float interpolation) {
     hud_.drawPlanners(target, plannerRows_, size_);
   drawKeyboardHelp(target);
   drawSidePanelBack(target);
-  if (winnerBoard_.isFilled())
+  drawBotWarning(target);
+  if (winnerBoard_.isFilled()) {
     hud_.drawWinner(target, winnerBoard_, winnerRect_);
+    hud_.drawWinnerDetails(target, winnerBoard_, winnerRect_);
+  }
   target.draw(gui_);
+}
+
+void RaceSimulation::drawBotWarning(sf::RenderTarget& target) {
+  if (botWarning_.empty())
+    return;
+  if (!warningLine_.text.getFont()) {
+    warningLine_.text = makeText(14, sf::Color(254, 175, 73));
+    warningLine_.text.setOutlineThickness(1.f);
+    warningLine_.text.setOutlineColor(sf::Color::Black);
+  }
+  if (warningLine_.set(botWarning_))
+    sfmlutils::centerOrigin(warningLine_.text);
+  // Above the progress bar and any notice there.
+  const float y = RaceHud::progressBarSpan(size_, cSidePanelWidth).y;
+  warningLine_.text.setPosition(size_.x / 2.f,
+                                y - 56.f - warningLine_.text.getLocalBounds().height / 2.f);
+  target.draw(warningLine_.text);
 }
 
 void RaceSimulation::drawTimeoutMeters(sf::RenderTarget& target, float interpolation) {

@@ -103,6 +103,8 @@ public:
   }
   const RaceStatistics& statistics() const { return statistics_; }
   const WinnerBoard& winnerBoard() const { return winnerBoard_; }
+  // The race screen's warning about its bots, empty when there is none.
+  const std::string& botWarning() const { return botWarning_; }
   bool isWinnerPanelShown() const;
   bool isSidePanelOpen() const { return sidePanelRule_.isOpen(); }
   const RaceHud& hud() const { return hud_; }
@@ -127,6 +129,8 @@ private:
   void checkBots();
   // The planners' thinking behind this turn's commands, for the panels.
   void checkPlanners();
+  void showWinner();
+  void drawBotWarning(sf::RenderTarget& target);
 
   std::vector<std::unique_ptr<AbstractBrain>> brains_;
   std::vector<Influence> influences_;
@@ -147,6 +151,8 @@ private:
   TextLine replayLine_;
   TextLine noticeLine_;
   std::string notice_;
+  std::string botWarning_; // a line per bot in trouble, empty when none
+  TextLine warningLine_;
   float noticeUntil_ = 0.f;
 
   vexa::SceneNode* sidePanel_ = nullptr;

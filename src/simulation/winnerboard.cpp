@@ -18,6 +18,7 @@ void WinnerBoard::reset() {
   winner_ = -1;
   draw_ = false;
   reason_.clear();
+  details_.clear();
 }
 
 bool WinnerBoard::forfeit(int winner, const std::vector<std::string>& teamNames,
@@ -51,6 +52,15 @@ bool WinnerBoard::update(const Race& race, const std::vector<std::string>& teamN
   if (std::count(teamNames.begin(), teamNames.end(), teamName_) > 1)
     teamName_ += " (team " + std::to_string(race.winner + 1) + ")";
   return true;
+}
+
+void WinnerBoard::setDetails(const std::vector<std::string>& lines) {
+  details_.clear();
+  for (const std::string& line : lines) {
+    if (!details_.empty())
+      details_ += '\n';
+    details_ += line.size() > cDetailChars ? line.substr(0, cDetailChars - 3) + "..." : line;
+  }
 }
 
 void WinnerBoard::show(const std::string& title, const std::string& teamName) {

@@ -34,11 +34,17 @@ public:
   const std::string& teamName() const { return teamName_; }
   // Empty unless the race ended by a forfeit.
   const std::string& reason() const { return reason_; }
+  // What the panel adds about the race's bots, a line each (cut to
+  // cDetailChars); empty without.
+  static constexpr std::size_t cDetailChars = 84;
+  void setDetails(const std::vector<std::string>& lines);
+  const std::string& details() const { return details_; }
 
 private:
   std::string title_;
   std::string teamName_;
   std::string reason_;
+  std::string details_;
   int winner_ = -1;
   bool draw_ = false;
 };

@@ -9,6 +9,7 @@
 #include <nlohmann/json.hpp>
 
 #include <signal.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 
 #include <cerrno>
@@ -104,6 +105,9 @@ TEST_F(MisbehavingBot, EachFaultForfeitsWithItsReasonAndTurnAndLeavesNoProcess) 
       {"short", "[ $n -eq 4 ] && echo '0 100'", Fault::FieldCount, 4, "0 100"},
       {"long_line", "[ $n -eq 2 ] && echo '" + longLine + "'", Fault::LineTooLong, 2, "1 1 000"},
       {"closed_output", "[ $n -eq 5 ] && exec >&- && sleep 30", Fault::ClosedOutput, 5, ""},
+      {"closed_input", "[ $n -eq 3 ] && exec 0<&- && echo '0 100 0' && echo '0 100 0' && sleep 30",
+       Fault::ClosedInput, 4, "closed its input"},
+      {"double_cr", "[ $n -eq 2 ] && printf '0 100 0\\r\\r\\n'", Fault::NotANumber, 2, "0 100 0"},
       {"exit_early", "[ $n -eq 4 ] && exit 0", Fault::Exited, 4, "status 0"},
       {"ignores_term", "trap '' TERM; [ $n -eq 2 ] && sleep 30", Fault::Late, 2, "within"},
   };
@@ -120,6 +124,36 @@ TEST_F(MisbehavingBot, EachFaultForfeitsWithItsReasonAndTurnAndLeavesNoProcess) 
     EXPECT_EQ(outcome.turns, c.turn - 1) << "the forfeited turn is not played";
     expectNothingLeft(outcome);
   }
+}
+
+// Lines are matched to turns by count: one written after the last answer is
+// an extra line even when nothing but the end of the race shows it.
+TEST_F(MisbehavingBot, AnExtraLineForfeitsEvenWhenOnlyTheEndShowsIt) {
+  std::string body = shellBot("");
+  const std::string quit = "[ \"$word\" = turn ] || exit 0";
+  body.replace(body.find(quit), quit.size(), "[ \"$word\" = turn ] || { echo '0 100 0'; exit 0; }");
+  const RaceOutcome outcome = race(script("trailing", body));
+  ASSERT_EQ(outcome.forfeits.size(), 1u);
+  EXPECT_EQ(outcome.forfeits[0].fault, Fault::ExtraLine);
+  EXPECT_EQ(outcome.forfeits[0].turn, outcome.turns + 1);
+  EXPECT_EQ(outcome.winner, 1);
+  expectNothingLeft(outcome);
+}
+
+// Out of descriptors, the arena cannot start a bot: that is the arena's
+// error, and nobody forfeits.
+TEST_F(MisbehavingBot, AnArenaThatCannotStartABotSaysSoInsteadOfAForfeit) {
+  const std::string bot = script("fine", shellBot(""));
+  rlimit saved{};
+  ASSERT_EQ(getrlimit(RLIMIT_NOFILE, &saved), 0);
+  rlimit none = saved;
+  none.rlim_cur = 3;
+  ASSERT_EQ(setrlimit(RLIMIT_NOFILE, &none), 0);
+  const RaceOutcome outcome = race(bot);
+  ASSERT_EQ(setrlimit(RLIMIT_NOFILE, &saved), 0);
+  EXPECT_TRUE(outcome.forfeits.empty());
+  EXPECT_NE(outcome.arenaError.find("cannot start a bot"), std::string::npos) << outcome.arenaError;
+  EXPECT_EQ(outcome.turns, 0);
 }
 
 TEST_F(MisbehavingBot, AProgramThatCannotRunForfeitsAtOnce) {
@@ -178,8 +212,31 @@ TEST_F(MisbehavingBot, ForfeitsReachTheTableTheJsonAndTheTrace) {
   EXPECT_EQ(std::distance(fs::directory_iterator(logs), fs::directory_iterator()), 1);
 }
 
+// A slice's summary names each forfeit's reason, and merge reads it back.
+TEST_F(MisbehavingBot, MergeReadsBackExitedAndCrashed) {
+  const std::pair<const char*, std::string> cases[] = {
+      {"exited", "[ $n -eq 3 ] && exit 0"}, {"crashed", "[ $n -eq 3 ] && kill -SEGV $$"}};
+  for (const auto& [reason, misstep] : cases) {
+    const std::string bot = script(reason, shellBot(misstep));
+    const fs::path part = dir_ / (std::string(reason) + ".json");
+    const fs::path merged = dir_ / (std::string(reason) + "-merged.json");
+    std::ostringstream out, err;
+    ASSERT_EQ(runArena({"--bot", std::string("b=") + bot, "--team1", "b", "--races", "1",
+                        "--track", std::string(VUZUDER_SOURCE_DIR) + "/resources/tracks/long_haul.prt",
+                        "--shard", "1/1", "--json", part.string()},
+                       out, err),
+              0)
+        << err.str();
+    ASSERT_EQ(runArena({"merge", "--json", merged.string(), part.string()}, out, err), 0)
+        << err.str();
+    const auto summary = nlohmann::json::parse(std::ifstream(merged));
+    EXPECT_EQ(summary["matchups"][0]["forfeits"][0]["reason"], reason);
+  }
+}
+
 #ifdef VUZUDER_ARENA
-// Ctrl-C during a race: the arena ends its bots, reaps them and exits.
+// Ctrl-C during a race or a bot check: the arena ends its bots, reaps them
+// and exits.
 TEST_F(MisbehavingBot, InterruptingTheArenaLeavesNoBotBehind) {
   const fs::path pidFile = dir_ / "pid";
   const std::string bot =
@@ -187,26 +244,34 @@ TEST_F(MisbehavingBot, InterruptingTheArenaLeavesNoBotBehind) {
                       "echo $! >> " + pidFile.string() + ".tmp\n"
                       "mv " + pidFile.string() + ".tmp " + pidFile.string() + "\nwait\n");
   const std::string botArg = "stuck=" + bot;
-  const pid_t arena = fork();
-  if (arena == 0) {
-    execl(VUZUDER_ARENA, VUZUDER_ARENA, "--bot", botArg.c_str(), "--team1", "stuck", "--races",
-          "1", "--track", VUZUDER_SOURCE_DIR "/resources/tracks/long_haul.prt", "--bot-first-ms", "60000",
-          static_cast<char*>(nullptr));
-    _exit(127);
-  }
-  ASSERT_GT(arena, 0);
-  for (int i = 0; i < 500 && !fs::exists(pidFile); ++i)
-    usleep(10000);
-  ASSERT_TRUE(fs::exists(pidFile));
-  int botPid = 0, sleeper = 0;
-  std::ifstream(pidFile) >> botPid >> sleeper;
-  ASSERT_EQ(kill(arena, SIGINT), 0);
-  int status = 0;
-  ASSERT_EQ(waitpid(arena, &status, 0), arena);
-  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 128 + SIGINT) << status;
-  for (int pid : {botPid, sleeper}) {
-    EXPECT_EQ(kill(pid, 0), -1) << pid;
-    EXPECT_EQ(errno, ESRCH);
+  const std::vector<std::vector<const char*>> commands = {
+      {"--bot", botArg.c_str(), "--team1", "stuck", "--races", "1", "--track",
+       VUZUDER_SOURCE_DIR "/resources/tracks/long_haul.prt", "--bot-first-ms", "60000"},
+      {"check-bot", bot.c_str(), "--bot-first-ms", "60000"}};
+  for (std::vector<const char*> args : commands) {
+    SCOPED_TRACE(args.front());
+    fs::remove(pidFile);
+    args.insert(args.begin(), VUZUDER_ARENA);
+    args.push_back(nullptr);
+    const pid_t arena = fork();
+    if (arena == 0) {
+      execv(VUZUDER_ARENA, const_cast<char* const*>(args.data()));
+      _exit(127);
+    }
+    ASSERT_GT(arena, 0);
+    for (int i = 0; i < 500 && !fs::exists(pidFile); ++i)
+      usleep(10000);
+    ASSERT_TRUE(fs::exists(pidFile));
+    int botPid = 0, sleeper = 0;
+    std::ifstream(pidFile) >> botPid >> sleeper;
+    ASSERT_EQ(kill(arena, SIGINT), 0);
+    int status = 0;
+    ASSERT_EQ(waitpid(arena, &status, 0), arena);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 128 + SIGINT) << status;
+    for (int pid : {botPid, sleeper}) {
+      EXPECT_EQ(kill(pid, 0), -1) << pid;
+      EXPECT_EQ(errno, ESRCH);
+    }
   }
 }
 #endif

@@ -104,5 +104,42 @@ TEST_F(GameBot, ADeadBotForfeitsAndIsReaped) {
   waitForTheReaper();
 }
 
+// What the end-of-race panel says of a bot that crashed: its late answers,
+// the reason with the signal, and the last three lines of its standard error.
+TEST_F(GameBot, ACrashIsReportedWithItsSignalAndLastErrors) {
+  auto brain = bot("  [ $n -eq 3 ] && { for w in one two three four; do echo $w >&2; done; "
+                   "kill -SEGV $$; }");
+  playTurns(*brain, physics_, 6);
+  ASSERT_NE(brain->forfeit(), nullptr);
+  const std::string turn = std::to_string(brain->forfeit()->turn);
+  const std::vector<std::string> report =
+      botReport("mybot", brain->lateTurns(), brain->forfeit());
+  EXPECT_EQ(std::vector<std::string>(report.begin() + 1, report.end()),
+            (std::vector<std::string>{"mybot: crashed on turn " + turn +
+                                          " (killed by signal 11 (SIGSEGV))",
+                                      "| two", "| three", "| four"}));
+  EXPECT_EQ(botReport("a", 0, nullptr), std::vector<std::string>{"a: no late answer"});
+  EXPECT_EQ(botReport("b", 1, nullptr), std::vector<std::string>{"b: 1 late answer"});
+  EXPECT_EQ(botReport("c", 3, nullptr), std::vector<std::string>{"c: 3 late answers"});
+  brain.reset();
+  waitForTheReaper();
+}
+
+// A bot late on turn after turn is told how long it takes and how long it
+// has; one that says nothing is told so.
+TEST_F(GameBot, ABotLateOnEveryTurnIsToldHowLongItTakes) {
+  auto brain = bot("  sleep 0.16");
+  playTurns(*brain, physics_, kLateStreakWarning + 2);
+  EXPECT_GE(brain->lateStreak(), kLateStreakWarning);
+  EXPECT_GT(brain->recentAnswerMs(), 100.0);
+  EXPECT_GE(brain->turnMs(), 100);
+  EXPECT_EQ(lateWarning("mybot", 12, 161.4, 100),
+            "mybot is late on every turn: its answers take 161 ms, a turn allows 100 ms");
+  EXPECT_EQ(lateWarning("mybot", 12, -1.0, 20),
+            "mybot has not answered for 12 turns; a turn allows 20 ms");
+  brain.reset();
+  waitForTheReaper();
+}
+
 } // namespace
 } // namespace pod::bots

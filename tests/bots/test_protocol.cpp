@@ -25,6 +25,7 @@ TEST(BotAnswerLine, GoodLinesAreReadAndClamped) {
       {"+3 1e2 0", 3.f, 100.f, false},
       {"-40 -5 0", -18.f, 0.f, false},   // out of range: clamped, not refused
       {"40 1e300 2", 18.f, 200.f, true}, // any shield value but 0 raises it
+      {"0 0 -1", 0.f, 0.f, true},
       {"1e-400 0.25 -0", 0.f, 0.25f, false},
   };
   for (const auto& c : cases) {
@@ -48,6 +49,7 @@ TEST(BotAnswerLine, MalformedLinesAreRefusedWithTheirFault) {
       {"1,5 200 0", LineFault::NotANumber},
       {"1 200 true", LineFault::NotANumber},
       {"0x10 200 0", LineFault::NotANumber},
+      {"+-5 200 0", LineFault::NotANumber},
       {"1 2 0\r\r", LineFault::NotANumber},
       {"nan 200 0", LineFault::NotFinite},
       {"1 inf 0", LineFault::NotFinite},

@@ -6,6 +6,7 @@
 
 #include "brains/driverregistry.h"
 #include "bots/botbrain.h"
+#include "bots/botprocess.h"
 #include "bots/commandwords.h"
 
 #include <CLI/CLI.hpp>
@@ -89,10 +90,16 @@ int runCheckBot(const std::vector<std::string>& args, std::ostream& out, std::os
       << " (" << track.checkpoints.size() << " checkpoints); limits " << firstMs
       << " ms for the first answer, " << turnMs << " ms later." << std::endl;
 
+  // Ctrl-C must not leave the bot running.
+  bots::installInterruptCleanup("vuzuder-arena check-bot: interrupted; bot ended\n");
   std::vector<std::unique_ptr<AbstractBrain>> brains;
   brains.push_back(std::make_unique<bots::BotBrain>(settings));
   brains.push_back(createDriver("Steering heuristics", false));
   const RaceOutcome outcome = playRace(track, false, std::move(brains), RaceLimits{});
+  if (!outcome.arenaError.empty()) {
+    err << "vuzuder-arena check-bot: " << outcome.arenaError << '\n';
+    return 2;
+  }
   const RaceOutcome::BotRun& run = outcome.bots.at(0);
 
   std::size_t shown = 0;

@@ -342,6 +342,11 @@ int play(const Options& o, const CLI::App& app, std::ostream& out, std::ostream&
   }
   const double seconds =
       std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  for (const PlayedRace& race : played)
+    if (!race.outcome.arenaError.empty()) {
+      err << "vuzuder-arena: " << race.outcome.arenaError << "; no results written\n";
+      return 1;
+    }
 
   ReportInput report = reportOf(config, sources, played, o.league);
   report.seconds = seconds;

@@ -72,7 +72,18 @@ bool endByForfeit(const std::vector<bots::BotBrain*>& botBrains, RaceOutcome& ou
 }
 
 void finishBots(const std::vector<bots::BotBrain*>& botBrains, RaceOutcome& outcome,
-                bool timeAttack) {
+                bool timeAttack, RaceObserver* observer) {
+  const bool forfeited = !outcome.forfeits.empty();
+  for (bots::BotBrain* bot : botBrains)
+    if (bot)
+      bot->finish(outcome.winner);
+  // An extra line may only show once the bot's output has been read to its
+  // end: the race is then forfeited after its last turn.
+  if (!timeAttack && !forfeited && outcome.arenaError.empty() &&
+      endByForfeit(botBrains, outcome, observer)) {
+    outcome.byTimeout = false;
+    outcome.capped = false;
+  }
   outcome.bots.resize(botBrains.size());
   for (std::size_t team = 0; team < botBrains.size(); ++team) {
     bots::BotBrain* bot = botBrains[team];
@@ -81,7 +92,6 @@ void finishBots(const std::vector<bots::BotBrain*>& botBrains, RaceOutcome& outc
     // In time attack a forfeited pod only coasted; the race went on.
     if (timeAttack && bot->forfeit())
       outcome.forfeits.push_back(*bot->forfeit());
-    bot->finish(outcome.winner);
     RaceOutcome::BotRun& run = outcome.bots[team];
     run.bot = true;
     run.problems = bot->problems();
@@ -91,6 +101,13 @@ void finishBots(const std::vector<bots::BotBrain*>& botBrains, RaceOutcome& outc
     run.slowestAnswerMs = bot->slowestAnswerMs();
     run.slowestAnswerTurn = bot->slowestAnswerTurn();
   }
+}
+
+std::string arenaErrorOf(const std::vector<bots::BotBrain*>& botBrains) {
+  for (const bots::BotBrain* bot : botBrains)
+    if (bot && !bot->hostError().empty())
+      return "cannot start a bot: " + bot->hostError();
+  return {};
 }
 
 } // namespace
@@ -153,6 +170,11 @@ RaceOutcome playRace(const Track& track, bool timeAttack,
       brain->think(physics.getCurrentState(), influences);
     Q_ASSERT(influences.size() == physics.getCurrentState().pods.size());
 
+    if (anyBot) {
+      outcome.arenaError = arenaErrorOf(botBrains);
+      if (!outcome.arenaError.empty())
+        break;
+    }
     if (anyBot && !timeAttack && endByForfeit(botBrains, outcome, observer))
       break;
 
@@ -189,7 +211,7 @@ RaceOutcome playRace(const Track& track, bool timeAttack,
 
   outcome.fingerprint = mix(outcome.fingerprint, stateHash(physics.getCurrentState()));
   if (anyBot)
-    finishBots(botBrains, outcome, timeAttack);
+    finishBots(botBrains, outcome, timeAttack, observer);
   outcome.planners.resize(racers.size());
   for (std::size_t i = 0; i < racers.size(); ++i) {
     if (const auto* stats = dynamic_cast<const PlannerStats*>(racers[i].get())) {

@@ -38,6 +38,10 @@ struct RaceOutcome {
   std::uint64_t fingerprint = 0;
   std::vector<std::uint64_t> turnHashes; // filled when asked for
   std::vector<PlannerUse> planners;      // one per team
+  // Set when the race could not be played for a fault of the arena's own (a
+  // bot could not be started for want of descriptors or processes): nobody
+  // forfeits, and the run stops.
+  std::string arenaError;
   // Bot faults that ended the race (two when both bots failed the same turn).
   std::vector<bots::Problem> forfeits;
   // Per team when a bot took part: how each bot did.

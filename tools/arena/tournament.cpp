@@ -138,6 +138,7 @@ std::vector<PlayedRace> playTournament(const TournamentConfig& config,
   std::vector<PlayedRace> results(jobs.size());
   std::atomic<std::size_t> next{0};
   std::atomic<std::size_t> done{0};
+  std::atomic<bool> failed{false};
   std::mutex mutex;
   std::condition_variable finished;
 
@@ -149,6 +150,16 @@ std::vector<PlayedRace> playTournament(const TournamentConfig& config,
       if (i >= jobs.size())
         break;
       const RaceJob& job = jobs[i];
+      if (failed.load()) {
+        // The arena itself failed: what is left is not played.
+        results[i].job = job;
+        results[i].outcome.arenaError = "not played";
+        if (done.fetch_add(1) + 1 == jobs.size()) {
+          std::lock_guard<std::mutex> lock(mutex);
+          finished.notify_all();
+        }
+        continue;
+      }
       const Matchup& matchup = config.matchups.at(job.matchup);
       std::vector<std::string> names;
       std::vector<std::uint64_t> seeds;
@@ -166,6 +177,8 @@ std::vector<PlayedRace> playTournament(const TournamentConfig& config,
       results[i].outcome = playRace(config.tracks.at(job.track), config.timeAttack, names,
                                     seeds, config.limits, observer);
       RaceOutcome& outcome = results[i].outcome;
+      if (!outcome.arenaError.empty())
+        failed = true;
       for (std::size_t team = 0; team < outcome.bots.size(); ++team)
         if (!config.botLogDir.empty() && outcome.bots[team].bot)
           writeBotLog(config.botLogDir, i, config.tracks.at(job.track).name,
