@@ -64,15 +64,15 @@ art: build
 package: build
 	cmake --build $(BUILD_DIR) --target package
 
-# Planner and brain tests under ThreadSanitizer and AddressSanitizer; the GUI
+# Planner, brain and bot-process tests under ThreadSanitizer and AddressSanitizer; the GUI
 # engine's headless tests (scene graph, text boxes, input) under the latter.
 # Then every reader's fuzz target (tests/fuzz) for FUZZ_SECONDS under
 # AddressSanitizer, from its seeds; a failing input is kept in
 # $(BUILD_DIR)-fuzz/artifacts/ and the run stops.
 check-sanitize: deps
 	@for s in thread address; do \
-	  d=$(BUILD_DIR)-$$s; gui=OFF; targets="test_brains test_race"; tests='^(brains|race)\.'; \
-	  if [ $$s = address ]; then gui=ON; targets="$$targets test_vexa"; tests='^(brains|race|vexa)\.'; fi; \
+	  d=$(BUILD_DIR)-$$s; gui=OFF; targets="test_brains test_race test_bots"; tests='^(brains|race|bots)\.'; \
+	  if [ $$s = address ]; then gui=ON; targets="$$targets test_vexa"; tests='^(brains|race|bots|vexa)\.'; fi; \
 	  cmake -S . -B $$d -DCMAKE_BUILD_TYPE=Debug -DVUZUDER_SANITIZE=$$s \
 	    -DVUZUDER_BUILD_GRAPHICS=$$gui -DVUZUDER_BUILD_BENCH=OFF >/dev/null && \
 	  cmake --build $$d -j $(JOBS) --target $$targets && \
