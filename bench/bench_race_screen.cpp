@@ -42,6 +42,8 @@
 #include <execinfo.h>
 #include <unistd.h>
 
+#include "threadtimes.h"
+
 // Counts the heap blocks the main thread takes while a frame runs. The C
 // allocator is replaced (over glibc's own), so that the display driver's and
 // the window system's blocks count as well as ours and SFML's; operator new
@@ -124,42 +126,8 @@ void operator delete(void* p, std::size_t) noexcept { std::free(p); }
 
 namespace {
 
-// CPU seconds of this process's threads, split by the thread's name: the
-// renderer's ("llvmpipe-N"), the main thread's and every other (planners).
-struct ThreadTimes {
-  double main = 0.0;
-  double renderer = 0.0;
-  double others = 0.0;
-};
-
-ThreadTimes threadTimes() {
-  ThreadTimes times;
-  const double tick = static_cast<double>(sysconf(_SC_CLK_TCK));
-  const std::string self = std::to_string(getpid());
-  for (const auto& task : std::filesystem::directory_iterator("/proc/self/task")) {
-    std::ifstream in(task.path() / "stat");
-    std::string stat((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    const std::size_t open = stat.find('(');
-    const std::size_t close = stat.rfind(')');
-    if (open == std::string::npos || close == std::string::npos)
-      continue;
-    const std::string name = stat.substr(open + 1, close - open - 1);
-    std::istringstream fields(stat.substr(close + 2));
-    std::string field;
-    double ticks = 0.0;
-    for (int i = 3; i <= 15 && fields >> field; ++i)
-      if (i == 14 || i == 15)
-        ticks += std::atof(field.c_str());
-    const double seconds = ticks / tick;
-    if (task.path().filename() == self)
-      times.main += seconds;
-    else if (name.rfind("llvmpipe", 0) == 0)
-      times.renderer += seconds;
-    else
-      times.others += seconds;
-  }
-  return times;
-}
+using benchutil::ThreadTimes;
+using benchutil::threadTimes;
 
 double cpuSeconds(clockid_t clock) {
   timespec t{};
