@@ -24,7 +24,23 @@ def _action_box(pods, prefix=()):
     return box(np.broadcast_to(ACTION_LOW, shape), np.broadcast_to(ACTION_HIGH, shape), shape)
 
 
-class Race(_core.Race):
+class _NothingToRender:
+    """What Gymnasium's environments have beyond reset and step: no window."""
+
+    render_mode = None
+
+    @property
+    def unwrapped(self):
+        return self
+
+    def render(self):
+        return None
+
+    def close(self):
+        pass
+
+
+class Race(_NothingToRender, _core.Race):
     """One race: the learner drives one team (one pod in time attack).
 
     Race(track=None, opponent="Steering heuristics", bot=None, team=0,
@@ -34,7 +50,6 @@ class Race(_core.Race):
     """
 
     metadata = {"render_modes": []}
-    render_mode = None
     spec = None
 
     def __init__(self, *args, **kwargs):
@@ -43,18 +58,8 @@ class Race(_core.Race):
         self.observation_space = box(-np.inf, np.inf, (size,))
         self.action_space = _action_box(self.own_pods)
 
-    @property
-    def unwrapped(self):
-        return self
 
-    def render(self):
-        return None
-
-    def close(self):
-        pass
-
-
-class VectorRace(_core.VectorRace):
+class VectorRace(_NothingToRender, _core.VectorRace):
     """n races stepped together in C++, reset automatically when they end.
 
     VectorRace(n, track=None, opponent="Steering heuristics", team=0,
@@ -63,7 +68,6 @@ class VectorRace(_core.VectorRace):
     """
 
     metadata = {"render_modes": [], "autoreset_mode": "same-step"}
-    render_mode = None
 
     def __init__(self, *args, **kwargs):
         super().__init__(*args, **kwargs)
@@ -72,16 +76,6 @@ class VectorRace(_core.VectorRace):
         self.single_action_space = _action_box(self.own_pods)
         self.observation_space = box(-np.inf, np.inf, (self.num_envs, size))
         self.action_space = _action_box(self.own_pods, (self.num_envs,))
-
-    @property
-    def unwrapped(self):
-        return self
-
-    def render(self):
-        return None
-
-    def close(self):
-        pass
 
 
 def _register():
