@@ -87,7 +87,7 @@ check-sanitize: deps
 	  [ -f "$$f" ] && [ -x "$$f" ] || continue; \
 	  n=$$(basename $$f); rm -rf $$d/corpus/$$n; mkdir -p $$d/corpus/$$n; \
 	  echo "Fuzzing $$n for $(FUZZ_SECONDS) s"; \
-	  $$f -max_total_time=$(FUZZ_SECONDS) -timeout=10 -rss_limit_mb=2048 \
+	  $$f -max_total_time=$(FUZZ_SECONDS) -seed=1 -timeout=10 -rss_limit_mb=2048 \
 	    -artifact_prefix=$$d/artifacts/$$n- $$d/corpus/$$n tests/fuzz/corpus/$$n \
 	    >$$d/$$n.log 2>&1 || { tail -n 60 $$d/$$n.log; exit 1; }; \
 	  tail -n 1 $$d/$$n.log; \

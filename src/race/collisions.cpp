@@ -383,7 +383,9 @@ void moveWithCollisions(Race& race, const Track& track, float dt,
     const int candA = next.a;
     const int candB = next.b;
 
-    if (dt < t + best) {
+    // No contact found (none, or the search gave up) ends the step, whatever
+    // dt the caller asked for.
+    if (candA < 0 || dt < t + best) {
       advanceAll(pods, dt - t);
       if (n == 4 ? anyOverlapOfFour(pods.data()) : anyOverlap<0>(pods.data(), n))
         depenetrate(pods);

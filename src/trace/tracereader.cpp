@@ -205,10 +205,10 @@ void readHeader(const json& j, Trace& t) {
     t.teams.push_back(team.get<std::string>());
   }
   t.turnTime = floatAt(j, "turnTime");
-  // The game shows turns of a fraction of a second; far longer ones would
-  // stretch its clocks past any sense.
-  if (!(t.turnTime > 0.f && t.turnTime <= 10.f))
-    throw BadLine{"\"turnTime\" is outside 0 to 10 seconds"};
+  // Turns last a fraction of a second; the replayed collisions are searched
+  // within a second or two of each turn's start.
+  if (!(t.turnTime > 0.f && t.turnTime <= 1.f))
+    throw BadLine{"\"turnTime\" is outside 0 to 1 second"};
 
   const std::size_t teams = t.teams.size();
   const bool shown = t.timeAttack ? t.podsPerTeam == 1 && teams >= 1 && teams <= cMaxPods

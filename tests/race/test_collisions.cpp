@@ -77,6 +77,17 @@ TEST(Collisions, ContactAtTheEndOfTheStepBounces) {
   }
 }
 
+// Past the contact search's horizon the step still ends, moved, with no contact.
+TEST(Collisions, AStepLongerThanTheContactSearchJustMoves) {
+  const Track track = farTrack();
+  Race race = headOnRace({-5000, 0}, {100, 0}, {5000, 0}, {-100, 0});
+  std::vector<PhysicsEvent> events;
+  moveWithCollisions(race, track, 5.f, &events);
+  EXPECT_TRUE(events.empty());
+  EXPECT_FLOAT_EQ(race.pods[0].position.x, -4500.f);
+  EXPECT_FLOAT_EQ(race.pods[2].position.x, 4500.f);
+}
+
 TEST(Collisions, GentleContactGetsTheMinimumImpulse) {
   const Track track = farTrack();
   Race race = headOnRace({-410, 0}, {20, 0}, {410, 0}, {-20, 0});

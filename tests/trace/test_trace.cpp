@@ -207,6 +207,8 @@ TEST(TraceReader, ABadTraceGivesOneLineOfReason) {
        "header: the track: checkpoints 0 and 1 are less than 1 unit apart"},
       {"a checkpoint far out", edited(0, [](J& j) { j["track"]["checkpoints"][1][0] = 1e30; }),
        "header: the track: checkpoint 1: a coordinate lies outside"},
+      {"a turn longer than contacts are searched", edited(0, [](J& j) { j["turnTime"] = 5.25; }),
+       "\"turnTime\" is outside 0 to 1 second"},
       {"brackets nested deep", whole + std::string(100, '[') + std::string(100, ']') + "\n",
        "nested deeper than 6 levels"},
       {"a line too long", whole + "[" + std::string(cMaxTraceLineBytes, ' ') + "]\n",
