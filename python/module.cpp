@@ -268,7 +268,7 @@ PYBIND11_MODULE(_core, m) {
           return names;
         });
       },
-      py::arg("tracks_dir") = kTracksDir, "The names of the tracks of a folder.");
+      py::arg("tracks_dir") = kTracksDir, "The names of the tracks of a folder (empty: the game's tracks).");
   m.def(
       "max_turns",
       [](int checkpoints, bool timeAttack) {

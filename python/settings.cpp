@@ -47,7 +47,7 @@ std::vector<std::shared_ptr<const Track>> resolveTracks(const py::object& track,
         tracks.push_back(std::make_shared<const Track>(f.track));
       }
       if (tracks.empty())
-        throw arena::BadInput{"no tracks in '" + dir + "'"};
+        throw arena::BadInput{"no tracks in '" + arena::shippedTracks(dir) + "'"};
     }
     for (const auto& a : args) {
       if (a == "random") {

@@ -15,7 +15,9 @@ namespace pod::learn::python {
 
 namespace py = pybind11;
 
-constexpr const char* kTracksDir = "resources/tracks/";
+// Empty: the game's own tracks, shipped and the player's, wherever its data
+// is found (the working folder's resources/, VUZUDER_DATA, the install).
+constexpr const char* kTracksDir = "";
 
 // The arena's bad-input exception as Python's ValueError.
 template <class F>

@@ -1,4 +1,6 @@
 import json
+import subprocess
+import sys
 
 import numpy as np
 import pytest
@@ -99,6 +101,13 @@ def test_bad_track_file_raises(tmp_path):
     bad.write_text("Bad\n0 [1,2 200\n")
     with pytest.raises(ValueError, match="invalid track"):
         vuzuder.Race(track=str(bad))
+
+
+def test_the_games_tracks_are_found_from_any_folder(tmp_path):
+    names = subprocess.run(
+        [sys.executable, "-c", "import vuzuder; print(vuzuder.track_names())"],
+        cwd=tmp_path, capture_output=True, text=True, check=True).stdout
+    assert names.strip() == str(vuzuder.track_names())
 
 
 @pytest.mark.parametrize("action, error, message", [

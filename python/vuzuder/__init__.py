@@ -45,7 +45,7 @@ class Race(_NothingToRender, _core.Race):
 
     Race(track=None, opponent="Steering heuristics", bot=None, team=0,
          time_attack=False, think_evals=15000, speed="x2", max_turns=0,
-         seed=0, name="python", record=True, tracks_dir="resources/tracks/",
+         seed=0, name="python", record=True, tracks_dir="",
          bot_first_ms=1000, bot_turn_ms=50)
     """
 
@@ -64,7 +64,7 @@ class VectorRace(_NothingToRender, _core.VectorRace):
 
     VectorRace(n, track=None, opponent="Steering heuristics", team=0,
                time_attack=False, think_evals=15000, speed="x2", max_turns=0,
-               seed=0, threads=1, tracks_dir="resources/tracks/")
+               seed=0, threads=1, tracks_dir="")
     """
 
     metadata = {"render_modes": [], "autoreset_mode": "same-step"}

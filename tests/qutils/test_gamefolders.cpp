@@ -64,6 +64,12 @@ TEST_F(GameFolders, SearchOrderAndWhereThePlayersFilesGo) {
   search.dataHome = "relative/xdg";
   EXPECT_EQ(qutils::findGameFolders(search).replays, search.home + "/.local/share/vuzuder/replays/");
 
+  // The Python module finds the same install from its package folder.
+  qutils::FolderSearch python = search;
+  python.executable = "/usr/bin/python3";
+  python.pythonPackage = (root_ / "usr" / "lib" / "python3" / "dist-packages" / "vuzuder").string();
+  EXPECT_EQ(qutils::findGameFolders(python).data, installed + "/");
+
   // VUZUDER_DATA comes before the installed folder, and is not a checkout.
   search.dataVariable = dataAt(root_ / "elsewhere");
   found = qutils::findGameFolders(search);

@@ -1,5 +1,6 @@
 #include "qutils/gamefolders.h"
 
+#include <dlfcn.h>
 #include <pwd.h>
 #include <unistd.h>
 
@@ -67,6 +68,15 @@ FolderSearch processSearch() {
   const fs::path self = fs::read_symlink("/proc/self/exe", ec);
   if (!ec)
     search.executable = self.string();
+  // The programs link this code statically: found in a shared object, it
+  // runs in the Python module, whose package folder locates the data.
+  Dl_info info{};
+  if (dladdr(reinterpret_cast<void*>(&processSearch), &info) && info.dli_fname &&
+      info.dli_fname[0] == '/' && fs::path(info.dli_fname).extension() == ".so") {
+    const fs::path object = fs::weakly_canonical(info.dli_fname, ec);
+    if (!ec)
+      search.pythonPackage = object.parent_path().string();
+  }
   search.dataHome = variable("XDG_DATA_HOME");
   search.home = homeFolder();
   return search;
@@ -82,15 +92,18 @@ GameFolders findGameFolders(const FolderSearch& search) {
   } else {
     folders.tried.push_back("VUZUDER_DATA (not set)");
   }
-  if (!search.executable.empty()) {
-    const fs::path installed =
-        (fs::path(search.executable).parent_path() / ".." / "share" / "games" / "vuzuder")
-            .lexically_normal();
+  // <prefix>/games/vuzuder, or <prefix>/lib/pythonX.Y/dist-packages/vuzuder.
+  const fs::path prefix =
+      !search.pythonPackage.empty() ? fs::path(search.pythonPackage) / ".." / ".." / ".." / ".."
+      : !search.executable.empty()  ? fs::path(search.executable).parent_path() / ".."
+                                    : fs::path();
+  if (!prefix.empty()) {
+    const fs::path installed = (prefix / "share" / "games" / "vuzuder").lexically_normal();
     candidates.push_back(installed.string());
     folders.tried.push_back(installed.string());
   }
 #ifdef VUZUDER_SOURCE_DATA
-  if (inBuildTree(search.executable)) {
+  if (inBuildTree(search.executable) || inBuildTree(search.pythonPackage)) {
     candidates.push_back(VUZUDER_SOURCE_DATA);
     folders.tried.push_back(std::string(VUZUDER_SOURCE_DATA) + " (build tree)");
   }

@@ -21,6 +21,9 @@ struct FolderSearch {
   std::string workingData = "resources/";  // relative to the working folder
   std::string dataVariable;  // the value of VUZUDER_DATA, empty when unset
   std::string executable;    // absolute path of the running program, may be empty
+  // The Python package folder (…/dist-packages/vuzuder) when this code runs
+  // inside the Python module rather than in a program of its own; else empty.
+  std::string pythonPackage;
   std::string dataHome;      // the value of XDG_DATA_HOME
   std::string home;          // the home folder
 };
@@ -29,8 +32,9 @@ struct FolderSearch {
 FolderSearch processSearch();
 
 // Data in this order: resources/ in the working folder, VUZUDER_DATA, the
-// installed folder relative to the executable (../share/games/vuzuder), and
-// for a program still in its build tree, the checkout it was built from.
+// installed folder relative to the executable (../share/games/vuzuder) or to
+// the Python package (../../../../share/games/vuzuder), and for a program or
+// package still in its build tree, the checkout it was built from.
 // A folder holds the data when it has fonts/monofonto.ttf and tracks/.
 // The player's files stay in today's folders in a writable checkout and go
 // to $XDG_DATA_HOME/vuzuder (default ~/.local/share/vuzuder) otherwise.
