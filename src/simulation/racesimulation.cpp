@@ -244,7 +244,8 @@ void RaceSimulation::checkBots() {
     std::string warning;
     if (!bot->hostError().empty())
       warning = bot->name() + " could not be started: " + bot->hostError();
-    else if (bot->lateStreak() >= bots::kLateStreakWarning && !bot->forfeit())
+    // Once the race is decided the winner panel tells what went wrong.
+    else if (bot->lateStreak() >= bots::kLateStreakWarning && !bot->forfeit() && winner() == -1)
       warning = bots::lateWarning(bot->name(), bot->lateStreak(), bot->recentAnswerMs(),
                                   bot->turnMs());
     if (!warning.empty())
