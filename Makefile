@@ -71,8 +71,8 @@ package: build
 # $(BUILD_DIR)-fuzz/artifacts/ and the run stops.
 check-sanitize: deps
 	@for s in thread address; do \
-	  d=$(BUILD_DIR)-$$s; gui=OFF; targets="test_brains test_race test_bots"; tests='^(brains|race|bots)\.'; \
-	  if [ $$s = address ]; then gui=ON; targets="$$targets test_vexa"; tests='^(brains|race|bots|vexa)\.'; fi; \
+	  d=$(BUILD_DIR)-$$s; gui=OFF; targets="test_brains test_race test_bots test_learn"; tests='^(brains|race|bots|learn)\.'; \
+	  if [ $$s = address ]; then gui=ON; targets="$$targets test_vexa"; tests='^(brains|race|bots|learn|vexa)\.'; fi; \
 	  cmake -S . -B $$d -DCMAKE_BUILD_TYPE=Debug -DVUZUDER_SANITIZE=$$s \
 	    -DVUZUDER_BUILD_GRAPHICS=$$gui -DVUZUDER_BUILD_BENCH=OFF >/dev/null && \
 	  cmake --build $$d -j $(JOBS) --target $$targets && \

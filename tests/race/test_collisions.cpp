@@ -179,9 +179,3 @@ TEST(Collisions, DepenetrationSeparatesEvenCoincidentPods) {
     for (std::size_t j = i + 1; j < heap.size(); ++j)
       EXPECT_GE(qutils::squaredDistance(heap[i].position, heap[j].position), 640000.f);
 }
-
-TEST(Collisions, ImpactStrengthBounds) {
-  EXPECT_FLOAT_EQ(impactStrength({0, 0}, {0, 0}), 0.25f);  // a = 0.5 at dot 0
-  EXPECT_FLOAT_EQ(impactStrength({1000, 0}, {-1000, 0}), 1.f);
-  EXPECT_FLOAT_EQ(impactStrength({300, 0}, {300, 0}), 0.375f); // a = 0, b = 0.75
-}
