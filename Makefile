@@ -14,7 +14,7 @@ PACKAGES := cmake make g++ pkg-config \
   xvfb xauth xdotool x11-utils imagemagick xdg-utils libgl1-mesa-dri fonts-dejavu-core \
   parallel python3 python3-dev python3-pybind11 pybind11-dev python3-numpy python3-pytest \
   python3-matplotlib clang libclang-rt-14-dev \
-  dpkg-dev fakeroot file lintian desktop-file-utils appstream
+  dpkg-dev fakeroot file lintian desktop-file-utils appstream chromium
 
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 XVFB := xvfb-run -a -s "-screen 0 1920x1080x24 -maxclients 2048 -noreset"

@@ -7,7 +7,9 @@
 #include "output.h"
 #include "botcheck.h"
 #include "botroster.h"
+#include "replayhtml.h"
 #include "report.h"
+#include "htmltext.h"
 #include "resolve.h"
 #include "shard.h"
 #include "speed.h"
@@ -63,6 +65,8 @@ struct Options {
   std::string traceDir;
   std::string csvPath;
   std::string markdownPath;
+  std::string htmlPath;
+  std::string htmlDir;
   int thinkMs = kDefaultThinkMs;
   int thinkEvals = kDefaultThinkEvals;
   bool list = false;
@@ -188,8 +192,25 @@ std::shared_ptr<const BotRoster> makeRoster(const Options& o, std::string& logDi
   return roster;
 }
 
-int play(const Options& o, const CLI::App& app, std::ostream& out, std::ostream& err,
-         bool progress) {
+// Links from the report's folder to every race's replay page.
+std::vector<ReplayLink> replayLinks(const std::vector<PlayedRace>& played,
+                                    const TraceDirectory& dir, const std::string& reportPath) {
+  std::vector<ReplayLink> links;
+  std::error_code ec;
+  const fs::path base = fs::absolute(fs::path(reportPath), ec).parent_path();
+  for (const PlayedRace& race : played) {
+    const fs::path page = fs::absolute(dir.pagePath(race.job), ec);
+    fs::path href = page.lexically_relative(base);
+    if (href.empty())
+      href = page;
+    links.push_back({race.job.matchup, race.job.track, race.job.raceNumber, race.job.rotation,
+                     race.winnerSide(), race.outcome.turns, href.generic_string()});
+  }
+  return links;
+}
+
+int play(const Options& o, const CLI::App& app, const std::vector<std::string>& args,
+         std::ostream& out, std::ostream& err, bool progress) {
   auto given = [&](const char* name) { return app.count(name) > 0; };
 
   if (o.races < 1)
@@ -308,13 +329,16 @@ int play(const Options& o, const CLI::App& app, std::ostream& out, std::ostream&
   const Shard shard = o.shard.empty() ? Shard{} : parseShard(o.shard);
   if (!o.shard.empty() && o.jsonPath.empty())
     throw BadInput{"--shard writes its partial summary with --json FILE"};
-  OutputFiles outputs({o.jsonPath, o.csvPath, o.markdownPath}, o.league);
+  OutputFiles outputs({o.jsonPath, o.csvPath, o.markdownPath, o.htmlPath}, o.league);
   std::unique_ptr<std::ofstream> traceFile;
   if (!o.tracePath.empty())
     traceFile = openOutput(o.tracePath, "trace");
   std::unique_ptr<TraceDirectory> traceDir;
-  if (!o.traceDir.empty())
-    traceDir = std::make_unique<TraceDirectory>(o.traceDir, config);
+  // A report beside the traces links to replay pages, so it gets them.
+  const std::string htmlDir =
+      !o.htmlDir.empty() || o.htmlPath.empty() ? o.htmlDir : o.traceDir;
+  if (!o.traceDir.empty() || !htmlDir.empty())
+    traceDir = std::make_unique<TraceDirectory>(o.traceDir, config, htmlDir);
 
   // A slice is built alone: the whole schedule may be far larger.
   const std::vector<std::size_t> slice = shardSlice(scheduled, shard);
@@ -349,6 +373,10 @@ int play(const Options& o, const CLI::App& app, std::ostream& out, std::ostream&
     }
 
   ReportInput report = reportOf(config, sources, played, o.league);
+  if (!o.htmlPath.empty())
+    outputs.setHtmlExtras({shellCommand("vuzuder-arena", args),
+                           htmlDir.empty() ? std::vector<ReplayLink>{}
+                                           : replayLinks(played, *traceDir, o.htmlPath)});
   report.seconds = seconds;
   report.threads = static_cast<int>(std::min<std::size_t>(
       static_cast<std::size_t>(config.jobs), std::max<std::size_t>(1, jobs.size())));
@@ -421,6 +449,11 @@ int runArena(const std::vector<std::string>& args, std::ostream& out, std::ostre
   app.add_option("--markdown", o.markdownPath, "Write the league's tables as Markdown")
       ->type_name("FILE");
   app.add_option("--json", o.jsonPath, "Write the summary as JSON")->type_name("FILE");
+  app.add_option("--html", o.htmlPath,
+                 "Write the report as a web page (with --trace-dir: linked replay pages)")
+      ->type_name("FILE");
+  app.add_option("--html-dir", o.htmlDir, "Write every race's replay page to its own file here")
+      ->type_name("DIR");
   app.add_option("--trace", o.tracePath, "Write the first race turn by turn as JSON Lines")
       ->type_name("FILE");
   app.add_option("--think-ms", o.thinkMs,
@@ -446,8 +479,13 @@ int runArena(const std::vector<std::string>& args, std::ostream& out, std::ostre
 
   if (!args.empty() && args.front() == "check-bot")
     return runCheckBot({args.begin() + 1, args.end()}, out, err);
-  app.footer("vuzuder-arena merge [--json FILE] [--csv FILE] [--markdown FILE] PART.json...\n"
-             "  puts the slices of a --shard run back together.\n");
+  if (!args.empty() && args.front() == "replay-html")
+    return runReplayHtml({args.begin() + 1, args.end()}, out, err);
+  app.footer("vuzuder-arena merge [--json FILE] [--csv FILE] [--markdown FILE] [--html FILE] "
+             "PART.json...\n"
+             "  puts the slices of a --shard run back together.\n"
+             "vuzuder-arena replay-html TRACE [-o FILE]\n"
+             "  writes a web page that plays a recorded race.\n");
 
   if (const auto stop = parseArguments(app, "vuzuder-arena", args, out, err))
     return *stop;
@@ -457,7 +495,7 @@ int runArena(const std::vector<std::string>& args, std::ostream& out, std::ostre
       listEverything(out, o.tracksDir);
       return 0;
     }
-    return play(o, app, out, err, progress);
+    return play(o, app, args, out, err, progress);
   } catch (const BadInput& bad) {
     err << "vuzuder-arena: " << qutils::escapedText(bad.message) << '\n';
     return 2;

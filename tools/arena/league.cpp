@@ -16,22 +16,6 @@ std::string printed(const char* fmt, double a, double b = 0.0, double c = 0.0) {
   return buffer;
 }
 
-std::string rateCell(const LeagueCell& c) {
-  if (c.races == 0)
-    return "-";
-  const Interval i = wilsonInterval(static_cast<std::uint64_t>(c.wins),
-                                    static_cast<std::uint64_t>(c.races));
-  return printed("%.0f%% [%.0f, %.0f]", 100.0 * c.wins / c.races, 100.0 * i.low,
-                 100.0 * i.high) +
-         " " + std::to_string(c.races);
-}
-
-std::string eloText(double v) { return printed("%+.0f", v); }
-
-std::string ratingText(const Rating& r) {
-  return eloText(r.elo) + " [" + eloText(r.low) + ", " + eloText(r.high) + "]";
-}
-
 std::string csvField(const std::string& text) {
   if (text.find_first_of(",\"\n") == std::string::npos)
     return text;
@@ -49,6 +33,25 @@ std::string mdField(const std::string& text) {
 }
 
 } // namespace
+
+std::string leagueCellText(const LeagueCell& c) {
+  if (c.races == 0)
+    return "-";
+  const Interval i = wilsonInterval(static_cast<std::uint64_t>(c.wins),
+                                    static_cast<std::uint64_t>(c.races));
+  return printed("%.0f%% [%.0f, %.0f]", 100.0 * c.wins / c.races, 100.0 * i.low,
+                 100.0 * i.high) +
+         " " + std::to_string(c.races);
+}
+
+namespace {
+std::string eloText(double v) { return printed("%+.0f", v); }
+
+} // namespace
+
+std::string leagueRatingText(const Rating& r) {
+  return eloText(r.elo) + " [" + eloText(r.low) + ", " + eloText(r.high) + "]";
+}
 
 std::vector<Matchup> leagueMatchups(const std::vector<std::string>& drivers) {
   std::vector<Matchup> matchups;
@@ -126,7 +129,7 @@ void printLeague(std::ostream& out, const LeagueTable& t) {
   for (std::size_t k = 0; k < n; ++k) {
     const std::size_t i = t.ranking[k];
     const LeagueCell c = t.total(i);
-    rows.push_back({std::to_string(k + 1), t.drivers[i], ratingText(t.fit.ratings[i]),
+    rows.push_back({std::to_string(k + 1), t.drivers[i], leagueRatingText(t.fit.ratings[i]),
                     std::to_string(c.races), std::to_string(c.wins), std::to_string(c.draws),
                     std::to_string(c.losses()),
                     c.races > 0 ? printed("%.1f%%", 100.0 * c.wins / c.races) : "-"});
@@ -154,7 +157,7 @@ void printLeague(std::ostream& out, const LeagueTable& t) {
   std::vector<std::vector<std::string>> cells(n, std::vector<std::string>(n));
   for (std::size_t i = 0; i < n; ++i)
     for (std::size_t j = 0; j < n; ++j) {
-      cells[i][j] = i == j ? "-" : rateCell(t.cells[i][j]);
+      cells[i][j] = i == j ? "-" : leagueCellText(t.cells[i][j]);
       colWidth[j] = std::max(colWidth[j], cells[i][j].size());
     }
   std::string head = "  " + std::string(nameWidth, ' ');
@@ -180,7 +183,7 @@ void writeLeagueMarkdown(std::ostream& out, const LeagueTable& t) {
     const std::size_t i = t.ranking[k];
     const LeagueCell c = t.total(i);
     out << "| " << k + 1 << " | " << mdField(t.drivers[i]) << " | "
-        << ratingText(t.fit.ratings[i]) << " | " << c.races << " | " << c.wins << " | "
+        << leagueRatingText(t.fit.ratings[i]) << " | " << c.races << " | " << c.wins << " | "
         << c.draws << " | " << c.losses() << " |\n";
   }
   if (t.fit.regularised)
@@ -196,7 +199,7 @@ void writeLeagueMarkdown(std::ostream& out, const LeagueTable& t) {
   for (std::size_t i = 0; i < n; ++i) {
     out << "| " << mdField(t.drivers[i]) << " |";
     for (std::size_t j = 0; j < n; ++j)
-      out << ' ' << (i == j ? std::string("-") : rateCell(t.cells[i][j])) << " |";
+      out << ' ' << (i == j ? std::string("-") : leagueCellText(t.cells[i][j])) << " |";
     out << '\n';
   }
 }

@@ -41,6 +41,12 @@ struct LeagueTable {
 // the win rates.
 LeagueTable leagueTable(const std::vector<MatchupSummary>& summaries);
 
+// A cell as the tables print it: "67% [40, 87] 12" (win rate, Wilson
+// interval, races), "-" without races.
+std::string leagueCellText(const LeagueCell& c);
+// "+35 [-12, +80]".
+std::string leagueRatingText(const Rating& r);
+
 void printLeague(std::ostream& out, const LeagueTable& table);
 void writeLeagueMarkdown(std::ostream& out, const LeagueTable& table);
 // One row per driver and opponent (tidy data), the driver's rating repeated.

@@ -2,6 +2,7 @@
 
 #include "badinput.h"
 #include "cliparse.h"
+#include "htmltext.h"
 #include "output.h"
 #include "shard.h"
 
@@ -43,6 +44,8 @@ int runMerge(const std::vector<std::string>& args, std::ostream& out, std::ostre
       ->type_name("FILE");
   app.add_option("--markdown", paths.markdown, "Write a league's tables as Markdown")
       ->type_name("FILE");
+  app.add_option("--html", paths.html, "Write the report as a self-contained web page")
+      ->type_name("FILE");
   app.add_option("parts", files, "Partial summaries, one per slice")
       ->type_name("PART.json");
 
@@ -59,6 +62,9 @@ int runMerge(const std::vector<std::string>& args, std::ostream& out, std::ostre
       parts.emplace_back(f, readPart(f));
     const MergedRun run = mergeParts(parts);
     OutputFiles outputs(paths, run.league);
+    std::vector<std::string> words = {"merge"};
+    words.insert(words.end(), args.begin(), args.end());
+    outputs.setHtmlExtras({shellCommand("vuzuder-arena", words), {}});
     outputs.write(out, run.report());
     return 0;
   } catch (const BadInput& bad) {

@@ -31,6 +31,7 @@ OutputFiles::OutputFiles(const OutputPaths& paths, bool league) : paths_(paths) 
   json_ = openFile(paths.json, "summary");
   csv_ = openFile(paths.csv, "CSV");
   markdown_ = openFile(paths.markdown, "Markdown");
+  html_ = openFile(paths.html, "HTML");
 }
 
 void OutputFiles::write(std::ostream& out, const ReportInput& input,
@@ -46,7 +47,10 @@ void OutputFiles::write(std::ostream& out, const ReportInput& input,
     if (markdown_)
       writeLeagueMarkdown(*markdown_, table);
   }
+  if (html_)
+    writeHtmlReport(*html_, input, htmlExtras_);
   check(json_, paths_.json, "summary");
+  check(html_, paths_.html, "HTML");
   check(csv_, paths_.csv, "CSV");
   check(markdown_, paths_.markdown, "Markdown");
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "htmlreport.h"
 #include "report.h"
 
 #include <nlohmann/json.hpp>
@@ -15,6 +16,7 @@ struct OutputPaths {
   std::string json;
   std::string csv;      // league only
   std::string markdown; // league only
+  std::string html;
 };
 
 // The files a run (or a merge) writes besides the table on standard output.
@@ -30,8 +32,13 @@ public:
   void write(std::ostream& out, const ReportInput& input,
              const nlohmann::ordered_json* json = nullptr);
 
+  // What the HTML page adds to the numbers: the command, links to replays.
+  void setHtmlExtras(HtmlExtras extras) { htmlExtras_ = std::move(extras); }
+
 private:
   OutputPaths paths_;
+  HtmlExtras htmlExtras_;
+  std::unique_ptr<std::ofstream> html_;
   std::unique_ptr<std::ofstream> json_;
   std::unique_ptr<std::ofstream> csv_;
   std::unique_ptr<std::ofstream> markdown_;

@@ -77,59 +77,6 @@ private:
   std::vector<std::size_t> rules_;
 };
 
-std::vector<std::string> header(bool timeAttack, std::size_t sides, bool bots) {
-  std::vector<std::string> h = {"track", "played", "races"};
-  for (std::size_t s = 0; s < sides; ++s)
-    h.push_back("wins " + std::to_string(s + 1));
-  h.push_back("draws");
-  const std::size_t rated = timeAttack ? sides : 1;
-  for (std::size_t s = 0; s < rated; ++s)
-    h.push_back("win rate " + std::to_string(s + 1) + " [95% CI]");
-  h.push_back("turns");
-  h.push_back("max");
-  if (!timeAttack)
-    h.push_back("timeouts");
-  h.push_back("evo/turn");
-  if (bots)
-    h.push_back("forfeits");
-  return h;
-}
-
-std::vector<std::string> row(const std::string& name, const Tally& t, bool timeAttack,
-                             bool bots) {
-  std::vector<std::string> r = {name, std::to_string(t.played), std::to_string(t.races)};
-  for (int w : t.wins)
-    r.push_back(std::to_string(w));
-  r.push_back(std::to_string(t.draws));
-  const std::size_t rated = timeAttack ? t.wins.size() : 1;
-  for (std::size_t s = 0; s < rated; ++s)
-    r.push_back(t.races > 0 ? rateWithInterval(t.winRate(s), t.winInterval(s)) : "-");
-  r.push_back(format("%.1f", t.meanTurns()));
-  r.push_back(std::to_string(t.maxTurns));
-  if (!timeAttack)
-    r.push_back(std::to_string(t.byTimeout));
-  r.push_back(stepsPerTurn(t));
-  if (bots)
-    r.push_back(std::to_string(t.forfeits));
-  return r;
-}
-
-std::string sidesTitle(const Matchup& m, bool timeAttack) {
-  std::string title = timeAttack ? "Time attack: " : "";
-  for (std::size_t s = 0; s < m.drivers.size(); ++s) {
-    if (s > 0)
-      title += timeAttack ? ", " : " vs ";
-    title += "[" + std::to_string(s + 1) + "] " + m.drivers[s];
-  }
-  return title;
-}
-
-bool hasBot(const TournamentConfig& config, const Matchup& m) {
-  return config.limits.bots &&
-         std::any_of(m.drivers.begin(), m.drivers.end(),
-                     [&](const std::string& d) { return config.limits.bots->find(d) != nullptr; });
-}
-
 void printForfeits(std::ostream& out, const ReportInput& input, std::size_t matchup) {
   constexpr int kShown = 10;
   int count = 0;
@@ -150,6 +97,59 @@ bool anyPlanner(const Tally& t) {
 }
 
 } // namespace
+
+std::vector<std::string> tallyHeader(bool timeAttack, std::size_t sides, bool bots) {
+  std::vector<std::string> h = {"track", "played", "races"};
+  for (std::size_t s = 0; s < sides; ++s)
+    h.push_back("wins " + std::to_string(s + 1));
+  h.push_back("draws");
+  const std::size_t rated = timeAttack ? sides : 1;
+  for (std::size_t s = 0; s < rated; ++s)
+    h.push_back("win rate " + std::to_string(s + 1) + " [95% CI]");
+  h.push_back("turns");
+  h.push_back("max");
+  if (!timeAttack)
+    h.push_back("timeouts");
+  h.push_back("evo/turn");
+  if (bots)
+    h.push_back("forfeits");
+  return h;
+}
+
+std::vector<std::string> tallyRow(const std::string& name, const Tally& t, bool timeAttack,
+                             bool bots) {
+  std::vector<std::string> r = {name, std::to_string(t.played), std::to_string(t.races)};
+  for (int w : t.wins)
+    r.push_back(std::to_string(w));
+  r.push_back(std::to_string(t.draws));
+  const std::size_t rated = timeAttack ? t.wins.size() : 1;
+  for (std::size_t s = 0; s < rated; ++s)
+    r.push_back(t.races > 0 ? rateWithInterval(t.winRate(s), t.winInterval(s)) : "-");
+  r.push_back(format("%.1f", t.meanTurns()));
+  r.push_back(std::to_string(t.maxTurns));
+  if (!timeAttack)
+    r.push_back(std::to_string(t.byTimeout));
+  r.push_back(stepsPerTurn(t));
+  if (bots)
+    r.push_back(std::to_string(t.forfeits));
+  return r;
+}
+
+std::string matchupTitle(const Matchup& m, bool timeAttack) {
+  std::string title = timeAttack ? "Time attack: " : "";
+  for (std::size_t s = 0; s < m.drivers.size(); ++s) {
+    if (s > 0)
+      title += timeAttack ? ", " : " vs ";
+    title += "[" + std::to_string(s + 1) + "] " + m.drivers[s];
+  }
+  return title;
+}
+
+bool matchupHasBot(const TournamentConfig& config, const Matchup& m) {
+  return config.limits.bots &&
+         std::any_of(m.drivers.begin(), m.drivers.end(),
+                     [&](const std::string& d) { return config.limits.bots->find(d) != nullptr; });
+}
 
 void printReport(std::ostream& out, const ReportInput& input) {
   const TournamentConfig& config = *input.config;
@@ -201,16 +201,16 @@ void printReport(std::ostream& out, const ReportInput& input) {
   for (std::size_t m = 0; m < input.summaries.size(); ++m) {
     const auto& summary = input.summaries[m];
     const bool timeAttack = config.timeAttack;
-    const bool bots = hasBot(config, summary.matchup);
+    const bool bots = matchupHasBot(config, summary.matchup);
     anyBot = anyBot || bots;
     const Tally& total = summary.total;
-    out << '\n' << sidesTitle(summary.matchup, timeAttack) << '\n';
-    Table table(header(timeAttack, summary.matchup.drivers.size(), bots));
+    out << '\n' << matchupTitle(summary.matchup, timeAttack) << '\n';
+    Table table(tallyHeader(timeAttack, summary.matchup.drivers.size(), bots));
     table.rule();
     for (std::size_t t = 0; t < summary.perTrack.size(); ++t)
-      table.add(row(config.tracks[t].name, summary.perTrack[t], timeAttack, bots));
+      table.add(tallyRow(config.tracks[t].name, summary.perTrack[t], timeAttack, bots));
     table.rule();
-    table.add(row("total", total, timeAttack, bots));
+    table.add(tallyRow("total", total, timeAttack, bots));
     table.print(out, "  ");
     printForfeits(out, input, m);
 

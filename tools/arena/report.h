@@ -29,6 +29,15 @@ struct ReportInput {
 ReportInput reportOf(const TournamentConfig& config, std::vector<std::string> trackSources,
                      const std::vector<PlayedRace>& played, bool league);
 
+// The cells of the per-track tables, as printed: a header, then a row per
+// track and a total.
+std::vector<std::string> tallyHeader(bool timeAttack, std::size_t sides, bool bots);
+std::vector<std::string> tallyRow(const std::string& name, const Tally& t, bool timeAttack,
+                                  bool bots);
+// "[1] A vs [2] B", or "Time attack: [1] A, [2] B".
+std::string matchupTitle(const Matchup& m, bool timeAttack);
+bool matchupHasBot(const TournamentConfig& config, const Matchup& m);
+
 // The tables for people: one per matchup, a row per track and a total.
 void printReport(std::ostream& out, const ReportInput& input);
 
