@@ -55,7 +55,8 @@ bench: build
 	@for b in $(BUILD_DIR)/bench/bench_*; do \
 	  [ -x "$$b" ] && echo "== $$b" && $(XVFB) "$$b" --benchmark_min_time=0.2; \
 	done; \
-	echo "== bench/bench_python.py"; PYTHONPATH=$(BUILD_DIR)/python /usr/bin/python3 bench/bench_python.py; true
+	echo "== bench/bench_python.py"; PYTHONPATH=$(BUILD_DIR)/python /usr/bin/python3 bench/bench_python.py; \
+	echo "== bench/bench_replay_page.py"; python3 bench/bench_replay_page.py $(BUILD_DIR)/tools/arena/vuzuder-arena; true
 
 art: build
 	$(XVFB) ./$(BUILD_DIR)/tools/artgen/vuzuder-artgen resources

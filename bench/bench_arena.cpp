@@ -1,5 +1,7 @@
 // Arena throughput: one whole heuristics race, races per second on one core
-// through the tournament scheduler and through a league, and merging slices.
+// through the tournament scheduler and through a league, merging slices, and
+// the web page of a league.
+#include "htmlreport.h"
 #include "league.h"
 #include "racerunner.h"
 #include "shard.h"
@@ -8,6 +10,8 @@
 #include "trackgen.h"
 
 #include <benchmark/benchmark.h>
+
+#include <sstream>
 
 namespace {
 
@@ -132,5 +136,44 @@ void BM_SliceOfTheLargestSchedule(benchmark::State& state) {
 BENCHMARK(BM_SliceOfTheLargestSchedule)->Unit(benchmark::kMicrosecond);
 
 } // namespace
+
+// The web page of a six-driver league of 600 races, each linked to its
+// replay: tallies, ratings and the page, from the played races.
+void BM_LeagueHtmlOf600Races(benchmark::State& state) {
+  TournamentConfig config;
+  config.matchups = leagueMatchups({"Steering heuristics", "Genetic", "Predictive genetic",
+                                    "Genetic runners", "Genetic (separate)", "Gen. two runners"});
+  config.tracks = generateTracks(5, 10);
+  config.racesPerTrack = 2;
+  config.swap = true;
+  config.limits.evalsPerTurn = 500;
+  const auto jobs = scheduleRaces(config);
+  const std::vector<std::string> sources(config.tracks.size(), "random");
+  std::vector<PlayedRace> played;
+  HtmlExtras extras{"vuzuder-arena --league --races 2 --random-tracks 10 --html league.html", {}};
+  for (std::size_t p = 0; p < jobs.size(); ++p) {
+    PlayedRace r;
+    r.job = jobs[p];
+    r.outcome.winner = static_cast<int>(p * 7 % 5 < 3);
+    r.outcome.turns = 600 + static_cast<int>(p % 400);
+    r.outcome.fingerprint = p * 0x9E3779B97F4A7C15ull;
+    r.outcome.planners = {PlannerUse{true, 300000, 600}, PlannerUse{}};
+    played.push_back(r);
+    extras.replays.push_back({r.job.matchup, r.job.track, r.job.raceNumber, r.job.rotation,
+                              r.winnerSide(), r.outcome.turns,
+                              "replays/race" + std::to_string(p) + ".html"});
+  }
+  std::size_t bytes = 0;
+  for (auto _ : state) {
+    const ReportInput input = reportOf(config, sources, played, true);
+    std::ostringstream page;
+    writeHtmlReport(page, input, extras);
+    bytes = page.str().size();
+    benchmark::DoNotOptimize(bytes);
+  }
+  state.counters["races"] = static_cast<double>(jobs.size());
+  state.counters["bytes"] = static_cast<double>(bytes);
+}
+BENCHMARK(BM_LeagueHtmlOf600Races)->MeasureProcessCPUTime()->Unit(benchmark::kMillisecond);
 
 BENCHMARK_MAIN();
