@@ -107,7 +107,7 @@ inline constexpr const char* kScript = R"JS(
     var w = marks.clientWidth, dpr = window.devicePixelRatio || 1;
     marks.width = Math.max(1, Math.round(w * dpr));
     marks.height = Math.round(8 * dpr);
-    mctx.fillStyle = '#ff5a3c';
+    mctx.fillStyle = '#ffe146';
     for (var i = 0; i < hits.length; i++) {
       var x = last > 0 ? hits[i].at / last * marks.width : 0;
       mctx.fillRect(Math.round(x), 0, Math.max(1, Math.round(dpr)), marks.height);
@@ -145,14 +145,6 @@ inline constexpr const char* kScript = R"JS(
     ctx.textBaseline = 'middle';
     var i = Math.min(Math.floor(pos), last), j = Math.min(i + 1, last), t = pos - i;
     var now = t > 0 ? j : i;
-    for (var k = 0; k < hits.length; k++) {
-      var age = (pos - hits[k].at) / 2;
-      if (age < 0 || age > 1) continue;
-      circle(hits[k].x, hits[k].y, 300 + 800 * age);
-      ctx.lineWidth = 70;
-      ctx.strokeStyle = 'rgba(255,90,60,' + (1 - age).toFixed(3) + ')';
-      ctx.stroke();
-    }
     for (var p = 0; p < P; p++) {
       var x = v(i, p, 0) + (v(j, p, 0) - v(i, p, 0)) * t;
       var y = v(i, p, 1) + (v(j, p, 1) - v(i, p, 1)) * t;
@@ -188,6 +180,15 @@ inline constexpr const char* kScript = R"JS(
         ctx.strokeStyle = 'rgba(150,225,255,' + (0.35 + 0.65 * Math.min(1, shield / 3)).toFixed(3) + ')';
         ctx.stroke();
       }
+    }
+    // Over the pods: the impact is between them.
+    for (var k = 0; k < hits.length; k++) {
+      var age = (pos - hits[k].at) / 2;
+      if (age < 0 || age > 1) continue;
+      circle(hits[k].x, hits[k].y, 300 + 800 * age);
+      ctx.lineWidth = 100;
+      ctx.strokeStyle = 'rgba(255,225,70,' + (1 - age).toFixed(3) + ')';
+      ctx.stroke();
     }
     showTurn(i);
   }

@@ -156,7 +156,8 @@ void writeReplayPage(std::ostream& out, const Trace& trace) {
          "<div id=\"bar\"><canvas id=\"marks\"></canvas><input id=\"scrub\" type=\"range\" "
          "min=\"0\" max=\"0\" step=\"any\" value=\"0\" aria-label=\"Turn\"></div>\n</div>\n"
          "<p class=\"keys\">Space: play or pause \xc2\xb7 Left / Right: one turn \xc2\xb7 Home / "
-         "End: start / end \xc2\xb7 + / \xe2\x88\x92: speed \xc2\xb7 red: collisions</p>\n"
+         "End: start / end \xc2\xb7 + / \xe2\x88\x92: speed \xc2\xb7 yellow rings and ticks: "
+         "collisions</p>\n"
          "<pre id=\"errors\" hidden></pre>\n<script>\n";
   writeData(out, trace);
   out << "</script>\n<script>" << replayassets::kScript << "</script>\n</body>\n</html>\n";
