@@ -1,4 +1,5 @@
 import json
+import os
 import subprocess
 import sys
 
@@ -108,6 +109,34 @@ def test_the_games_tracks_are_found_from_any_folder(tmp_path):
         [sys.executable, "-c", "import vuzuder; print(vuzuder.track_names())"],
         cwd=tmp_path, capture_output=True, text=True, check=True).stdout
     assert names.strip() == str(vuzuder.track_names())
+
+
+# gymnasium is not packaged here: a stand-in with its API's shape (registry,
+# register, spaces.Box) checks that vuzuder registers itself and uses real spaces.
+GYM_STAND_IN = {
+    "__init__.py": "from . import envs, spaces\n"
+                   "def register(id, entry_point, **kwargs):\n"
+                   "    envs.registry[id] = entry_point\n",
+    "envs.py": "registry = {}\n",
+    "spaces.py": "import numpy as np\n"
+                 "class Box:\n"
+                 "    def __init__(self, low, high, shape=None, dtype=np.float32, seed=None):\n"
+                 "        self.low, self.high, self.shape, self.dtype = low, high, shape, dtype\n",
+}
+
+
+def test_with_gymnasium_the_race_registers_and_uses_its_spaces(tmp_path):
+    gym = tmp_path / "gymnasium"
+    gym.mkdir()
+    for name, text in GYM_STAND_IN.items():
+        (gym / name).write_text(text)
+    check = ("import gymnasium, vuzuder; r = vuzuder.Race(track='boomerang');"
+             "print(gymnasium.envs.registry['vuzuder/Race-v0'],"
+             " type(r.action_space).__module__, r.action_space.shape)")
+    env = dict(os.environ, PYTHONPATH=f"{tmp_path}{os.pathsep}{os.environ['PYTHONPATH']}")
+    out = subprocess.run([sys.executable, "-c", check], env=env, capture_output=True,
+                         text=True, check=True).stdout
+    assert out.split() == ["vuzuder:Race", "gymnasium.spaces", "(2,", "3)"]
 
 
 @pytest.mark.parametrize("action, error, message", [
