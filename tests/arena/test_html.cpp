@@ -55,13 +55,12 @@ TEST_F(ReplayPage, PlaysTheWholeRaceLosslesslyAndCompactly) {
 
   std::ifstream in(page);
   const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  const auto begin = text.find("const RACE=") + 11;
-  const auto data = nlohmann::json::parse(text.substr(begin, text.find(";\n", begin) - begin));
+  const auto begin = text.find("raceFrames(") + 11;
+  const auto frames = nlohmann::json::parse(text.substr(begin, text.find(");\n", begin) - begin));
   Trace trace;
   std::string error;
   ASSERT_TRUE(readTraceFile(tracePath, trace, error)) << error;
   const std::size_t pods = trace.start.pods.size();
-  const auto& frames = data["frames"];
   ASSERT_EQ(frames.size(), (trace.turns.size() + 1) * pods * 6);
   for (std::size_t f = 0; f <= trace.turns.size(); f += 97)
     for (std::size_t p = 0; p < pods; ++p) {

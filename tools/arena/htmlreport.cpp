@@ -22,8 +22,8 @@ h3 { font-size: 15px; margin: 18px 0 6px; }
 table { border-collapse: collapse; margin: 6px 0; font-variant-numeric: tabular-nums; }
 th, td { padding: 3px 8px; border-bottom: 1px solid #e2e6ee; text-align: right; vertical-align: top; }
 th { background: #f3f5f9; font-weight: 600; }
-th:first-child, td:first-child, #ranking-table td:nth-child(2), #ranking-table th:nth-child(2) {
-  text-align: left; }
+th:first-child, td:first-child, #ranking-table td:nth-child(2), #ranking-table th:nth-child(2),
+#track-list td:nth-child(3), #track-list th:nth-child(3) { text-align: left; }
 .chart text { font: 12px system-ui, "DejaVu Sans", sans-serif; fill: #1d2330; }
 .chart .axis { stroke: #c5ccd8; } .chart .zero { stroke: #7a8699; stroke-dasharray: 4 3; }
 .chart .bar { fill: #8fb8e8; } .chart .elo { fill: #1f4f8a; }
@@ -308,7 +308,8 @@ void settingsSection(std::ostream& out, const ReportInput& input, const HtmlExtr
     for (const auto& e : config.limits.bots->entries)
       item("bot " + e.name, e.command);
   }
-  item("played", std::to_string(input.racesPlayed) + " races in " +
+  item("played", std::to_string(input.racesPlayed) +
+                     (input.racesPlayed == 1 ? " race in " : " races in ") +
                      printed("%.2f", input.seconds) + " s on " + std::to_string(input.threads) +
                      (input.threads == 1 ? " thread" : " threads"));
   out << "</dl>\n<table id=\"track-list\">\n";

@@ -47,7 +47,8 @@ inline constexpr const char* kScript = R"JS(
     errors.textContent += 'Error: ' + e.message + '\n';
   });
   var R = RACE, K = 6, P = R.teamOf.length;
-  var last = R.frames.length / (K * P) - 1;
+  // Until the turns arrive (their script follows this one) the start is shown.
+  var frames = R.start, last = 0, loaded = false;
   var nCp = R.cp.length / 2;
   // Turns a second at x1: x2 and x4 then play as fast as the game's x2 and x4.
   var PER_SECOND = 12.5;
@@ -67,7 +68,7 @@ inline constexpr const char* kScript = R"JS(
   for (var h = 0; h + 3 < R.hits.length; h += 4)
     hits.push({ at: R.hits[h] - 1 + R.hits[h + 1] / R.turnTime, x: R.hits[h + 2], y: R.hits[h + 3] });
 
-  function v(frame, pod, k) { return R.frames[(frame * P + pod) * K + k]; }
+  function v(frame, pod, k) { return frames[(frame * P + pod) * K + k]; }
   function clamp(x) { return Math.max(0, Math.min(last, x)); }
 
   function background() {
@@ -220,7 +221,7 @@ inline constexpr const char* kScript = R"JS(
       li.childNodes[2].textContent = 'pod ' + (id + 1) + ' \u00b7 lap ' +
           Math.min(R.laps, Math.floor(cleared / nCp) + 1) + '/' + R.laps + ' \u00b7 ' + cleared + ' cp';
     }
-    resultEl.hidden = turn < last;
+    resultEl.hidden = !loaded || turn < last;
   }
 
   function setPlaying(on) {
@@ -252,7 +253,7 @@ inline constexpr const char* kScript = R"JS(
   }
 
   function tick(now) {
-    if (playing) {
+    if (playing && loaded) {
       if (lastTime !== null) {
         pos += (now - lastTime) / 1000 * PER_SECOND * Number(speedSel.value);
         if (pos >= last) { pos = last; setPlaying(false); }
@@ -277,8 +278,6 @@ inline constexpr const char* kScript = R"JS(
     li.appendChild(detail);
     orderEl.appendChild(li);
   }
-  $('turns').textContent = String(last);
-  scrub.max = String(last);
   function clicked(action) {
     return function (e) { action(); if (e.detail > 0) e.currentTarget.blur(); };
   }
@@ -308,8 +307,19 @@ inline constexpr const char* kScript = R"JS(
   }
   window.addEventListener('hashchange', fromHash);
   window.addEventListener('resize', resize);
+  window.raceFrames = function (all) {
+    frames = all;
+    last = all.length / (K * P) - 1;
+    loaded = true;
+    $('turns').textContent = String(last);
+    scrub.max = String(last);
+    shownTurn = -1;
+    drawMarks();
+    dirty = true;
+    fromHash();
+    document.documentElement.setAttribute('data-turns-read', performance.now().toFixed(1));
+  };
   resize();
-  fromHash();
   document.documentElement.setAttribute('data-first-frame', performance.now().toFixed(1));
   requestAnimationFrame(tick);
 })();

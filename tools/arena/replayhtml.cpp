@@ -59,7 +59,8 @@ void numbers(std::ostream& out, const std::vector<float>& values) {
 }
 
 // The race as flat arrays of numbers: per frame (the start, then every turn)
-// and pod: x, y, angle, thrust, shield cooldown, checkpoints cleared.
+// and pod: x, y, angle, thrust, shield cooldown, checkpoints cleared. The
+// turns come after the script, so that the start is drawn before they are read.
 void writeData(std::ostream& out, const Trace& trace) {
   const std::size_t pods = trace.start.pods.size();
   float x0 = -kFieldWidth / 2, y0 = -kFieldHeight / 2;
@@ -114,9 +115,11 @@ void writeData(std::ostream& out, const Trace& trace) {
   numbers(out, teamOf);
   out << ",\"hits\":";
   numbers(out, hits);
-  out << ",\"frames\":";
+  out << ",\"start\":";
+  numbers(out, std::vector<float>(frames.begin(), frames.begin() + static_cast<long>(pods * 6)));
+  out << "};\n</script>\n<script>" << replayassets::kScript << "</script>\n<script>raceFrames(";
   numbers(out, frames);
-  out << "};\n";
+  out << ");\n";
 }
 
 } // namespace
@@ -160,7 +163,7 @@ void writeReplayPage(std::ostream& out, const Trace& trace) {
          "collisions</p>\n"
          "<pre id=\"errors\" hidden></pre>\n<script>\n";
   writeData(out, trace);
-  out << "</script>\n<script>" << replayassets::kScript << "</script>\n</body>\n</html>\n";
+  out << "</script>\n</body>\n</html>\n";
 }
 
 int runReplayHtml(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
