@@ -155,17 +155,24 @@ TEST_F(Scratch, LeagueMatrixCountsAddUp) {
 
 // One file per race, named so that each race of the schedule has its own,
 // with the teams in the order the name gives.
+// Replay pages, in a folder of their own, take the traces' names.
 TEST_F(Scratch, TraceDirHoldsEveryRaceUnderItsOwnName) {
   std::ostringstream out, err;
   ASSERT_EQ(0, runArena({"--team1", "Steering heuristics", "--team2", "Genetic runners",
                          "--tracks-dir", kTracks, "--track", "Boomerang", "--races", "2",
-                         "--swap", "--think-evals", "2", "--trace-dir", (dir / "t").string()},
+                         "--swap", "--think-evals", "2", "--trace-dir", (dir / "t").string(),
+                         "--html-dir", (dir / "p").string(), "--jobs", "2"},
                         out, err))
       << err.str();
-  std::vector<std::string> names;
-  for (const auto& e : fs::directory_iterator(dir / "t"))
-    names.push_back(e.path().filename().string());
-  std::sort(names.begin(), names.end());
+  auto namesIn = [](const fs::path& folder, const std::string& extension) {
+    std::vector<std::string> names;
+    for (const auto& e : fs::directory_iterator(folder))
+      names.push_back(e.path().stem().string() + extension);
+    std::sort(names.begin(), names.end());
+    return names;
+  };
+  const auto names = namesIn(dir / "t", ".jsonl");
+  EXPECT_EQ(names, namesIn(dir / "p", ".jsonl"));
   const std::vector<std::string> expected = {
       "steering-heuristics-vs-genetic-runners_t01-boomerang_race001_sides12.jsonl",
       "steering-heuristics-vs-genetic-runners_t01-boomerang_race001_sides21.jsonl",
