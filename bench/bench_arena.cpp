@@ -72,16 +72,22 @@ void BM_HeuristicsLeagueRacesPerCore(benchmark::State& state) {
 }
 BENCHMARK(BM_HeuristicsLeagueRacesPerCore)->MeasureProcessCPUTime()->Unit(benchmark::kMillisecond);
 
-// Merging 1000 partial summaries of a six-driver league (3000 races), from
-// their JSON text to the merged report and league table.
-void BM_MergeThousandSlices(benchmark::State& state) {
+// A league of the six built-in race drivers on ten random tracks, both sides.
+TournamentConfig sixDriverLeague(std::uint64_t trackSeed, int racesPerTrack) {
   TournamentConfig config;
   config.matchups = leagueMatchups({"Steering heuristics", "Genetic", "Predictive genetic",
                                     "Genetic runners", "Genetic (separate)", "Gen. two runners"});
-  config.tracks = generateTracks(3, 10);
-  config.racesPerTrack = 10;
+  config.tracks = generateTracks(trackSeed, 10);
+  config.racesPerTrack = racesPerTrack;
   config.swap = true;
   config.limits.evalsPerTurn = 500;
+  return config;
+}
+
+// Merging 1000 partial summaries of a six-driver league (3000 races), from
+// their JSON text to the merged report and league table.
+void BM_MergeThousandSlices(benchmark::State& state) {
+  const TournamentConfig config = sixDriverLeague(3, 10);
   const auto jobs = scheduleRaces(config);
   const std::vector<std::string> sources(config.tracks.size(), "random");
   const int slices = 1000;
@@ -140,13 +146,7 @@ BENCHMARK(BM_SliceOfTheLargestSchedule)->Unit(benchmark::kMicrosecond);
 // The web page of a six-driver league of 600 races, each linked to its
 // replay: tallies, ratings and the page, from the played races.
 void BM_LeagueHtmlOf600Races(benchmark::State& state) {
-  TournamentConfig config;
-  config.matchups = leagueMatchups({"Steering heuristics", "Genetic", "Predictive genetic",
-                                    "Genetic runners", "Genetic (separate)", "Gen. two runners"});
-  config.tracks = generateTracks(5, 10);
-  config.racesPerTrack = 2;
-  config.swap = true;
-  config.limits.evalsPerTurn = 500;
+  const TournamentConfig config = sixDriverLeague(5, 2);
   const auto jobs = scheduleRaces(config);
   const std::vector<std::string> sources(config.tracks.size(), "random");
   std::vector<PlayedRace> played;
