@@ -30,7 +30,7 @@ namespace {
 constexpr float cItemWidth = 420.f;
 constexpr float cItemHeight = 34.f;
 constexpr float cItemStep = 38.f;
-constexpr float cEdge = 20.f;
+constexpr float cListEdge = 20.f;
 constexpr float cStatusWidth = 400.f;
 constexpr std::size_t cMaxLineLength = 64;
 
@@ -144,7 +144,7 @@ void ReplayList::rebuild() {
   items_.clear();
   files_ = listTraceFiles(replayFolder());
   // As many as fit above the button on this window, newest first.
-  const float room = listFirstY() - cEdge - cItemHeight / 2.f;
+  const float room = listFirstY() - cListEdge - cItemHeight / 2.f;
   const std::size_t fits = room < 0.f ? 1 : static_cast<std::size_t>(room / cItemStep) + 1;
   const std::size_t shown = std::min({files_.size(), cMaxShown, fits});
   for (std::size_t i = 0; i < shown; ++i) {
@@ -173,7 +173,7 @@ float ReplayList::listFirstY() const {
 }
 
 float ReplayList::listX() const {
-  return std::min(x_, windowWidth_ - cEdge - 10.f - cItemWidth / 2.f);
+  return std::min(x_, windowWidth_ - cListEdge - 10.f - cItemWidth / 2.f);
 }
 
 void ReplayList::placeItems() {
@@ -225,7 +225,7 @@ void ReplayList::setStatus(const std::string& text) {
   const sf::FloatRect local = statusText_.getLocalBounds();
   statusText_.setOrigin(local.left + local.width, local.top + local.height);
   const float bottom = (isOpen() && !items_.empty() ? panel_.getPosition().y : y_ - 10.f) - 8.f;
-  statusText_.setPosition(windowWidth_ - cEdge - 6.f, bottom);
+  statusText_.setPosition(windowWidth_ - cListEdge - 6.f, bottom);
   const sf::FloatRect shown = statusText_.getGlobalBounds();
   statusBack_.setSize({shown.width + 12.f, shown.height + 10.f});
   statusBack_.setPosition(shown.left - 6.f, shown.top - 5.f);

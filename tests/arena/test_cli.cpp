@@ -1,4 +1,5 @@
 #include "cli.h"
+#include "shippedtracks.h"
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
@@ -12,8 +13,6 @@ namespace pod::arena {
 namespace {
 
 namespace fs = std::filesystem;
-
-const std::string kTracks = std::string(VUZUDER_SOURCE_DIR) + "/resources/tracks";
 
 struct ArenaRun {
   int code = 0;

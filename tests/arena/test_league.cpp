@@ -1,6 +1,7 @@
 #include "bradleyterry.h"
 #include "cli.h"
 #include "league.h"
+#include "shippedtracks.h"
 #include "tracedir.h"
 
 #include <gtest/gtest.h>
@@ -17,8 +18,6 @@ namespace pod::arena {
 namespace {
 
 namespace fs = std::filesystem;
-
-const std::string kTracks = std::string(VUZUDER_SOURCE_DIR) + "/resources/tracks";
 
 // Elo difference of a strength ratio.
 double elo(double ratio) { return 400.0 * std::log10(ratio); }

@@ -1,6 +1,7 @@
 #include "badinput.h"
 #include "cli.h"
 #include "shard.h"
+#include "shippedtracks.h"
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
@@ -18,8 +19,6 @@ namespace pod::arena {
 namespace {
 
 namespace fs = std::filesystem;
-
-const std::string kTracks = std::string(VUZUDER_SOURCE_DIR) + "/resources/tracks";
 
 const std::vector<std::string> kLeague = {
     "--league", "--drivers", "Steering heuristics", "--drivers", "Genetic runners",

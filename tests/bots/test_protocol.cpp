@@ -87,7 +87,7 @@ TEST(CommandWords, SplitLikeAShellWithoutExpanding) {
 }
 
 TEST(GameBotOptions, UpToFourNamedCommandsAmongOtherArguments) {
-  std::vector<GameBot> bots;
+  std::vector<pod::bots::GameBot> bots;
   std::string error;
   ASSERT_TRUE(parseGameBotOptions({"--bot", "a=./a --fast", "--other", "--bot=b=python3 'my b.py'"},
                                   bots, &error))

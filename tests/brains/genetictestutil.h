@@ -39,6 +39,10 @@ inline bool sameGenes(const pod::Genome& a, const pod::Genome& b) {
   return true;
 }
 
+inline bool sameInfluence(const pod::Influence& a, const pod::Influence& b) {
+  return a.rotation == b.rotation && a.thrust == b.thrust && a.shield == b.shield;
+}
+
 inline PodState makePod(std::uint32_t id, int team, Vec2 position, float angle = 0.f,
                         Vec2 velocity = {}, int next = 1, int cleared = 0) {
   PodState p;

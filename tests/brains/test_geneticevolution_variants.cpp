@@ -22,6 +22,8 @@ using pod::PodState;
 using pod::Race;
 using qutils::Vec2;
 
+using genetictest::sameInfluence;
+
 namespace {
 
 constexpr int kTurns = 10;
@@ -32,10 +34,6 @@ void expectGeneOf(const Influence& influence, const Gene& gene) {
   pod::influenceToGene(influence, expected);
   EXPECT_EQ(expected.turn, gene.turn);
   EXPECT_EQ(expected.acceleration, gene.acceleration);
-}
-
-bool sameInfluence(const Influence& a, const Influence& b) {
-  return a.rotation == b.rotation && a.thrust == b.thrust && a.shield == b.shield;
 }
 
 // Straight, idle genes: a pod at rest stays where it is.

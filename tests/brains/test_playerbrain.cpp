@@ -1,6 +1,7 @@
 #include "brains/playerbrain.h"
 #include "brains/steering.h"
 #include "race/physics.h"
+#include "genetictestutil.h"
 
 #include <gtest/gtest.h>
 
@@ -8,6 +9,8 @@
 #include <string>
 
 using namespace pod;
+
+using genetictest::sameInfluence;
 
 namespace {
 
@@ -21,10 +24,6 @@ Track playTrack() {
   Track t;
   t.checkpoints = {{10, {0, 0}}, {11, {8000, 0}}, {12, {4000, 6000}}};
   return t;
-}
-
-bool sameInfluence(const Influence& a, const Influence& b) {
-  return a.rotation == b.rotation && a.thrust == b.thrust && a.shield == b.shield;
 }
 
 } // namespace

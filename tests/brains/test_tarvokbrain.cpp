@@ -2,6 +2,7 @@
 
 #include "brains/steering.h"
 #include "race/physics.h"
+#include "genetictestutil.h"
 
 #include <gtest/gtest.h>
 
@@ -13,6 +14,8 @@ using pod::Race;
 using pod::TarvokBrain;
 using pod::Track;
 using qutils::Vec2;
+
+using genetictest::sameInfluence;
 
 namespace {
 
@@ -26,10 +29,6 @@ Track quadTrack() {
   for (const Vec2& c : corners)
     track.checkpoints.push_back(Checkpoint{id++, c});
   return track;
-}
-
-bool sameInfluence(const Influence& a, const Influence& b) {
-  return a.rotation == b.rotation && a.thrust == b.thrust && a.shield == b.shield;
 }
 
 PodState racer(std::uint32_t id, Vec2 position, float angle, Vec2 velocity, int cleared) {

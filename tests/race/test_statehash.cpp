@@ -8,7 +8,7 @@ using namespace pod;
 
 namespace {
 
-Race fourPods() {
+Race fourMovingPods() {
   Race race;
   race.nbPodsPerTeam = 2;
   race.pods.resize(4);
@@ -42,7 +42,7 @@ TEST(StateHash, EverySingleFieldCounts) {
       [](PodState& p) { p.velocity.y = -p.velocity.y; },
       [](PodState& p) { p.engine = 200.f; },
   };
-  const Race base = fourPods();
+  const Race base = fourMovingPods();
   const std::uint64_t baseHash = stateHash(base);
   for (std::size_t e = 0; e < std::size(podEdits); ++e) {
     for (std::size_t i = 0; i < base.pods.size(); ++i) {
@@ -65,5 +65,5 @@ TEST(StateHash, EverySingleFieldCounts) {
     raceEdits[e](race);
     EXPECT_NE(stateHash(race), baseHash) << "race edit " << e;
   }
-  EXPECT_EQ(stateHash(fourPods()), baseHash);
+  EXPECT_EQ(stateHash(fourMovingPods()), baseHash);
 }
