@@ -39,13 +39,13 @@ dd { margin: 0; }
   section, table { break-inside: avoid; } a { color: inherit; text-decoration: none; } }
 )CSS";
 
-std::string printed(const char* fmt, double value) {
+std::string withFormat(const char* fmt, double value) {
   char buffer[64];
   std::snprintf(buffer, sizeof buffer, fmt, value);
   return buffer;
 }
 
-std::string num(double v) { return printed("%.1f", v); }
+std::string num(double v) { return withFormat("%.1f", v); }
 
 // Win rate 0 red, one half pale, 1 green.
 std::string heat(double rate) {
@@ -102,7 +102,7 @@ void ratingChart(std::ostream& out, const LeagueTable& t) {
     out << "<line class=\"" << (v == 0.0 ? "zero" : "axis") << "\" x1=\"" << num(x(v))
         << "\" x2=\"" << num(x(v)) << "\" y1=\"" << kTop - 4 << "\" y2=\"" << height - 6
         << "\"/><text x=\"" << num(x(v)) << "\" y=\"12\" text-anchor=\"middle\">"
-        << printed("%+.0f", v) << "</text>\n";
+        << withFormat("%+.0f", v) << "</text>\n";
   }
   for (std::size_t k = 0; k < n; ++k) {
     const std::size_t i = t.ranking[k];
@@ -151,7 +151,7 @@ void heatMap(std::ostream& out, const LeagueTable& t) {
       if (!self)
         out << "<text class=\"rate" << (std::abs(rate - 0.5) > 0.3 ? " strong" : "")
             << "\" x=\"" << x + kCell / 2 << "\" y=\"" << y + kCell / 2 + 4 << "\">"
-            << printed("%.0f%%", 100.0 * rate) << "</text>";
+            << withFormat("%.0f%%", 100.0 * rate) << "</text>";
       out << "</g>\n";
     }
   }
@@ -175,7 +175,7 @@ void leagueSections(std::ostream& out, const ReportInput& input) {
              {std::to_string(k + 1), t.drivers[i], leagueRatingText(t.fit.ratings[i]),
               std::to_string(c.races), std::to_string(c.wins), std::to_string(c.draws),
               std::to_string(c.losses()),
-              c.races > 0 ? printed("%.1f%%", 100.0 * c.wins / c.races) : "-"},
+              c.races > 0 ? withFormat("%.1f%%", 100.0 * c.wins / c.races) : "-"},
              "td");
   }
   out << "</table>\n";
@@ -310,7 +310,7 @@ void settingsSection(std::ostream& out, const ReportInput& input, const HtmlExtr
   }
   item("played", std::to_string(input.racesPlayed) +
                      (input.racesPlayed == 1 ? " race in " : " races in ") +
-                     printed("%.2f", input.seconds) + " s on " + std::to_string(input.threads) +
+                     withFormat("%.2f", input.seconds) + " s on " + std::to_string(input.threads) +
                      (input.threads == 1 ? " thread" : " threads"));
   out << "</dl>\n<table id=\"track-list\">\n";
   tableRow(out, {"track", "checkpoints", "source"}, "th");
