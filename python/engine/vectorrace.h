@@ -2,6 +2,7 @@
 
 #include "learnrace.h"
 
+#include <atomic>
 #include <condition_variable>
 #include <cstdint>
 #include <functional>
@@ -33,9 +34,10 @@ private:
   std::condition_variable wake_;
   std::condition_variable idle_;
   const std::function<void(int)>* job_ = nullptr;
-  std::uint64_t generation_ = 0;
-  int pending_ = 0;
-  bool stop_ = false;
+  // Written under mutex_, read also without it while spinning.
+  std::atomic<std::uint64_t> generation_{0};
+  std::atomic<int> pending_{0};
+  std::atomic<bool> stop_{false};
 };
 
 // How a race that ended in the last step ended, before its reset.

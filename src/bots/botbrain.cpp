@@ -110,7 +110,8 @@ bool BotBrain::answer(const Race& race, std::vector<Influence>& influences) {
   appendTurn(out_, turn_, limit, race);
   const auto sent = Clock::now();
   const auto deadline = sent + milliseconds(limit);
-  const auto stall = sent + milliseconds(std::max(limit, settings_.stallMs));
+  const int stallMs = std::max(limit, settings_.stallMs);
+  const auto stall = sent + milliseconds(stallMs);
   std::string detail;
 
   BotProcess::Io io = process_.write(out_, settings_.checking ? stall : deadline);
@@ -134,7 +135,7 @@ bool BotBrain::answer(const Race& race, std::vector<Influence>& influences) {
       io = process_.readLine(line_, stall);
     }
     if (io == BotProcess::Io::Timeout) {
-      note(Fault::Late, "no answer within " + std::to_string(settings_.stallMs) + " ms");
+      note(Fault::Late, "no answer within " + std::to_string(stallMs) + " ms");
       dead_ = true;
       return false;
     }

@@ -279,7 +279,7 @@ TEST_F(MisbehavingBot, InterruptingTheArenaLeavesNoBotBehind) {
 #ifdef VUZUDER_SEEKER
 TEST(CheckBot, TheExampleBotsRunCleanAndABrokenOneIsToldWhatIsWrong) {
   const std::string python =
-      "python3 " + std::string(VUZUDER_SOURCE_DIR) + "/examples/bots/seeker.py";
+      std::string(VUZUDER_PYTHON) + " " + VUZUDER_SOURCE_DIR + "/examples/bots/seeker.py";
   for (const std::string& bot : {std::string(VUZUDER_SEEKER), python}) {
     std::ostringstream out, err;
     EXPECT_EQ(runArena({"check-bot", bot, "--bot-first-ms", "5000"}, out, err), 0)

@@ -33,12 +33,13 @@ std::string script(const std::string& misstep) {
 
 // The game's turn loop with real time between turns; returns the rotation of
 // team 0's first pod, turn by turn.
-std::vector<float> playTurns(GameBotBrain& brain, Physics& physics, int turns) {
+std::vector<float> playTurns(GameBotBrain& brain, Physics& physics, int turns,
+                             int turnMs = 100) {
   std::vector<float> rotations;
   std::vector<Influence> influences;
   std::vector<PhysicsEvent> events;
   for (int t = 0; t < turns; ++t) {
-    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    std::this_thread::sleep_for(std::chrono::milliseconds(turnMs));
     influences.clear();
     brain.think(physics.getCurrentState(), influences);
     rotations.push_back(influences.at(0).rotation);
@@ -83,8 +84,10 @@ protected:
 // counted, and the answer is dropped when it comes instead of being taken
 // for the next turn's.
 TEST_F(GameBot, ALateAnswerCoastsAndIsSkippedWhenItComes) {
-  auto brain = bot("  [ $n -eq 2 ] && sleep 0.15");
-  const std::vector<float> rotations = playTurns(*brain, physics_, 4);
+  // Turn 2's answer comes a third of a turn late, turn 3's at once after it:
+  // wide margins both ways, for a loaded machine.
+  auto brain = bot("  [ $n -eq 2 ] && sleep 0.4");
+  const std::vector<float> rotations = playTurns(*brain, physics_, 4, 300);
   EXPECT_EQ(rotations, (std::vector<float>{1.f, 0.f, 3.f, 4.f}));
   EXPECT_EQ(brain->lateTurns(), 1);
   EXPECT_EQ(brain->forfeit(), nullptr);
