@@ -50,6 +50,7 @@ class Race(_NothingToRender, _core.Race):
     """
 
     metadata = {"render_modes": []}
+    # Gymnasium's registration record (its EnvSpec), set by gymnasium.make.
     spec = None
 
     def __init__(self, *args, **kwargs):

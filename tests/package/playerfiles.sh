@@ -22,6 +22,23 @@ export HOME="$scratch/home" XDG_DATA_HOME="$scratch/xdg-data" XDG_CONFIG_HOME="$
 unset VUZUDER_DATA
 before=$(find "$data" | sort | md5sum)
 
+# In a race past its countdown, "Save replay" from the side panel.
+save_replay() {
+  sleep 5
+  xdotool mousemove --window "$window" $((WIDTH - 4)) 135
+  sleep 0.5
+  click $((WIDTH - 100)) 232
+  sleep 1
+}
+
+# Back to the menu and "Quit"; sets $status as wait_for_exit does.
+quit_game() {
+  key Escape
+  click $((WIDTH - 120)) $((HEIGHT - 30))
+  wait_for_exit $pid
+  pid=""
+}
+
 "$games/vuzuder" >"$scratch/out.txt" 2>"$scratch/err.txt" &
 pid=$!
 show_game_window $pid "$scratch/err.txt" || exit 1
@@ -47,19 +64,12 @@ grep -q '^Loaded track my loop.prt$' "$scratch/out.txt" || fail "the menu did no
 click $((cx - 117)) 465
 click $((cx + 117)) 465
 click $cx 825
-sleep 5  # past the countdown: a race with turns to save
-xdotool mousemove --window "$window" $((WIDTH - 4)) 135
-sleep 0.5
-click $((WIDTH - 100)) 232
-sleep 1
+save_replay
 replay=$(ls "$XDG_DATA_HOME"/vuzuder/replays/*.jsonl 2>/dev/null | head -n 1)
 [ -n "$replay" ] || fail "Save replay wrote nothing in $XDG_DATA_HOME/vuzuder/replays/"
 [ -n "$shots" ] && import -window "$window" "$shots/package_race.png"
-key Escape
-click $((WIDTH - 120)) $((HEIGHT - 30))
-wait_for_exit $pid
+quit_game
 [ "${status:-}" = 0 ] || fail "the game did not quit cleanly (status ${status:-none})"
-pid=""
 
 [ "$(find "$data" | sort | md5sum)" = "$before" ] || fail "the data folder changed"
 [ ! -e replays ] && [ ! -e tracks ] || fail "files were written in the working folder"
@@ -71,17 +81,10 @@ grep -qx 'team1 = Steering heuristics' "$settings" || fail "the choices were not
 pid=$!
 show_game_window $pid "$scratch/err.txt" || exit 1
 click $cx 825
-sleep 5  # past the countdown: a race with turns to save
-xdotool mousemove --window "$window" $((WIDTH - 4)) 135
-sleep 0.5
-click $((WIDTH - 100)) 232
-sleep 1
+save_replay
 [ "$(ls "$XDG_DATA_HOME"/vuzuder/replays/*.jsonl | wc -l)" -eq 2 ] ||
   fail "the remembered choices did not make a race"
-key Escape
-click $((WIDTH - 120)) $((HEIGHT - 30))
-wait_for_exit $pid
-pid=""
+quit_game
 
 "$games/vuzuder-arena" --track "my loop" --races 1 >"$scratch/arena.txt" 2>&1 ||
   fail "the arena did not find the player's track: $(cat "$scratch/arena.txt")"
