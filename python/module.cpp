@@ -167,12 +167,13 @@ public:
   py::tuple step(const py::handle& actions, const py::handle& others) {
     const int n = vec_.size();
     const int pods = ownPodsOf(vec_.settings());
-    const std::vector<Influence> own = commandsOf(actions, n, pods, "actions");
-    std::vector<Influence> second;
-    if (vec_.settings().opponent == Opponent::SelfPlay) {
+    const py::array_t<double> own = actionsOf(actions, n, pods, "actions");
+    py::array_t<double> second;
+    const bool selfPlay = vec_.settings().opponent == Opponent::SelfPlay;
+    if (selfPlay) {
       if (others.is_none())
         throw py::value_error("self-play: step needs the other teams' actions too");
-      second = commandsOf(others, n, pods, "other actions");
+      second = actionsOf(others, n, pods, "other actions");
     } else if (!others.is_none()) {
       throw py::value_error("other actions are for self-play (opponent=\"self\") only");
     }
@@ -183,7 +184,7 @@ public:
     py::array_t<bool> truncated(rows);
     {
       py::gil_scoped_release release;
-      vec_.step(own.data(), second.empty() ? nullptr : second.data(), obs.mutable_data(),
+      vec_.step(own.data(), selfPlay ? second.data() : nullptr, obs.mutable_data(),
                 rewards.mutable_data(), terminated.mutable_data(), truncated.mutable_data(),
                 finals_.data());
     }

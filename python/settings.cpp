@@ -9,6 +9,10 @@
 #include <pybind11/numpy.h>
 #include <pybind11/stl.h>
 
+#include <cmath>
+#include <cstdint>
+#include <cstring>
+
 namespace pod::learn::python {
 
 namespace {
@@ -111,8 +115,7 @@ RaceSettings makeSettings(const py::object& track, const py::object& opponent,
   return s;
 }
 
-std::vector<Influence> commandsOf(const py::handle& action, int count, int pods,
-                                  const char* what) {
+py::array_t<double> actionsOf(const py::handle& action, int count, int pods, const char* what) {
   py::array raw = py::array::ensure(action);
   if (!raw)
     throw py::type_error(std::string(what) + " must be an array of numbers");
@@ -145,18 +148,35 @@ std::vector<Influence> commandsOf(const py::handle& action, int count, int pods,
                           shape(got.begin(), got.end()));
   }
   const double* v = values.data();
-  const std::size_t n = static_cast<std::size_t>(std::max(count, 1) * pods);
-  std::vector<Influence> out(n);
+  const std::size_t n = static_cast<std::size_t>(std::max(count, 1) * pods) * 3;
+  // A double is NaN or infinite when its exponent bits are all set: one pass
+  // of integer work, and the search for the culprit only when there is one.
+  constexpr std::uint64_t kExponent = 0x7ff0000000000000ull;
+  std::uint64_t bad = 0;
   for (std::size_t i = 0; i < n; ++i) {
-    try {
-      out[i] = commandOf(v[3 * i], v[3 * i + 1], v[3 * i + 2]);
-    } catch (const BadSetting&) {
-      const std::size_t pod = i % static_cast<std::size_t>(pods);
-      std::string where = count > 0 ? "race " + std::to_string(i / pods) + ", pod " : "pod ";
-      throw py::value_error(std::string(what) + " holds NaN or infinity (" + where +
-                            std::to_string(pod) + ")");
-    }
+    std::uint64_t bits;
+    std::memcpy(&bits, v + i, sizeof bits);
+    bad |= static_cast<std::uint64_t>((bits & kExponent) == kExponent);
   }
+  if (bad) {
+    std::size_t i = 0;
+    while (i < n && std::isfinite(v[i]))
+      ++i;
+    const std::size_t command = i / 3, pod = command % static_cast<std::size_t>(pods);
+    std::string where = count > 0 ? "race " + std::to_string(command / pods) + ", pod " : "pod ";
+    throw py::value_error(std::string(what) + " holds NaN or infinity (" + where +
+                          std::to_string(pod) + ")");
+  }
+  return values;
+}
+
+std::vector<Influence> commandsOf(const py::handle& action, int count, int pods,
+                                  const char* what) {
+  const py::array_t<double> values = actionsOf(action, count, pods, what);
+  const double* v = values.data();
+  std::vector<Influence> out(static_cast<std::size_t>(std::max(count, 1) * pods));
+  for (std::size_t i = 0; i < out.size(); ++i)
+    out[i] = commandOf(v[3 * i], v[3 * i + 1], v[3 * i + 2]);
   return out;
 }
 

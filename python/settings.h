@@ -6,6 +6,7 @@
 
 #include "badinput.h"
 
+#include <pybind11/numpy.h>
 #include <pybind11/pybind11.h>
 
 #include <string>
@@ -34,8 +35,10 @@ RaceSettings makeSettings(const py::object& track, const py::object& opponent,
                           const std::string& speed, int maxTurns, const std::string& name,
                           const std::string& tracksDir, int botFirstMs, int botTurnMs);
 
-// Commands from any array-like of shape (count, pods, 3), or (pods, 3) when
-// count is 0; refuses non-numbers, NaN and infinities with a reason.
+// Any array-like of shape (count, pods, 3), or (pods, 3) when count is 0, as
+// C-ordered doubles; refuses non-numbers, NaN and infinities with a reason.
+py::array_t<double> actionsOf(const py::handle& action, int count, int pods, const char* what);
+// The same, as commands.
 std::vector<Influence> commandsOf(const py::handle& action, int count, int pods,
                                   const char* what);
 

@@ -20,12 +20,21 @@ namespace {
 constexpr double kPositionScale = 1.0 / 10000.0;
 constexpr double kVelocityScale = 1.0 / 1000.0;
 
-// (x, y) turned by -angle degrees: the vector seen from a pod heading there.
-void inFrame(double x, double y, double angle, float* out) {
-  const double a = angle * (3.14159265358979323846 / 180.0);
-  const double c = std::cos(a), s = std::sin(a);
-  out[0] = static_cast<float>(x * c + y * s);
-  out[1] = static_cast<float>(-x * s + y * c);
+// A heading in degrees, by its cosine and sine: computed once per pod, as
+// they are most of the cost of an observation.
+struct Heading {
+  explicit Heading(double degrees) {
+    const double a = degrees * (3.14159265358979323846 / 180.0);
+    c = std::cos(a);
+    s = std::sin(a);
+  }
+  double c, s;
+};
+
+// (x, y) turned by -angle: the vector seen from a pod heading there.
+void inFrame(double x, double y, const Heading& h, float* out) {
+  out[0] = static_cast<float>(x * h.c + y * h.s);
+  out[1] = static_cast<float>(-x * h.s + y * h.c);
 }
 
 std::int32_t afterNext(const PodState& pod, std::size_t count) {
@@ -88,7 +97,7 @@ void observe(const Race& race, const Track& track, int team, int turn, int maxTu
   const std::size_t count = track.checkpoints.size();
   const double toFinish = static_cast<double>(checkpointsToFinish(track));
   // Own pods first, then the others, each in id order.
-  const PodState* order[8];
+  const PodState* order[8] = {};
   std::size_t k = 0;
   for (int pass = 0; pass < 2; ++pass)
     for (const auto& p : race.pods)
@@ -96,15 +105,16 @@ void observe(const Race& race, const Track& track, int team, int turn, int maxTu
         order[k++] = &p;
   const PodState& ref = *order[0];
   const double refAngle = ref.angle;
+  const Heading refHeading(refAngle);
   for (std::size_t i = 0; i < k; ++i) {
     const PodState& p = *order[i];
     inFrame((double(p.position.x) - ref.position.x) * kPositionScale,
-            (double(p.position.y) - ref.position.y) * kPositionScale, refAngle, out);
+            (double(p.position.y) - ref.position.y) * kPositionScale, refHeading, out);
     inFrame(double(p.velocity.x) * kVelocityScale, double(p.velocity.y) * kVelocityScale,
-            refAngle, out + 2);
-    const double turnRad = (double(p.angle) - refAngle) * (3.14159265358979323846 / 180.0);
-    out[4] = static_cast<float>(std::cos(turnRad));
-    out[5] = static_cast<float>(std::sin(turnRad));
+            refHeading, out + 2);
+    const Heading turn(double(p.angle) - refAngle);
+    out[4] = static_cast<float>(turn.c);
+    out[5] = static_cast<float>(turn.s);
     out[6] = static_cast<float>(p.shieldCooldown / constants::kShieldDuration);
     out[7] = static_cast<float>(p.timeout / constants::kTimeoutLimit);
     out[8] = static_cast<float>(p.checkpointsCleared / toFinish);
@@ -113,13 +123,14 @@ void observe(const Race& race, const Track& track, int team, int turn, int maxTu
   const std::size_t own = race.nbPodsPerTeam > 0 ? static_cast<std::size_t>(race.nbPodsPerTeam) : 1;
   for (std::size_t i = 0; i < own && i < n; ++i) {
     const PodState& p = *order[i];
+    const Heading heading = i == 0 ? refHeading : Heading(p.angle);
     const Vec2 next = track.checkpoints[static_cast<std::size_t>(p.nextCheckpoint) % count].position;
     const Vec2 then = track.checkpoints[static_cast<std::size_t>(afterNext(p, count))].position;
     inFrame((double(next.x) - p.position.x) * kPositionScale,
-            (double(next.y) - p.position.y) * kPositionScale, p.angle, out);
+            (double(next.y) - p.position.y) * kPositionScale, heading, out);
     inFrame((double(then.x) - p.position.x) * kPositionScale,
-            (double(then.y) - p.position.y) * kPositionScale, p.angle, out + 2);
-    inFrame(double(p.velocity.x) * kVelocityScale, double(p.velocity.y) * kVelocityScale, p.angle,
+            (double(then.y) - p.position.y) * kPositionScale, heading, out + 2);
+    inFrame(double(p.velocity.x) * kVelocityScale, double(p.velocity.y) * kVelocityScale, heading,
             out + 4);
     out += kOwnFields;
   }
@@ -147,14 +158,15 @@ LearnRace::LearnRace(RaceSettings settings) : settings_(std::move(settings)) {
 LearnRace::~LearnRace() { endBot(); }
 
 void LearnRace::endBot() {
-  if (auto* bot = dynamic_cast<bots::BotBrain*>(brain_.get()))
-    bot->finish(winner());
+  if (bot_)
+    bot_->finish(winner());
 }
 
 void LearnRace::reset(std::uint64_t episodeSeed) {
   endBot();
   // The brain reads the physics and the track: it goes first.
   brain_.reset();
+  bot_ = nullptr;
   episodeSeed_ = episodeSeed;
   const auto& tracks = settings_.tracks;
   std::size_t pick = 0;
@@ -186,7 +198,9 @@ void LearnRace::reset(std::uint64_t episodeSeed) {
     bot.words = settings_.botWords;
     bot.firstMs = settings_.botFirstMs;
     bot.turnMs = settings_.botTurnMs;
-    brain_ = std::make_unique<bots::BotBrain>(std::move(bot));
+    auto owned = std::make_unique<bots::BotBrain>(std::move(bot));
+    bot_ = owned.get();
+    brain_ = std::move(owned);
   }
   if (brain_) {
     brain_->setTeam(other);
@@ -234,8 +248,8 @@ float LearnRace::step(const Influence* own, const Influence* other) {
     else
       brain_->think(before, influences_);
   }
-  if (auto* bot = dynamic_cast<bots::BotBrain*>(brain_.get())) {
-    if (const bots::Problem* p = bot->forfeit()) {
+  if (bot_) {
+    if (const bots::Problem* p = bot_->forfeit()) {
       terminated_ = true;
       const std::string why = std::string("bot ") + bots::faultName(p->fault) +
                               (p->detail.empty() ? "" : " (" + p->detail + ")") + " at turn " +

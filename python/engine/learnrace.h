@@ -18,6 +18,10 @@
 // of commands (self-play) or an external bot. Headless; the Python module
 // wraps it.
 
+namespace pod::bots {
+class BotBrain;
+}
+
 namespace pod::learn {
 
 // A bad setting or command: the message names it in one line.
@@ -117,6 +121,7 @@ private:
   std::shared_ptr<const Track> track_;
   Physics physics_;
   std::unique_ptr<AbstractBrain> brain_;
+  bots::BotBrain* bot_ = nullptr; // brain_, when it is an external bot
   int teams_ = 2;
   int turn_ = 0;
   int maxTurns_ = 0;

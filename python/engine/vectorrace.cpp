@@ -2,7 +2,9 @@
 
 #include <qutils/random.h>
 
+#include <algorithm>
 #include <chrono>
+#include <cmath>
 #include <exception>
 
 namespace pod::learn {
@@ -21,7 +23,8 @@ void spinBriefly(Done done) {
 
 } // namespace
 
-WorkerPool::WorkerPool(int threads) {
+WorkerPool::WorkerPool(int threads)
+    : finish_(std::make_unique<Finish[]>(static_cast<std::size_t>(std::max(threads, 1)))) {
   for (int part = 1; part < threads; ++part)
     workers_.emplace_back([this, part] { work(part); });
 }
@@ -76,6 +79,55 @@ void WorkerPool::run(const std::function<void(int)>& job) {
   idle_.wait(lock, [&] { return pending_ == 0; });
 }
 
+void WorkerPool::forEach(std::size_t n, const std::function<void(std::size_t)>& body,
+                         bool adapt) {
+  const std::size_t parts = static_cast<std::size_t>(size());
+  if (bounds_.size() != parts + 1 || bounds_.back() != n) {
+    bounds_.resize(parts + 1);
+    for (std::size_t p = 0; p <= parts; ++p)
+      bounds_[p] = n * p / parts;
+    rates_.assign(parts, 0.0);
+  }
+  const auto start = std::chrono::steady_clock::now();
+  run([&](int part) {
+    const std::size_t p = static_cast<std::size_t>(part);
+    for (std::size_t i = bounds_[p]; i < bounds_[p + 1]; ++i)
+      body(i);
+    finish_[p].seconds =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  });
+  // Too few items to be worth measuring.
+  if (adapt && parts > 1 && n >= 16 * parts)
+    adaptShares(n);
+}
+
+void WorkerPool::adaptShares(std::size_t n) {
+  // Shares move only past this many items, so that timing noise does not
+  // send races back and forth between cores.
+  constexpr double kMargin = 8.0;
+  const std::size_t parts = rates_.size();
+  double total = 0.0;
+  for (std::size_t p = 0; p < parts; ++p) {
+    // From the start of the pass: a worker slow to wake counts as slow.
+    const double items = static_cast<double>(std::max<std::size_t>(bounds_[p + 1] - bounds_[p], 1));
+    const double rate = items / std::max(finish_[p].seconds, 1e-9);
+    rates_[p] = rates_[p] == 0.0 ? rate : 0.8 * rates_[p] + 0.2 * rate;
+    total += rates_[p];
+  }
+  // Every share keeps a quarter of an even one, to go on measuring it.
+  const double least = static_cast<double>(n) / static_cast<double>(4 * parts);
+  double before = 0.0;
+  for (std::size_t p = 1; p < parts; ++p) {
+    before += rates_[p - 1];
+    double want = static_cast<double>(n) * before / total;
+    want = std::clamp(want, static_cast<double>(bounds_[p - 1]) + least,
+                      static_cast<double>(n) - least * static_cast<double>(parts - p));
+    if (std::abs(want - static_cast<double>(bounds_[p])) >= kMargin)
+      bounds_[p] = static_cast<std::size_t>(std::llround(std::max(want, 0.0)));
+    bounds_[p] = std::clamp(bounds_[p], bounds_[p - 1], n);
+  }
+}
+
 VectorRace::VectorRace(int n, const RaceSettings& settings, std::uint64_t seed, int threads)
     : settings_(settings), pool_(threads) {
   if (n < 1)
@@ -84,13 +136,26 @@ VectorRace::VectorRace(int n, const RaceSettings& settings, std::uint64_t seed, 
     throw BadSetting("a bot opponent races one Race at a time, not in a VectorRace");
   validate(settings_);
   settings_.record = false;
-  races_.reserve(static_cast<std::size_t>(n));
-  for (int i = 0; i < n; ++i)
-    races_.push_back(std::make_unique<LearnRace>(settings_));
-  streams_.resize(races_.size());
-  episodes_.resize(races_.size());
-  endings_.resize(races_.size());
-  errors_.resize(races_.size());
+  const std::size_t count = static_cast<std::size_t>(n);
+  races_.resize(count);
+  streams_.resize(count);
+  episodes_.resize(count);
+  endings_.resize(count);
+  errors_.resize(count);
+  // Each race is made by the thread that will step it, so that what it
+  // allocates sits in that thread's heap: two threads writing the small
+  // buffers of neighbouring races every turn would share cache lines.
+  pool_.forEach(
+      count,
+      [&](std::size_t i) {
+        try {
+          races_[i] = std::make_unique<LearnRace>(settings_);
+        } catch (...) {
+          errors_[i] = std::current_exception();
+        }
+      },
+      false);
+  throwFirstError();
   reset(seed, nullptr);
 }
 
@@ -114,57 +179,72 @@ void VectorRace::reset(const std::vector<std::uint64_t>& streams, float* observa
     throw BadSetting("seeds must hold " + std::to_string(n) + " seeds (got " +
                      std::to_string(streams.size()) + ")");
   const std::size_t dim = static_cast<std::size_t>(observationSize(settings_));
-  for (std::size_t i = 0; i < n; ++i) {
-    streams_[i] = streams[i];
-    episodes_[i] = 0;
-    endings_[i] = Ending{};
-    restart(i);
-    if (observations)
-      races_[i]->observation(observations + i * dim);
-  }
+  pool_.forEach(
+      n,
+      [&](std::size_t i) {
+        streams_[i] = streams[i];
+        episodes_[i] = 0;
+        endings_[i] = Ending{};
+        try {
+          restart(i);
+          if (observations)
+            races_[i]->observation(observations + i * dim);
+        } catch (...) {
+          errors_[i] = std::current_exception();
+        }
+      },
+      false);
+  throwFirstError();
 }
 
-void VectorRace::step(const Influence* commands, const Influence* others, float* observations,
+void VectorRace::throwFirstError() {
+  for (auto& e : errors_)
+    if (e) {
+      const std::exception_ptr first = e;
+      std::fill(errors_.begin(), errors_.end(), nullptr);
+      std::rethrow_exception(first);
+    }
+}
+
+void VectorRace::step(const double* actions, const double* others, float* observations,
                       float* rewards, bool* terminated, bool* truncated, float* finals) {
-  const std::size_t n = races_.size();
   const std::size_t dim = static_cast<std::size_t>(observationSize(settings_));
   const std::size_t per = static_cast<std::size_t>(ownPodsOf(settings_));
-  const std::size_t parts = static_cast<std::size_t>(pool_.size());
-  const std::function<void(int)> job = [&](int part) {
-    const std::size_t begin = n * static_cast<std::size_t>(part) / parts;
-    const std::size_t end = n * static_cast<std::size_t>(part + 1) / parts;
-    for (std::size_t i = begin; i < end; ++i) {
-      try {
-        LearnRace& race = *races_[i];
-        rewards[i] = race.step(commands + i * per, others ? others + i * per : nullptr);
-        terminated[i] = race.terminated();
-        truncated[i] = race.truncated();
-        Ending& e = endings_[i];
-        e.ended = race.done();
-        if (e.ended) {
-          race.observation(finals + i * dim);
-          e.truncated = race.truncated();
-          e.winner = race.winner();
-          e.byTimeout = race.byTimeout();
-          e.turns = race.turn();
-          e.episodeSeed = race.episodeSeed();
-          e.track = race.track().name;
-          restart(i);
+  const auto stepOne = [&](std::size_t i) {
+    try {
+      // One team has at most two pods.
+      Influence own[2], other[2];
+      for (std::size_t p = 0; p < per; ++p) {
+        const double* a = actions + (i * per + p) * 3;
+        own[p] = commandOf(a[0], a[1], a[2]);
+        if (others) {
+          const double* b = others + (i * per + p) * 3;
+          other[p] = commandOf(b[0], b[1], b[2]);
         }
-        race.observation(observations + i * dim);
-      } catch (const std::exception& error) {
-        errors_[i] = error.what();
       }
+      LearnRace& race = *races_[i];
+      rewards[i] = race.step(own, others ? other : nullptr);
+      terminated[i] = race.terminated();
+      truncated[i] = race.truncated();
+      Ending& e = endings_[i];
+      e.ended = race.done();
+      if (e.ended) {
+        race.observation(finals + i * dim);
+        e.truncated = race.truncated();
+        e.winner = race.winner();
+        e.byTimeout = race.byTimeout();
+        e.turns = race.turn();
+        e.episodeSeed = race.episodeSeed();
+        e.track = race.track().name;
+        restart(i);
+      }
+      race.observation(observations + i * dim);
+    } catch (...) {
+      errors_[i] = std::current_exception();
     }
   };
-  pool_.run(job);
-  for (std::size_t i = 0; i < n; ++i)
-    if (!errors_[i].empty()) {
-      const std::string message = "race " + std::to_string(i) + ": " + errors_[i];
-      for (auto& e : errors_)
-        e.clear();
-      throw BotFailed(message);
-    }
+  pool_.forEach(races_.size(), stepOne, true);
+  throwFirstError();
 }
 
 } // namespace pod::learn

@@ -4,6 +4,7 @@
 
 #include <atomic>
 #include <condition_variable>
+#include <exception>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -25,9 +26,23 @@ public:
 
   int size() const { return static_cast<int>(workers_.size()) + 1; }
   void run(const std::function<void(int)>& job);
+  // body(i) for every i in [0, n), each thread on a contiguous share of its
+  // own, the same from pass to pass: a race's memory stays in the cache of
+  // the core that steps it. With adapt, the shares then follow how soon each
+  // thread finished this pass: the cores of a shared machine are not equally
+  // fast, and an even split waits for the slowest.
+  void forEach(std::size_t n, const std::function<void(std::size_t)>& body, bool adapt);
 
 private:
   void work(int part);
+  void adaptShares(std::size_t n);
+
+  struct alignas(64) Finish {
+    double seconds = 0.0;
+  };
+  std::vector<std::size_t> bounds_; // share p is [bounds_[p], bounds_[p + 1])
+  std::vector<double> rates_;       // items per second of each share, smoothed
+  std::unique_ptr<Finish[]> finish_;
 
   std::vector<std::thread> workers_;
   std::mutex mutex_;
@@ -67,22 +82,24 @@ public:
   // The same with race i's episodes drawn from streams[i] (n of them): its
   // first episode is the one Race plays for that seed.
   void reset(const std::vector<std::uint64_t>& streams, float* observations);
-  // commands: n x ownPods influences; others the same for self-play (else
-  // null). Writes n observations (of the next episode where one ended),
-  // rewards and flags; finals gets n observations, valid where ended.
-  void step(const Influence* commands, const Influence* others, float* observations,
-            float* rewards, bool* terminated, bool* truncated, float* finals);
+  // actions: n x ownPods x (rotation, thrust, shield), all finite; others
+  // the same for self-play (else null). Writes n observations (of the next
+  // episode where one ended), rewards and flags; finals gets n observations,
+  // valid where ended.
+  void step(const double* actions, const double* others, float* observations, float* rewards,
+            bool* terminated, bool* truncated, float* finals);
   const std::vector<Ending>& endings() const { return endings_; }
 
 private:
   void restart(std::size_t i);
+  void throwFirstError();
 
   RaceSettings settings_;
   std::vector<std::unique_ptr<LearnRace>> races_;
   std::vector<std::uint64_t> streams_;
   std::vector<std::uint64_t> episodes_;
   std::vector<Ending> endings_;
-  std::vector<std::string> errors_;
+  std::vector<std::exception_ptr> errors_; // of the last pass, by race
   WorkerPool pool_;
 };
 

@@ -67,10 +67,15 @@ def test_bad_vector_inputs():
     vec = vuzuder.VectorRace(2, track="boomerang")
     with pytest.raises(ValueError, match=r"shape \(2, 2, 3\)"):
         vec.step(np.zeros((3, 2, 3)))
-    bad = np.zeros((2, 2, 3))
+    before = vec.states()
+    bad = np.tile([0.0, 100.0, 0.0], (2, 2, 1))
     bad[1, 0, 2] = np.nan
     with pytest.raises(ValueError, match="race 1, pod 0"):
         vec.step(bad)
+    bad[1, 0, 2], bad[1, 1, 0] = 0.0, -np.inf
+    with pytest.raises(ValueError, match="race 1, pod 1"):
+        vec.step(bad)
+    assert np.array_equal(vec.states(), before)  # no race took a step
     with pytest.raises(ValueError, match="at least 1"):
         vuzuder.VectorRace(0)
     with pytest.raises(ValueError, match="threads"):
