@@ -138,7 +138,8 @@ class PyVectorRace {
 public:
   PyVectorRace(int n, const RaceSettings& settings, std::uint64_t seed, int threads)
       : vec_(n, settings, seed, threads), seed_(seed),
-        dim_(observationSize(settings)), finals_(static_cast<std::size_t>(n) * dim_) {}
+        dim_(observationSize(settings)), finals_(static_cast<std::size_t>(n) * dim_),
+        empty_(py::module_::import("numpy").attr("empty")) {}
 
   py::tuple reset(const py::object& seed, const py::object& options) {
     if (!options.is_none() && !py::isinstance<py::dict>(options))
@@ -196,23 +197,26 @@ public:
     if (any) {
       // Gymnasium's vector convention: the last observation and info of every
       // race that ended, where its next episode's first observation went.
-      const py::object empty = py::module_::import("numpy").attr("empty");
-      py::array finalObs = empty(rows, py::arg("dtype") = "object");
-      py::array finalInfo = empty(rows, py::arg("dtype") = "object");
+      py::array finalObs = empty_(rows, py::arg("dtype") = "object");
+      py::array finalInfo = empty_(rows, py::arg("dtype") = "object");
       py::array_t<bool> mask(rows);
-      auto setItem = [](py::array& a, py::ssize_t i, py::object value) {
-        a.attr("__setitem__")(i, value);
+      bool* ended = mask.mutable_data();
+      // The slots of a new object array each hold a reference to None.
+      auto put = [](py::array& a, py::ssize_t i, py::object value) {
+        PyObject** slot = static_cast<PyObject**>(a.mutable_data()) + i;
+        Py_XDECREF(*slot);
+        *slot = value.release().ptr();
       };
       for (py::ssize_t i = 0; i < rows; ++i) {
         const Ending& e = endings[static_cast<std::size_t>(i)];
-        mask.mutable_at(i) = e.ended;
+        ended[i] = e.ended;
         if (!e.ended)
           continue;
         py::array_t<float> last(static_cast<py::ssize_t>(dim_));
         std::copy(finals_.begin() + i * dim_, finals_.begin() + (i + 1) * dim_,
                   last.mutable_data());
-        setItem(finalObs, i, last);
-        setItem(finalInfo, i, endingInfo(e));
+        put(finalObs, i, std::move(last));
+        put(finalInfo, i, endingInfo(e));
       }
       info["final_observation"] = finalObs;
       info["_final_observation"] = mask;
@@ -238,6 +242,7 @@ private:
   std::uint64_t seed_;
   std::size_t dim_;
   std::vector<float> finals_;
+  py::object empty_; // numpy.empty
 };
 
 } // namespace

@@ -149,16 +149,18 @@ py::array_t<double> actionsOf(const py::handle& action, int count, int pods, con
   }
   const double* v = values.data();
   const std::size_t n = static_cast<std::size_t>(std::max(count, 1) * pods) * 3;
-  // A double is NaN or infinite when its exponent bits are all set: one pass
-  // of integer work, and the search for the culprit only when there is one.
-  constexpr std::uint64_t kExponent = 0x7ff0000000000000ull;
+  // A double is NaN or infinite when its exponent bits are all set, and
+  // then adding one to its exponent carries into the top bit: one pass of
+  // integer work the compiler can vectorise, and the search for the culprit
+  // only when there is one.
+  constexpr std::uint64_t kExponent = 0x7ff0000000000000ull, kOne = 0x0010000000000000ull;
   std::uint64_t bad = 0;
   for (std::size_t i = 0; i < n; ++i) {
     std::uint64_t bits;
     std::memcpy(&bits, v + i, sizeof bits);
-    bad |= static_cast<std::uint64_t>((bits & kExponent) == kExponent);
+    bad |= (bits & kExponent) + kOne;
   }
-  if (bad) {
+  if (bad >> 63) {
     std::size_t i = 0;
     while (i < n && std::isfinite(v[i]))
       ++i;
