@@ -191,9 +191,11 @@ public:
     }
     py::dict info;
     const auto& endings = vec_.endings();
+    const bool* term = terminated.data();
+    const bool* trunc = truncated.data();
     bool any = false;
-    for (const auto& e : endings)
-      any = any || e.ended;
+    for (py::ssize_t i = 0; i < rows; ++i)
+      any = any || term[i] || trunc[i];
     if (any) {
       // Gymnasium's vector convention: the last observation and info of every
       // race that ended, where its next episode's first observation went.
@@ -208,10 +210,10 @@ public:
         *slot = value.release().ptr();
       };
       for (py::ssize_t i = 0; i < rows; ++i) {
-        const Ending& e = endings[static_cast<std::size_t>(i)];
-        ended[i] = e.ended;
-        if (!e.ended)
+        ended[i] = term[i] || trunc[i];
+        if (!ended[i])
           continue;
+        const Ending& e = endings[static_cast<std::size_t>(i)];
         py::array_t<float> last(static_cast<py::ssize_t>(dim_));
         std::copy(finals_.begin() + i * dim_, finals_.begin() + (i + 1) * dim_,
                   last.mutable_data());

@@ -285,9 +285,8 @@ void VectorRace::step(const double* actions, const double* others, float* observ
       rewards[i] = race.step(own, others ? other : nullptr);
       terminated[i] = race.terminated();
       truncated[i] = race.truncated();
-      Ending& e = endings_[i];
-      e.ended = race.done();
-      if (e.ended) {
+      if (race.done()) {
+        Ending& e = endings_[i];
         race.observation(finals + i * dim);
         e.truncated = race.truncated();
         e.winner = race.winner();

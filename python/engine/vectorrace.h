@@ -62,9 +62,8 @@ private:
   std::atomic<bool> stop_{false};
 };
 
-// How a race that ended in the last step ended, before its reset.
+// How a race ended, before its reset.
 struct Ending {
-  bool ended = false;
   bool truncated = false;
   int winner = -1;
   bool byTimeout = false;
@@ -95,6 +94,9 @@ public:
   // valid where ended.
   void step(const double* actions, const double* others, float* observations, float* rewards,
             bool* terminated, bool* truncated, float* finals);
+  // How each race last ended: for the races whose flags the last step set,
+  // how they ended in it. Written only then, so that the threads do not
+  // share cache lines with a reader of the others.
   const std::vector<Ending>& endings() const { return endings_; }
 
 private:
