@@ -118,27 +118,13 @@ TEST(Tournament, OneAndTwoJobsPlayTheSameRacesTurnForTurn) {
   }
 }
 
-TEST(Tournament, ScheduleSeedsAndSeats) {
+// A race and its swap share their seed (the order test below); the two
+// teams of a race draw different seeds, and a time attack rotates the line-up.
+TEST(Tournament, DriverSeedsAndTimeAttackRotations) {
   TournamentConfig config;
-  config.matchups = {{{"A", "B"}}};
   config.tracks = generateTracks(1, 2);
-  config.racesPerTrack = 3;
   config.swap = true;
-  const auto jobs = scheduleRaces(config);
-  ASSERT_EQ(jobs.size(), 12u);
-  for (std::size_t i = 0; i < jobs.size(); i += 2) {
-    // A race and its swap share the seed; the seats are exchanged.
-    EXPECT_EQ(jobs[i].seed, jobs[i + 1].seed);
-    EXPECT_EQ(jobs[i + 1].seats, (std::vector<int>{1, 0}));
-  }
-  EXPECT_NE(driverSeed(jobs[0].seed, 0), driverSeed(jobs[0].seed, 1));
-  // Every (track, race) pair has a seed of its own.
-  std::set<std::uint64_t> seeds;
-  for (const auto& job : jobs)
-    seeds.insert(job.seed);
-  EXPECT_EQ(seeds.size(), 2u * 3u);
-
-  // Time attack rotates the line-up.
+  EXPECT_NE(driverSeed(77, 0), driverSeed(77, 1));
   config.timeAttack = true;
   config.matchups = {{{"A", "B", "C"}}};
   config.racesPerTrack = 1;
