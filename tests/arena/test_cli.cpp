@@ -146,7 +146,7 @@ TEST(Cli, TimeAttackTakesFourDrivers) {
   EXPECT_TRUE(r.err.empty()) << r.err;
 }
 
-TEST(Cli, DefaultMirrorMatchMergesItsSwapsAndSeededRunsRepeat) {
+TEST(Cli, DefaultMirrorMatchMergesItsSwapsAndRandomTracksAreNamedBySeed) {
   const ArenaRun r = arena({"--tracks-dir", kTracks, "--races", "1", "--jobs", "2"});
   ASSERT_EQ(r.code, 0) << r.err;
   EXPECT_NE(r.out.find("[1] Steering heuristics vs [2] Steering heuristics"), std::string::npos);
@@ -154,16 +154,11 @@ TEST(Cli, DefaultMirrorMatchMergesItsSwapsAndSeededRunsRepeat) {
   // The swap of a deterministic mirror race is the same race: merged.
   EXPECT_NE(r.out.find("Repeats:"), std::string::npos);
 
-  // Same seed and options, one or two jobs: the same tables but the timing.
-  auto tables = [](const std::string& jobs) {
-    std::string out = arena({"--tracks-dir", kTracks, "--random-tracks", "2", "--races", "1",
-                             "--seed", "9", "--jobs", jobs}).out;
-    const auto a = out.find("Played ");
-    return out.erase(a, out.find('\n', a) - a);
-  };
-  const std::string one = tables("1");
-  EXPECT_EQ(one, tables("2"));
-  EXPECT_NE(one.find("Random 9-2"), std::string::npos);
+  // Random tracks carry their seed in their names (one or two jobs playing
+  // the same races is the tournament's own test).
+  const ArenaRun random = arena({"--tracks-dir", kTracks, "--random-tracks", "2", "--races", "1",
+                                 "--seed", "9"});
+  EXPECT_NE(random.out.find("Random 9-2"), std::string::npos) << random.out;
 }
 
 } // namespace
