@@ -12,8 +12,8 @@
 
 namespace pod::learn {
 
-// Runs job(part) for part 0..k-1, part 0 on the caller's thread, the others
-// on workers kept from call to call.
+// Threads kept from call to call, the caller's among them, sharing out the
+// items of a pass.
 class WorkerPool {
 public:
   explicit WorkerPool(int threads);
@@ -22,7 +22,6 @@ public:
   WorkerPool& operator=(const WorkerPool&) = delete;
 
   int size() const { return static_cast<int>(workers_.size()) + 1; }
-  void run(const std::function<void(int)>& job);
   // body(i) for every i in [0, n), each thread on a contiguous share of its
   // own, the same from pass to pass: a race's memory stays in the cache of
   // the core that steps it. With adapt, the shares then follow how fast each
@@ -33,6 +32,8 @@ public:
   void forEach(std::size_t n, const std::function<void(std::size_t)>& body, bool adapt);
 
 private:
+  // job(part) for part 0..size()-1, part 0 on the caller's thread.
+  void run(const std::function<void(int)>& job);
   void work(int part);
   void adaptShares(std::size_t n);
 
